@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Sets everything up, builds the native, sanitizer and Windows configurations
+# and runs every test through CTest: the portable core natively, the Win32
+# code under Wine (with a non-Chinese locale, and the locale-sensitive tests
+# once more under a Chinese one). Exits non-zero on any failure.
+set -uo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+"$TARNWELL_ROOT/scripts/setup.sh" || exit 1
+
+say "building the native configuration"
+build_configuration native || exit 1
+say "building the sanitizer configurations"
+build_configuration asan -DTARNWELL_ASAN=ON || exit 1
+build_configuration tsan -DTARNWELL_TSAN=ON || exit 1
+say "building the Windows configuration"
+build_windows || exit 1
+
+failed=0
+summaries=()
+run_ctest() {
+  local title="$1"; shift
+  local log
+  log=$(mktemp)
+  say "tests: $title"
+  ctest "$@" --output-on-failure 2>&1 | tee "$log"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || failed=1
+  summaries+=("$title: $(grep -E 'tests passed|tests failed' "$log" | tail -1)")
+  rm -f "$log"
+}
+
+run_ctest "native" --test-dir "$TARNWELL_ROOT/build/native" -j "$TARNWELL_JOBS"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  run_ctest "native, AddressSanitizer + UndefinedBehaviorSanitizer" --test-dir "$TARNWELL_ROOT/build/asan" -j "$TARNWELL_JOBS"
+TSAN_OPTIONS=halt_on_error=1 \
+  run_ctest "native, ThreadSanitizer" --test-dir "$TARNWELL_ROOT/build/tsan" -j "$TARNWELL_JOBS"
+
+start_wine_session
+trap stop_wine_session EXIT
+LANG=C.UTF-8 LC_ALL=C.UTF-8 run_ctest "Wine, locale C.UTF-8" --test-dir "$TARNWELL_ROOT/build/win"
+LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 run_ctest "Wine, locale zh_CN.UTF-8" --test-dir "$TARNWELL_ROOT/build/win" -L locale
+
+say "summary"
+printf '%s\n' "${summaries[@]}"
+exit "$failed"
