@@ -1,0 +1,80 @@
+// The result list: the one store of found files. Each row is a path and a
+// tick. Rows are addressed by their 0-based index, which shifts when an
+// earlier row is removed, and also carry a RowId that never changes and is
+// never reused: ids grow with every append, so the rows are always sorted by
+// id and a row is found again by binary search, whatever was removed or
+// cleared meanwhile. Folder texts are stored once per run of rows that share
+// them, which keeps a million rows small.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "platform/text.h"
+
+namespace tarnwell {
+
+class ResultList {
+ public:
+  using RowId = std::uint64_t;
+  static constexpr RowId kNoRow = 0;
+
+  enum class Change {
+    Appended,    // rows were added at the end
+    Reset,       // rows were cleared or removed: indices changed
+    RowChanged,  // one row's tick changed (the row index is passed)
+  };
+  using Listener = std::function<void(Change, int row)>;
+
+  // Called after every change; the view uses it to repaint.
+  void SetListener(Listener listener);
+
+  void Clear();
+  // Appends an unticked row holding folder + "\" + name.
+  void Append(std::string_view folder, std::string_view name);
+  // Appends an unticked row holding path as it is.
+  void AppendPath(std::string_view path);
+
+  int RowCount() const;
+  // The row's whole path; the empty text for an index that names no row.
+  Text RowText(int row) const;
+  // The part of the row's path after its last "\" (the whole path when it has none).
+  Text RowFileName(int row) const;
+  bool IsChecked(int row) const;
+  void SetChecked(int row, bool checked);
+
+  void RemoveRow(int row);
+  // Removes every row whose id is listed (ids in any order; unknown ids are ignored).
+  void RemoveRows(std::span<const RowId> ids);
+
+  RowId IdOf(int row) const;  // kNoRow for an index that names no row
+  int RowOf(RowId id) const;  // -1 when the row is gone
+  // The first row whose id is greater than `after`, or -1.
+  int FirstRowAfter(RowId after) const;
+
+ private:
+  static constexpr std::uint32_t kNoFolder = 0xFFFFFFFF;
+  struct Row {
+    RowId id;
+    std::uint64_t nameStart;
+    std::uint32_t folder;
+    std::uint32_t nameLength : 31;
+    std::uint32_t checked : 1;
+  };
+
+  bool Valid(int row) const { return row >= 0 && row < static_cast<int>(rows_.size()); }
+  std::uint32_t FolderIndex(std::string_view folder);
+  void AppendRow(std::uint32_t folder, std::string_view name);
+  void Notify(Change change, int row = -1);
+
+  std::vector<Row> rows_;
+  std::vector<Text> folders_;
+  std::string names_;
+  RowId lastId_ = kNoRow;
+  Listener listener_;
+};
+
+}  // namespace tarnwell
