@@ -1,0 +1,14 @@
+// Paths handed to the wide Win32 file functions. A path of the program (GBK,
+// "\" separators, maybe relative or holding "\\" after a drive root) becomes
+// the full path; when that is too long for the classic limit it gets the
+// "\\?\" form, which lifts the limit. Callers never see that form.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarnwell {
+
+std::wstring Win32PathOf(std::string_view gbkPath);
+
+}  // namespace tarnwell
