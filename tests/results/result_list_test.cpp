@@ -1,0 +1,88 @@
+#include "results/result_list.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace tarnwell {
+namespace {
+
+TEST(ResultList, RowsKeepTheirPathsTicksAndOrder) {
+  ResultList list;
+  list.Append("C:\\a", "x.txt");
+  list.Append("C:\\a", "y.txt");
+  list.Append("D:\\", "z");          // a root typed with "\" gives two separators
+  list.AppendPath("plain");          // no folder at all
+  list.AppendPath("E:\\\x95\x5C.jpg");  // file name whose character ends in 0x5C
+  ASSERT_EQ(list.RowCount(), 5);
+  EXPECT_EQ(list.RowText(0), "C:\\a\\x.txt");
+  EXPECT_EQ(list.RowText(2), "D:\\\\z");
+  EXPECT_EQ(list.RowText(3), "plain");
+  EXPECT_EQ(list.RowFileName(3), "plain");
+  EXPECT_EQ(list.RowFileName(4), "\x95\x5C.jpg");
+  EXPECT_EQ(list.RowText(4), "E:\\\x95\x5C.jpg");
+  EXPECT_EQ(list.RowText(5), "");
+  EXPECT_EQ(list.RowText(-1), "");
+
+  EXPECT_FALSE(list.IsChecked(1));
+  list.SetChecked(1, true);
+  list.SetChecked(9, true);  // no such row: ignored
+  EXPECT_TRUE(list.IsChecked(1));
+  EXPECT_FALSE(list.IsChecked(9));
+}
+
+TEST(ResultList, LongPathsAreReadBackWhole) {
+  ResultList list;
+  Text folder = "C:\\" + Text(1990, 'f');
+  list.Append(folder, "name.txt");
+  EXPECT_EQ(list.RowText(0).size(), folder.size() + 9);
+}
+
+TEST(ResultList, RemovingRowsByIdSurvivesEarlierRemovalsAndClears) {
+  ResultList list;
+  for (int i = 0; i < 8; ++i) list.AppendPath("C:\\f" + std::to_string(i));
+  std::vector<ResultList::RowId> ticked = {list.IdOf(2), list.IdOf(5), list.IdOf(6)};
+  list.RemoveRows(ticked);
+  ASSERT_EQ(list.RowCount(), 5);
+  const char* expected[] = {"C:\\f0", "C:\\f1", "C:\\f3", "C:\\f4", "C:\\f7"};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(list.RowText(i), expected[i]);
+
+  // After a clear and new rows, the old ids name nothing.
+  ResultList::RowId old = list.IdOf(0);
+  list.Clear();
+  list.AppendPath("C:\\new");
+  EXPECT_EQ(list.RowOf(old), -1);
+  list.RemoveRows(std::vector<ResultList::RowId>{old});
+  EXPECT_EQ(list.RowCount(), 1);
+  EXPECT_NE(list.IdOf(0), old);
+}
+
+TEST(ResultList, FindsRowsAgainAfterTheyMoved) {
+  ResultList list;
+  for (int i = 0; i < 5; ++i) list.AppendPath("p" + std::to_string(i));
+  ResultList::RowId third = list.IdOf(3);
+  list.RemoveRow(0);
+  EXPECT_EQ(list.RowOf(third), 2);
+  EXPECT_EQ(list.FirstRowAfter(list.IdOf(0)), 1);
+  EXPECT_EQ(list.FirstRowAfter(list.IdOf(3)), -1);
+  EXPECT_EQ(list.FirstRowAfter(ResultList::kNoRow), 0);
+}
+
+TEST(ResultList, TellsItsListenerWhatChanged) {
+  ResultList list;
+  std::vector<std::pair<ResultList::Change, int>> changes;
+  list.SetListener([&](ResultList::Change change, int row) { changes.emplace_back(change, row); });
+  list.Append("C:", "a");
+  list.SetChecked(0, true);
+  list.RemoveRow(0);
+  list.Clear();
+  using C = ResultList::Change;
+  ASSERT_EQ(changes.size(), 4u);
+  EXPECT_EQ(changes[0].first, C::Appended);
+  EXPECT_EQ(changes[1], std::make_pair(C::RowChanged, 0));
+  EXPECT_EQ(changes[2].first, C::Reset);
+  EXPECT_EQ(changes[3].first, C::Reset);
+}
+
+}  // namespace
+}  // namespace tarnwell
