@@ -25,7 +25,10 @@ run_ctest() {
   say "tests: $title"
   ctest "$@" --output-on-failure 2>&1 | tee "$log"
   [ "${PIPESTATUS[0]}" -eq 0 ] || failed=1
-  summaries+=("$title: $(grep -E 'tests passed|tests failed' "$log" | tail -1)")
+  local line
+  line=$(grep -E 'tests passed|tests failed' "$log" | tail -1)
+  [ -n "$line" ] || { line="no tests ran"; failed=1; }
+  summaries+=("$title: $line")
   rm -f "$log"
 }
 
@@ -42,4 +45,12 @@ LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 run_ctest "Wine, locale zh_CN.UTF-8" --test-
 
 say "summary"
 printf '%s\n' "${summaries[@]}"
+# One closing line over all runs: "N passed, N failed".
+total=0; failures=0
+for summary in "${summaries[@]}"; do
+  if [[ $summary =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
+    failures=$((failures + BASH_REMATCH[1])); total=$((total + BASH_REMATCH[2]))
+  fi
+done
+echo "$((total - failures)) passed, $failures failed"
 exit "$failed"
