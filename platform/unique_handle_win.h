@@ -1,0 +1,101 @@
+// Owned Win32 handles and a scope-exit helper. A UniqueAny owns one handle of
+// the kind its Traits describe (how to close it, which value means "none"),
+// closes it when it goes away, and can be moved but not copied, so every
+// handle is closed exactly once on every path.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace tarnwell {
+
+template <class Traits>
+class UniqueAny {
+ public:
+  using pointer = typename Traits::pointer;
+
+  UniqueAny() = default;
+  explicit UniqueAny(pointer value) : value_(value) {}
+  UniqueAny(UniqueAny&& other) noexcept : value_(other.release()) {}
+  UniqueAny& operator=(UniqueAny&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  UniqueAny(const UniqueAny&) = delete;
+  UniqueAny& operator=(const UniqueAny&) = delete;
+  ~UniqueAny() { reset(); }
+
+  pointer get() const { return value_; }
+  explicit operator bool() const { return value_ != Traits::Invalid(); }
+
+  // Closes the handle held so far and takes `value` instead.
+  void reset(pointer value = Traits::Invalid()) {
+    pointer old = std::exchange(value_, value);
+    if (old != Traits::Invalid()) Traits::Close(old);
+  }
+  // Gives the handle up without closing it.
+  pointer release() { return std::exchange(value_, Traits::Invalid()); }
+  // For functions that return a handle through an out parameter.
+  pointer* put() {
+    reset();
+    return &value_;
+  }
+
+ private:
+  pointer value_ = Traits::Invalid();
+};
+
+// Handles that are null when absent: threads, processes, events, mappings.
+struct KernelHandleTraits {
+  using pointer = HANDLE;
+  static pointer Invalid() { return nullptr; }
+  static void Close(pointer value) { CloseHandle(value); }
+};
+
+// CreateFileW's handles, INVALID_HANDLE_VALUE when absent.
+struct FileHandleTraits {
+  using pointer = HANDLE;
+  static pointer Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(pointer value) { CloseHandle(value); }
+};
+
+// FindFirstFileExW's listings, closed with FindClose.
+struct FindHandleTraits {
+  using pointer = HANDLE;
+  static pointer Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(pointer value) { FindClose(value); }
+};
+
+using UniqueHandle = UniqueAny<KernelHandleTraits>;
+using UniqueFile = UniqueAny<FileHandleTraits>;
+using UniqueFindHandle = UniqueAny<FindHandleTraits>;
+
+// Runs a function when the scope ends, unless dismissed first.
+template <class Function>
+class ScopeExit {
+ public:
+  explicit ScopeExit(Function function) : function_(std::move(function)) {}
+  ScopeExit(ScopeExit&& other) noexcept : function_(std::move(other.function_)), armed_(other.armed_) {
+    other.armed_ = false;
+  }
+  ScopeExit(const ScopeExit&) = delete;
+  ScopeExit& operator=(const ScopeExit&) = delete;
+  ScopeExit& operator=(ScopeExit&&) = delete;
+  ~ScopeExit() {
+    if (armed_) function_();
+  }
+
+  void Dismiss() { armed_ = false; }
+
+ private:
+  Function function_;
+  bool armed_ = true;
+};
+
+template <class Function>
+ScopeExit<Function> MakeScopeExit(Function function) {
+  return ScopeExit<Function>(std::move(function));
+}
+
+}  // namespace tarnwell
