@@ -1,0 +1,101 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/temporary_name.h"
+#include "platform/whole_file.h"
+
+namespace tarnwell {
+namespace {
+
+// The program's paths use "\"; here the separator is "/". A "\" that is the
+// trail byte of a double-byte character stays as it is.
+std::string NativePathOf(std::string_view path) {
+  std::string native(path);
+  for (std::size_t i = 0; i < native.size(); ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(native[i]))) {
+      ++i;
+    } else if (native[i] == '\\') {
+      native[i] = '/';
+    }
+  }
+  return native;
+}
+
+// Closes the descriptor when the scope ends.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() { Close(); }
+  int get() const { return fd_; }
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd < 0 || close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+}  // namespace
+
+WholeFile ReadWholeFile(std::string_view path, std::size_t maxBytes) {
+  Descriptor file(open(NativePathOf(path).c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) {
+    bool missing = errno == ENOENT || errno == ENOTDIR;
+    return {missing ? ReadStatus::Missing : ReadStatus::Failed, {}};
+  }
+  struct stat info {};
+  if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
+  if (static_cast<unsigned long long>(info.st_size) > maxBytes) return {};
+  WholeFile whole{ReadStatus::Read, {}};
+  char buffer[65536];
+  for (;;) {
+    ssize_t got = read(file.get(), buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return {};
+    if (got == 0) break;
+    whole.bytes.append(buffer, static_cast<std::size_t>(got));
+    if (whole.bytes.size() > maxBytes) return {};  // it grew meanwhile
+  }
+  return whole;
+}
+
+bool ReplaceFileContents(std::string_view path, std::string_view bytes) {
+  if (path.empty()) return false;
+  std::string target = NativePathOf(path);
+  std::string temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temporary = NativePathOf(Concat(path, TemporarySuffix()));
+    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+  Descriptor file(fd);
+  bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
+  written = file.Close() && written;
+  if (!written || rename(temporary.c_str(), target.c_str()) != 0) {
+    unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace tarnwell
