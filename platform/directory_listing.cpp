@@ -1,0 +1,26 @@
+#include "platform/directory_listing.h"
+
+namespace tarnwell {
+
+void DirectoryListing::Clear() {
+  names_.clear();
+  entries_.clear();
+}
+
+void DirectoryListing::Add(std::string_view name, bool folder, bool reparsePoint) {
+  Entry entry{};
+  entry.nameStart = static_cast<std::uint32_t>(names_.size());
+  entry.nameLength = static_cast<std::uint32_t>(name.size());
+  entry.folder = folder ? 1 : 0;
+  entry.reparsePoint = reparsePoint ? 1 : 0;
+  names_.append(name);
+  entries_.push_back(entry);
+}
+
+DirectoryEntry DirectoryListing::operator[](std::size_t i) const {
+  const Entry& entry = entries_[i];
+  return {std::string_view(names_).substr(entry.nameStart, entry.nameLength), entry.folder != 0,
+          entry.reparsePoint != 0};
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,58 @@
+// Listing one folder once: every entry's name (GBK), whether it is a folder
+// and whether it is a reparse point (a junction or a symbolic link), in the
+// order the file system yields them. "." and ".." are never part of a
+// listing. A folder that cannot be listed (missing, access denied, not a
+// folder, a name that cannot be expressed) gives an empty listing and false:
+// for the walk that is a non-event, not an error.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "platform/text.h"
+
+namespace tarnwell {
+
+struct DirectoryEntry {
+  std::string_view name;
+  bool folder = false;
+  bool reparsePoint = false;
+};
+
+// The entries of one folder. The names live in one buffer, so a listing that
+// is cleared and refilled folder after folder stops allocating once it has
+// grown to the largest folder.
+class DirectoryListing {
+ public:
+  void Clear();
+  void Add(std::string_view name, bool folder, bool reparsePoint);
+
+  std::size_t size() const { return entries_.size(); }
+  bool empty() const { return entries_.empty(); }
+  DirectoryEntry operator[](std::size_t i) const;
+
+ private:
+  struct Entry {
+    std::uint32_t nameStart;
+    std::uint32_t nameLength : 30;
+    std::uint32_t folder : 1;
+    std::uint32_t reparsePoint : 1;
+  };
+  std::string names_;
+  std::vector<Entry> entries_;
+};
+
+class DirectoryLister {
+ public:
+  virtual ~DirectoryLister() = default;
+  // Replaces `listing` with the entries of `folder` ("\"-separated GBK path,
+  // taken as it is). Returns false, with an empty listing, when the folder
+  // cannot be listed. Safe to call from several threads at once.
+  virtual bool List(const Text& folder, DirectoryListing& listing) const = 0;
+};
+
+// The lister of the file system the program runs on.
+const DirectoryLister& FileSystemLister();
+
+}  // namespace tarnwell

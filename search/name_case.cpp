@@ -1,0 +1,70 @@
+#include "search/name_case.h"
+
+namespace tarnwell {
+namespace {
+
+// The two-byte letters with a case partner in GBK: the trail byte of a
+// lower-case letter in [lowFirst, lowFirst + count) maps onto the upper-case
+// one at the same offset from upFirst, under the same lead byte.
+struct CaseRange {
+  unsigned char lead;
+  unsigned char lowFirst;
+  unsigned char upFirst;
+  unsigned char count;
+};
+
+constexpr CaseRange kCaseRanges[] = {
+    {0xA3, 0xE1, 0xC1, 26},  // full-width Latin ａ..ｚ -> Ａ..Ｚ
+    {0xA6, 0xC1, 0xA1, 24},  // Greek α..ω -> Α..Ω
+    {0xA7, 0xD1, 0xA1, 33},  // Cyrillic а..я (with ё) -> А..Я (with Ё)
+    {0xA2, 0xA1, 0xF1, 10},  // Roman numerals ⅰ..ⅹ -> Ⅰ..Ⅹ (Ⅺ and Ⅻ have no small form in GBK)
+};
+
+unsigned char FoldTrail(unsigned char lead, unsigned char trail) {
+  for (const CaseRange& range : kCaseRanges) {
+    if (lead == range.lead && trail >= range.lowFirst && trail < range.lowFirst + range.count) {
+      return static_cast<unsigned char>(range.upFirst + (trail - range.lowFirst));
+    }
+  }
+  return trail;
+}
+
+}  // namespace
+
+void FoldNameCase(std::string_view name, Text& folded, std::vector<std::uint8_t>* starts) {
+  folded.resize(name.size());
+  if (starts) starts->assign(name.size() + 1, 1);
+  std::size_t i = 0;
+  while (i < name.size()) {
+    auto byte = static_cast<unsigned char>(name[i]);
+    if (IsLeadByte(byte) && i + 1 < name.size()) {
+      auto trail = static_cast<unsigned char>(name[i + 1]);
+      folded[i] = static_cast<char>(byte);
+      // Only lead bytes A2, A3, A6 and A7 carry letters with a case.
+      folded[i + 1] = static_cast<char>((byte >= 0xA2 && byte <= 0xA7) ? FoldTrail(byte, trail) : trail);
+      if (starts) (*starts)[i + 1] = 0;
+      i += 2;
+      continue;
+    }
+    folded[i] = static_cast<char>((byte >= 'a' && byte <= 'z') ? byte - 'a' + 'A' : byte);
+    ++i;
+  }
+}
+
+Text FoldedNameCase(std::string_view name) {
+  Text folded;
+  FoldNameCase(name, folded);
+  return folded;
+}
+
+bool HoldsPathSeparator(std::string_view name) {
+  std::size_t i = 0;
+  while (i < name.size()) {
+    auto byte = static_cast<unsigned char>(name[i]);
+    if (byte == '\\' || byte == '/') return true;
+    i += IsLeadByte(byte) ? 2 : 1;
+  }
+  return false;
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,64 @@
+// All wanted names of one search, compiled once per match mode into the
+// three matchers of that mode: a hash lookup for plain names (exact), an
+// automaton for plain names (fuzzy), and one wildcard matcher per name that
+// holds "*" or "?". A mode is compiled the first time it is asked for, so a
+// change of mode during a search costs one compilation. A wanted name that
+// holds "\" or "/" matches nothing.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string_view>
+#include <vector>
+
+#include "platform/text.h"
+#include "search/match_mode.h"
+#include "search/names_box.h"
+
+namespace tarnwell {
+
+// One thread's working memory for matching, reused from name to name so that
+// matching allocates nothing once warm.
+class MatchScratch {
+ public:
+  // The indices of the wanted names that the last file name matched, in
+  // ascending (NameList) order, each once.
+  const std::vector<std::uint32_t>& Matches() const { return matches_; }
+  // Matching steps taken so far (bytes read, automaton steps, hash probes,
+  // wildcard steps), for proving what matching costs by counting it.
+  std::uint64_t Work() const { return work_; }
+
+ private:
+  friend class NameMatcher;
+  std::vector<std::uint32_t> matches_;
+  std::uint64_t work_ = 0;
+  Text folded_;
+  std::vector<std::uint8_t> starts_;
+  std::vector<std::uint32_t> seenStamp_;  // per wanted name: the stamp of the last name that matched it
+  std::uint32_t stamp_ = 0;
+};
+
+class NameMatcher {
+ public:
+  explicit NameMatcher(std::shared_ptr<const NameList> names);
+  ~NameMatcher();
+  NameMatcher(const NameMatcher&) = delete;
+  NameMatcher& operator=(const NameMatcher&) = delete;
+
+  // Finds the wanted names that `fileName` matches in `mode`; the result is
+  // scratch.Matches(). Safe from several threads at once, each with its own scratch.
+  void Match(std::string_view fileName, MatchMode mode, MatchScratch& scratch) const;
+
+  const NameList& Names() const { return *names_; }
+
+ private:
+  struct Compiled;
+  const Compiled& CompiledFor(MatchMode mode) const;
+
+  std::shared_ptr<const NameList> names_;
+  mutable std::once_flag compiledOnce_[2];
+  mutable std::unique_ptr<Compiled> compiled_[2];
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,81 @@
+#include "search/wildcard_name.h"
+
+#include "platform/text.h"
+
+namespace tarnwell {
+namespace {
+
+std::size_t CharacterLength(std::string_view s, std::size_t at) {
+  return (IsLeadByte(static_cast<unsigned char>(s[at])) && at + 1 < s.size()) ? 2 : 1;
+}
+
+}  // namespace
+
+WildcardName::WildcardName(std::string_view folded) {
+  std::size_t i = 0;
+  while (i < folded.size()) {
+    std::size_t length = CharacterLength(folded, i);
+    Token token{Token::Character, static_cast<std::uint8_t>(length), {folded[i], length == 2 ? folded[i + 1] : '\0'}};
+    if (folded[i] == '*') token.kind = Token::AnyRun;
+    if (folded[i] == '?') token.kind = Token::AnyOne;
+    // Runs of "*" act as one.
+    if (!(token.kind == Token::AnyRun && !exact_.empty() && exact_.back().kind == Token::AnyRun)) {
+      exact_.push_back(token);
+    }
+    i += length;
+  }
+  Token anyRun{Token::AnyRun, 1, {'*', '\0'}};
+  if (exact_.empty() || exact_.front().kind != Token::AnyRun) fuzzy_.push_back(anyRun);
+  fuzzy_.insert(fuzzy_.end(), exact_.begin(), exact_.end());
+  if (fuzzy_.back().kind != Token::AnyRun) fuzzy_.push_back(anyRun);
+}
+
+// Glob matching over whole characters: on a mismatch the most recent "*"
+// takes one more character and matching resumes after it. Going back to the
+// latest "*" only is enough, since an earlier one could only take what the
+// latest can take as well.
+bool WildcardName::MatchesWhole(const std::vector<Token>& tokens, std::string_view name, std::uint64_t& work) const {
+  std::size_t t = 0;
+  std::size_t n = 0;
+  std::size_t starToken = tokens.size();  // none yet
+  std::size_t starName = 0;
+  while (n < name.size()) {
+    ++work;
+    std::size_t length = CharacterLength(name, n);
+    if (t < tokens.size()) {
+      const Token& token = tokens[t];
+      if (token.kind == Token::AnyRun) {
+        starToken = t++;
+        starName = n;
+        continue;
+      }
+      if (token.kind == Token::AnyOne ||
+          (token.length == length && name[n] == token.bytes[0] && (length == 1 || name[n + 1] == token.bytes[1]))) {
+        ++t;
+        n += length;
+        continue;
+      }
+    }
+    if (starToken == tokens.size()) return false;
+    t = starToken + 1;
+    starName += CharacterLength(name, starName);
+    n = starName;
+  }
+  while (t < tokens.size() && tokens[t].kind == Token::AnyRun) ++t;
+  return t == tokens.size();
+}
+
+bool WildcardName::MatchesExact(std::string_view foldedName, std::uint64_t& work) const {
+  if (MatchesWhole(exact_, foldedName, work)) return true;
+  for (std::size_t i = 0; i < foldedName.size(); ++i) {
+    // A "." is never a trail byte, so each one ends a candidate part.
+    if (foldedName[i] == '.' && MatchesWhole(exact_, foldedName.substr(0, i), work)) return true;
+  }
+  return false;
+}
+
+bool WildcardName::MatchesFuzzy(std::string_view foldedName, std::uint64_t& work) const {
+  return MatchesWhole(fuzzy_, foldedName, work);
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,162 @@
+// An in-memory folder tree behind the DirectoryLister interface, and the
+// plain reference walk the engine is compared with: one pass over each
+// folder per wanted name, testing every file against that name's wildcard
+// pattern, the way the walk was first described.
+#pragma once
+
+#include <wctype.h>
+#include <locale.h>
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/directory_listing.h"
+#include "platform/gbk.h"
+#include "platform/text.h"
+#include "search/match_mode.h"
+#include "search/names_box.h"
+
+namespace tarnwell::testing {
+
+struct FakeEntry {
+  Text name;
+  bool folder = false;
+  bool reparsePoint = false;
+};
+
+class FakeTree final : public DirectoryLister {
+ public:
+  // Adds a folder (listable, maybe empty) with the entries given, in that order.
+  void AddFolder(const Text& path, std::vector<FakeEntry> entries = {}) { folders_[path] = std::move(entries); }
+  void AddFile(const Text& folder, const Text& name) { folders_[folder].push_back({name, false, false}); }
+  // Adds `name` to `parent` as a folder and makes it listable.
+  void AddSubfolder(const Text& parent, const Text& name, bool reparsePoint = false) {
+    folders_[parent].push_back({name, true, reparsePoint});
+    folders_.try_emplace(parent + "\\" + name);
+  }
+
+  bool List(const Text& folder, DirectoryListing& listing) const override {
+    listing.Clear();
+    if (onList_) onList_(folder);
+    {
+      std::lock_guard lock(mutex_);
+      ++listings_[folder];
+    }
+    auto found = folders_.find(folder);
+    if (found == folders_.end()) return false;
+    for (const FakeEntry& entry : found->second) listing.Add(entry.name, entry.folder, entry.reparsePoint);
+    return true;
+  }
+
+  // Called at the start of every listing (on the listing thread).
+  void OnList(std::function<void(const Text&)> onList) { onList_ = std::move(onList); }
+
+  std::map<Text, int> Listings() const {
+    std::lock_guard lock(mutex_);
+    return listings_;
+  }
+  const std::map<Text, std::vector<FakeEntry>>& Folders() const { return folders_; }
+
+ private:
+  std::map<Text, std::vector<FakeEntry>> folders_;
+  std::function<void(const Text&)> onList_;
+  mutable std::mutex mutex_;
+  mutable std::map<Text, int> listings_;
+};
+
+// Characters of a GBK text, each reduced to its upper-case Unicode code point
+// (through the C library's Unicode tables, independent of the engine's own
+// case table); "*" and "?" stay what they are.
+class ReferenceFolding {
+ public:
+  ReferenceFolding() : locale_(newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr))) {}
+  ~ReferenceFolding() { freelocale(locale_); }
+
+  std::vector<char32_t> Characters(const Text& text) {
+    std::vector<char32_t> characters;
+    for (std::size_t i = 0; i < text.size();) {
+      std::size_t length = (static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < text.size()) ? 2 : 1;
+      characters.push_back(Upper(text.substr(i, length)));
+      i += length;
+    }
+    return characters;
+  }
+
+  char32_t Upper(const Text& character) {
+    auto cached = cache_.find(character);
+    if (cached != cache_.end()) return cached->second;
+    std::string utf8 = GbkToUtf8(character);
+    char32_t code = static_cast<unsigned char>(utf8[0]);
+    if (code >= 0xF0) {
+      code = ((code & 0x07) << 18) | ((utf8[1] & 0x3F) << 12) | ((utf8[2] & 0x3F) << 6) | (utf8[3] & 0x3F);
+    } else if (code >= 0xE0) {
+      code = ((code & 0x0F) << 12) | ((utf8[1] & 0x3F) << 6) | (utf8[2] & 0x3F);
+    } else if (code >= 0xC0) {
+      code = ((code & 0x1F) << 6) | (utf8[1] & 0x3F);
+    }
+    char32_t upper = static_cast<char32_t>(towupper_l(static_cast<wint_t>(code), locale_));
+    cache_[character] = upper;
+    return upper;
+  }
+
+ private:
+  locale_t locale_;
+  std::map<Text, char32_t> cache_;
+};
+
+// Whether `name` matches the wildcard pattern, character by character.
+inline bool ReferenceGlob(const std::vector<char32_t>& pattern, std::size_t p, const std::vector<char32_t>& name,
+                          std::size_t n) {
+  if (p == pattern.size()) return n == name.size();
+  if (pattern[p] == U'*') {
+    for (std::size_t k = n; k <= name.size(); ++k) {
+      if (ReferenceGlob(pattern, p + 1, name, k)) return true;
+    }
+    return false;
+  }
+  if (n == name.size()) return false;
+  return (pattern[p] == U'?' || pattern[p] == name[n]) && ReferenceGlob(pattern, p + 1, name, n + 1);
+}
+
+// The pattern of one wanted name: name + ".*" (where ".*" may also match
+// nothing at all) for Exact, "*" + name + "*" for Fuzzy. A name holding a
+// path separator matches nothing.
+inline bool ReferenceMatches(ReferenceFolding& folding, const Text& wanted, const Text& fileName, MatchMode mode) {
+  std::vector<char32_t> pattern = folding.Characters(wanted);
+  for (char32_t c : pattern) {
+    if (c == U'\\' || c == U'/') return false;
+  }
+  std::vector<char32_t> name = folding.Characters(fileName);
+  if (mode == MatchMode::Fuzzy) {
+    pattern.insert(pattern.begin(), U'*');
+    pattern.push_back(U'*');
+    return ReferenceGlob(pattern, 0, name, 0);
+  }
+  if (ReferenceGlob(pattern, 0, name, 0)) return true;
+  pattern.push_back(U'.');
+  pattern.push_back(U'*');
+  return ReferenceGlob(pattern, 0, name, 0);
+}
+
+// The rows of walking `folder`, listing each folder once per wanted name.
+inline void ReferenceWalk(const FakeTree& tree, ReferenceFolding& folding, const Text& folder, const NameList& names,
+                          MatchMode mode, TextList& rows) {
+  auto found = tree.Folders().find(folder);
+  if (found == tree.Folders().end()) return;
+  for (const Text& wanted : names) {
+    for (const FakeEntry& entry : found->second) {
+      if (!entry.folder && ReferenceMatches(folding, wanted, entry.name, mode)) rows.push_back(folder + "\\" + entry.name);
+    }
+  }
+  for (const FakeEntry& entry : found->second) {
+    if (entry.folder && !entry.reparsePoint && entry.name.back() != '.') {
+      ReferenceWalk(tree, folding, folder + "\\" + entry.name, names, mode, rows);
+    }
+  }
+}
+
+}  // namespace tarnwell::testing

@@ -1,0 +1,70 @@
+#include "search/name_case.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "fake_tree.h"
+#include "platform/gbk_literal.h"
+
+namespace tarnwell {
+namespace {
+
+// Every character GBK can hold, against the C library's Unicode case tables:
+// two characters fold alike exactly when they have the same upper case.
+TEST(NameCase, FoldsEveryGbkLetterPairAndNothingElse) {
+  testing::ReferenceFolding folding;
+  std::map<char32_t, std::set<Text>> foldsByUpper;
+  std::map<Text, char32_t> upperByFold;
+  int pairs = 0;
+  auto check = [&](const Text& character) {
+    Text folded = FoldedNameCase(character);
+    ASSERT_EQ(folded.size(), character.size());
+    char32_t upper = folding.Upper(character);
+    if (upper == 0xFFFD || upper == U'?') return;  // not a GBK character
+    auto [known, added] = upperByFold.try_emplace(folded, upper);
+    EXPECT_EQ(known->second, upper) << "two letters of different case fold alike: " << GbkToUtf8(character);
+    foldsByUpper[upper].insert(folded);
+  };
+  for (int byte = 0x20; byte < 0x80; ++byte) check(Text(1, static_cast<char>(byte)));
+  for (int lead = 0x81; lead <= 0xFE; ++lead) {
+    for (int trail = 0x40; trail <= 0xFE; ++trail) {
+      if (trail != 0x7F) check(Text{static_cast<char>(lead), static_cast<char>(trail)});
+    }
+  }
+  for (const auto& [upper, folds] : foldsByUpper) {
+    EXPECT_EQ(folds.size(), 1u) << "U+" << std::hex << static_cast<unsigned>(upper) << " folds in "
+                                << folds.size() << " ways";
+  }
+  for (const auto& [fold, upper] : upperByFold) pairs += FoldedNameCase(fold) == fold ? 0 : 1;
+  EXPECT_EQ(pairs, 0) << "folding a folded text changes it again";
+}
+
+TEST(NameCase, TrailBytesAreNeverFoldedAndMarkedAsNoCharacterStart) {
+  // 丄 ends in the byte of "A", 乤 in that of "a", 昞 in that of "\".
+  ASSERT_EQ("丄"_gbk[1], 'A');
+  ASSERT_EQ("乤"_gbk[1], 'a');
+  ASSERT_EQ("昞"_gbk[1], '\\');
+  Text name = "a"_gbk + "乤"_gbk + "ｂΩё"_gbk + "z";
+  Text folded;
+  std::vector<std::uint8_t> starts;
+  FoldNameCase(name, folded, &starts);
+  EXPECT_EQ(folded, "A"_gbk + "乤"_gbk + "ＢΩЁ"_gbk + "Z");
+  EXPECT_EQ(starts, (std::vector<std::uint8_t>{1, 1, 0, 1, 0, 1, 0, 1, 0, 1, 1}));
+  // A lead byte at the very end stands alone.
+  FoldNameCase(Text("a\x81"), folded, &starts);
+  EXPECT_EQ(folded, "A\x81");
+  EXPECT_EQ(starts, (std::vector<std::uint8_t>{1, 1, 1}));
+}
+
+TEST(NameCase, PathSeparatorsCountOnlyAsCharactersOfTheirOwn) {
+  EXPECT_TRUE(HoldsPathSeparator("a\\b"));
+  EXPECT_TRUE(HoldsPathSeparator("a/b"));
+  EXPECT_TRUE(HoldsPathSeparator("昞"_gbk + "\\"));
+  EXPECT_FALSE(HoldsPathSeparator("昞"_gbk));
+  EXPECT_FALSE(HoldsPathSeparator("乗"_gbk + "x"));
+}
+
+}  // namespace
+}  // namespace tarnwell

@@ -1,0 +1,196 @@
+#include "search/name_matcher.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <random>
+
+#include "fake_tree.h"
+#include "platform/gbk_literal.h"
+
+namespace tarnwell {
+namespace {
+
+using Indices = std::vector<std::uint32_t>;
+
+class Matcher {
+ public:
+  explicit Matcher(NameList names) : matcher_(std::make_shared<const NameList>(std::move(names))) {}
+  Indices operator()(const Text& fileName, MatchMode mode) {
+    matcher_.Match(fileName, mode, scratch_);
+    return scratch_.Matches();
+  }
+  std::uint64_t Work() const { return scratch_.Work(); }
+
+ private:
+  NameMatcher matcher_;
+  MatchScratch scratch_;
+};
+
+constexpr MatchMode kExact = MatchMode::Exact;
+constexpr MatchMode kFuzzy = MatchMode::Fuzzy;
+
+TEST(NameMatcher, ExactMeansTheWholeNameWithOrWithoutExtensions) {
+  Matcher a({"a"});
+  EXPECT_EQ(a("a", kExact), Indices{0});
+  EXPECT_EQ(a("A.TXT", kExact), Indices{0});
+  EXPECT_EQ(a("ab.txt", kExact), Indices{});
+  EXPECT_EQ(a("ba", kExact), Indices{});
+
+  Matcher aTxt({"a.txt"});
+  EXPECT_EQ(aTxt("a.txt", kExact), Indices{0});
+  EXPECT_EQ(aTxt("a.txt.old", kExact), Indices{0});
+  EXPECT_EQ(aTxt("a.txt2", kExact), Indices{});
+  EXPECT_EQ(aTxt("a", kExact), Indices{});
+
+  Matcher report({"report", "report.tar", "tar"});
+  EXPECT_EQ(report("report.tar.gz", kExact), (Indices{0, 1}));
+  EXPECT_EQ(report("REPORT.doc", kExact), Indices{0});
+  EXPECT_EQ(report("report2.doc", kExact), Indices{});
+  EXPECT_EQ(report("myreport.doc", kExact), Indices{});
+}
+
+TEST(NameMatcher, FuzzyMeansAnywhereInTheName) {
+  Matcher port({"port"});
+  for (const char* name : {"report.doc", "Portal.exe", "port", "x.PORT"}) EXPECT_EQ(port(name, kFuzzy), Indices{0});
+  EXPECT_EQ(port("pot", kFuzzy), Indices{});
+  // Found twice in one name, still one match.
+  EXPECT_EQ(port("portport", kFuzzy), Indices{0});
+}
+
+TEST(NameMatcher, WildcardsInExactAndFuzzyNames) {
+  Matcher names({"a*", "a?c", "*.txt", "b?d", "?"});
+  EXPECT_EQ(names("abc.txt", kExact), (Indices{0, 1, 2}));
+  EXPECT_EQ(names("A", kExact), (Indices{0, 4}));
+  EXPECT_EQ(names("a中c.doc"_gbk, kExact), (Indices{0, 1}));  // "?" takes a whole two-byte character
+  EXPECT_EQ(names("ac", kExact), Indices{0});
+  EXPECT_EQ(names("x.txt.bak", kExact), (Indices{2, 4}));  // "?" + ".*" holds for "x" before the dot
+  EXPECT_EQ(names("txt", kExact), Indices{});
+  EXPECT_EQ(names("中.z"_gbk, kExact), Indices{4});
+  EXPECT_EQ(names("xbcdx", kFuzzy), (Indices{3, 4}));
+  EXPECT_EQ(names("xAbCx", kFuzzy), (Indices{0, 1, 4}));
+  EXPECT_EQ(names("b中d"_gbk, kFuzzy), (Indices{3, 4}));
+}
+
+TEST(NameMatcher, ReportsEveryMatchingNameInNameListOrderDuplicatesIncluded) {
+  Matcher names({"b", "a", "zz", "a", "a*b"});
+  EXPECT_EQ(names("ab", kFuzzy), (Indices{0, 1, 3, 4}));
+  EXPECT_EQ(names("a.b", kExact), (Indices{1, 3, 4}));
+}
+
+TEST(NameMatcher, NamesWithPathSeparatorsMatchNothing) {
+  Matcher names({"sub\\a", "a/", "\\", "*\\*", "昞"_gbk});
+  for (const char* name : {"a", "sub", "a.txt", "x\\a"}) {
+    EXPECT_EQ(names(name, kExact), Indices{}) << name;
+    EXPECT_EQ(names(name, kFuzzy), Indices{}) << name;
+  }
+  // 昞 holds the byte of "\" only as its trail byte: an ordinary name.
+  EXPECT_EQ(names("昞.txt"_gbk, kExact), Indices{4});
+  EXPECT_EQ(names("x昞"_gbk, kFuzzy), Indices{4});
+}
+
+TEST(NameMatcher, NeverMatchesOnATrailByte) {
+  // 丄 ends in the byte of "A", 乤 in that of "a", 昞 in that of "\".
+  Matcher names({"a", "乤"_gbk, "?a"});
+  EXPECT_EQ(names("丄"_gbk, kFuzzy), Indices{});
+  EXPECT_EQ(names("乤"_gbk, kFuzzy), Indices{1});
+  EXPECT_EQ(names("丄a"_gbk, kFuzzy), (Indices{0, 2}));
+  EXPECT_EQ(names("丄"_gbk, kExact), Indices{});
+  EXPECT_EQ(names("乤.a"_gbk, kExact), Indices{1});
+  EXPECT_EQ(names("x乤"_gbk, kExact), Indices{});
+  Matcher star({"*a*"});
+  EXPECT_EQ(star("乤丄"_gbk, kFuzzy), Indices{});
+  EXPECT_EQ(star("乤丄"_gbk, kExact), Indices{});
+}
+
+TEST(NameMatcher, IgnoresCaseOfEveryLetterGbkHoldsInBothCases) {
+  Matcher names({"ωmega"_gbk, "ａ"_gbk, "ⅰ"_gbk, "ё"_gbk, "Ⅺ"_gbk});
+  EXPECT_EQ(names("ΩMEGA.txt"_gbk, kExact), Indices{0});
+  EXPECT_EQ(names("xＡx"_gbk, kFuzzy), Indices{1});
+  EXPECT_EQ(names("Ⅰ.doc"_gbk, kExact), Indices{2});
+  EXPECT_EQ(names("Ё"_gbk, kExact), Indices{3});
+  EXPECT_EQ(names("Ⅺ.a"_gbk, kExact), Indices{4});
+  EXPECT_EQ(names("ⅱ"_gbk, kExact), Indices{});
+}
+
+TEST(NameMatcher, OneMatcherServesBothModesAlternately) {
+  Matcher names({"ab", "b*"});
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_EQ(names("xab.c", kExact), Indices{});
+    EXPECT_EQ(names("xab.c", kFuzzy), (Indices{0, 1}));
+    EXPECT_EQ(names("ab.c", kExact), Indices{0});
+  }
+}
+
+// Random names and wanted names over an alphabet of the awkward cases, both
+// modes, against the reference pattern matching.
+TEST(NameMatcher, AgreesWithThePatternOfEachNameOnRandomNames) {
+  const TextList alphabet = {"a", "A", "b", ".", ".", "x", "ａ"_gbk, "Ａ"_gbk, "α"_gbk, "Α"_gbk, "昞"_gbk,
+                             "丄"_gbk, "乤"_gbk, "中"_gbk, " "};
+  std::mt19937 random(20240607);
+  auto randomText = [&](int maxLength, bool wildcards) {
+    Text text;
+    int length = 1 + static_cast<int>(random() % maxLength);
+    for (int i = 0; i < length; ++i) {
+      unsigned pick = random() % (alphabet.size() + (wildcards ? 2 : 0));
+      text += pick < alphabet.size() ? alphabet[pick] : (pick == alphabet.size() ? "*" : "?");
+    }
+    return text;
+  };
+  testing::ReferenceFolding folding;
+  int matches = 0;
+  for (int round = 0; round < 40; ++round) {
+    NameList names;
+    for (int i = 0; i < 12; ++i) names.push_back(randomText(4, i % 3 == 0));
+    Matcher matcher(names);
+    for (int f = 0; f < 150; ++f) {
+      Text fileName = randomText(8, false);
+      for (MatchMode mode : {kExact, kFuzzy}) {
+        Indices expected;
+        for (std::uint32_t i = 0; i < names.size(); ++i) {
+          if (testing::ReferenceMatches(folding, names[i], fileName, mode)) expected.push_back(i);
+        }
+        matches += static_cast<int>(expected.size());
+        ASSERT_EQ(matcher(fileName, mode), expected)
+            << GbkToUtf8(fileName) << (mode == kExact ? " exact" : " fuzzy") << " round " << round;
+      }
+    }
+  }
+  EXPECT_GT(matches, 5000);  // the alphabet is small enough for plenty of matches
+}
+
+// Matching 2,000 file names against 1 and against 10,000 plain wanted names
+// (which they do not hold) takes about the same number of steps.
+TEST(NameMatcher, WorkPerFileNameDoesNotGrowWithThePlainNames) {
+  std::mt19937 random(7);
+  auto randomName = [&](int length, const char* letters) {
+    Text name;
+    for (int i = 0; i < length; ++i) name.push_back(letters[random() % 16]);
+    return name;
+  };
+  TextList fileNames;
+  std::uint64_t bytes = 0;
+  for (int i = 0; i < 2000; ++i) {
+    fileNames.push_back(randomName(12, "abcdefghijklmnop") + ".jpg");
+    bytes += fileNames.back().size();
+  }
+  // Wanted names of the same letters share many beginnings with the file
+  // names (the automaton's hard case), but never occur in them whole.
+  NameList many;
+  for (int i = 0; i < 10000; ++i) many.push_back(randomName(7, "abcdefghijklmnop") + "q");
+  for (MatchMode mode : {kExact, kFuzzy}) {
+    Matcher one({"q"});
+    Matcher all(many);
+    for (const Text& fileName : fileNames) {
+      ASSERT_TRUE(one(fileName, mode).empty());
+      ASSERT_TRUE(all(fileName, mode).empty());
+    }
+    EXPECT_LE(all.Work(), 2 * one.Work()) << (mode == kExact ? "exact" : "fuzzy");
+    EXPECT_LE(all.Work(), 4 * bytes) << (mode == kExact ? "exact" : "fuzzy");
+    std::cout << (mode == kExact ? "exact" : "fuzzy") << ": " << double(one.Work()) / bytes << " steps per byte with 1 name, "
+              << double(all.Work()) / bytes << " with 10000\n";
+  }
+}
+
+}  // namespace
+}  // namespace tarnwell
