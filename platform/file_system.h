@@ -1,0 +1,50 @@
+// Files and drives: the program's folder, the drive list, copying, moving,
+// deleting and writing whole files. Paths are GBK texts with "\" as
+// separator; paths longer than 260 characters work as well. Nothing here
+// shows a message: each operation reports success or failure.
+#pragma once
+
+#include <initializer_list>
+#include <span>
+#include <string_view>
+
+#include "platform/text.h"
+
+namespace tarnwell {
+
+// The folder that holds the running program, without a trailing "\".
+Text ProgramDirectory();
+
+enum class DriveKind {
+  Any = 0,  // removable, fixed, remote or CD-ROM
+  Fixed = 1,
+  CdRom = 2,
+  Removable = 3,
+  Remote = 4,
+};
+
+// The drive roots of that kind from A to Z, each as letter and colon ("C:").
+TextList ListDrives(DriveKind kind);
+
+// Copies source to destination, replacing an existing destination file.
+bool CopyOneFile(std::string_view source, std::string_view destination);
+
+// Renames source to destination; when that fails (the destination exists, or
+// it lies on another volume), copies source over destination and deletes
+// source. True once the destination holds the file, even when source could
+// not be deleted then. Source and destination naming one file is a failure
+// that touches nothing.
+bool MoveOneFile(std::string_view source, std::string_view destination);
+
+// Deletes the file outright, not into the recycle bin; false when it is
+// missing, read-only or open elsewhere.
+bool DeleteOneFile(std::string_view path);
+
+using ByteArray = std::span<const unsigned char>;
+
+// Creates the file, or empties an existing one, and writes the arrays one
+// after the other, with no other process allowed in meanwhile. An empty path
+// is false and touches nothing.
+bool WriteWholeFile(std::string_view path, std::initializer_list<ByteArray> arrays);
+
+}  // namespace tarnwell

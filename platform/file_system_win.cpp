@@ -1,0 +1,136 @@
+#include "platform/file_system.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/gbk_win.h"
+#include "platform/long_path_win.h"
+#include "platform/temporary_name.h"
+#include "platform/unique_handle_win.h"
+
+namespace tarnwell {
+namespace {
+
+// Whether the two paths name one file (the same path spelled twice, a short
+// name, a hard link, another drive mapping the same folder). Copying a file
+// over itself would empty it, and the move would then delete what is left.
+bool SameFile(const std::wstring& a, const std::wstring& b) {
+  auto identify = [](const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
+    UniqueFile file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file && GetFileInformationByHandle(file.get(), &info);
+  };
+  BY_HANDLE_FILE_INFORMATION first{};
+  BY_HANDLE_FILE_INFORMATION second{};
+  if (!identify(a, first) || !identify(b, second)) return false;
+  return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+         first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}
+
+// Copies source beside destination under a temporary name and renames that
+// over destination, so a copy that fails half-way leaves destination as it was.
+bool CopyOver(std::string_view source, std::string_view destination) {
+  std::wstring from = Win32PathOf(source);
+  std::wstring temporary;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = Win32PathOf(Concat(destination, TemporarySuffix()));
+    if (CopyFileW(from.c_str(), temporary.c_str(), TRUE)) break;
+    if (GetLastError() != ERROR_FILE_EXISTS) return false;
+    temporary.clear();
+  }
+  if (temporary.empty()) return false;
+  // The copy keeps the source's attributes; a read-only one could not be renamed over or removed.
+  DWORD attributes = GetFileAttributesW(temporary.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    SetFileAttributesW(temporary.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  }
+  if (MoveFileExW(temporary.c_str(), Win32PathOf(destination).c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(Win32PathOf(destination).c_str(), attributes);
+    return true;
+  }
+  DeleteFileW(temporary.c_str());
+  return false;
+}
+
+}  // namespace
+
+Text ProgramDirectory() {
+  std::wstring module(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
+    if (length == 0) return {};
+    if (length < module.size()) {
+      module.resize(length);
+      break;
+    }
+    module.resize(module.size() * 2);
+  }
+  Text path = WideToGbk(module);
+  // The last "\" that is a character of its own, never the trail byte of a Chinese one.
+  int slash = FindLastText(path, "\\", false);
+  return slash > 0 ? LeftText(path, slash - 1) : path;
+}
+
+TextList ListDrives(DriveKind kind) {
+  TextList roots;
+  DWORD present = GetLogicalDrives();
+  for (int letter = 0; letter < 26; ++letter) {
+    if (!(present & (1u << letter))) continue;
+    const wchar_t root[] = {static_cast<wchar_t>(L'A' + letter), L':', L'\\', L'\0'};
+    UINT type = GetDriveTypeW(root);
+    bool wanted = false;
+    switch (kind) {
+      case DriveKind::Any:
+        wanted = type == DRIVE_REMOVABLE || type == DRIVE_FIXED || type == DRIVE_REMOTE || type == DRIVE_CDROM;
+        break;
+      case DriveKind::Fixed: wanted = type == DRIVE_FIXED; break;
+      case DriveKind::CdRom: wanted = type == DRIVE_CDROM; break;
+      case DriveKind::Removable: wanted = type == DRIVE_REMOVABLE; break;
+      case DriveKind::Remote: wanted = type == DRIVE_REMOTE; break;
+    }
+    if (wanted) roots.push_back(Text{static_cast<char>('A' + letter), ':'});
+  }
+  return roots;
+}
+
+bool CopyOneFile(std::string_view source, std::string_view destination) {
+  std::wstring from = Win32PathOf(source);
+  std::wstring to = Win32PathOf(destination);
+  if (from.empty() || to.empty() || SameFile(from, to)) return false;
+  return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+bool MoveOneFile(std::string_view source, std::string_view destination) {
+  std::wstring from = Win32PathOf(source);
+  std::wstring to = Win32PathOf(destination);
+  if (from.empty() || to.empty()) return false;
+  if (MoveFileW(from.c_str(), to.c_str())) return true;
+  if (SameFile(from, to) || !CopyOver(source, destination)) return false;
+  DeleteFileW(from.c_str());
+  return true;
+}
+
+bool DeleteOneFile(std::string_view path) {
+  std::wstring wide = Win32PathOf(path);
+  return !wide.empty() && DeleteFileW(wide.c_str());
+}
+
+bool WriteWholeFile(std::string_view path, std::initializer_list<ByteArray> arrays) {
+  if (path.empty()) return false;
+  UniqueFile file(CreateFileW(Win32PathOf(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  for (ByteArray bytes : arrays) {
+    while (!bytes.empty()) {
+      DWORD part = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+      DWORD written = 0;
+      if (!WriteFile(file.get(), bytes.data(), part, &written, nullptr) || written == 0) return false;
+      bytes = bytes.subspan(written);
+    }
+  }
+  return CloseHandle(file.release()) != 0;
+}
+
+}  // namespace tarnwell

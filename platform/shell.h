@@ -1,0 +1,27 @@
+// The shell: opening documents and programs, and the folder browser. Paths
+// and titles are GBK texts. Nothing here shows a message of its own.
+#pragma once
+
+#include <string_view>
+
+#include "platform/text.h"
+
+namespace tarnwell {
+
+// Opens path with its default verb in a normal window, with no owner: a
+// document opens in its program, a program is started. The outcome is ignored.
+void ShellOpen(std::string_view path);
+
+// Opens path with the verb "open" in a normal window, owned by a top-level
+// window titled "Microsoft Internet Explorer" when there is one.
+void OpenWithBrowserOwner(std::string_view path);
+
+// The system's folder browser with title above its tree: folders only, with
+// an edit box for typing a path. While it is open every top-level window of
+// the process is disabled; afterwards each gets its enabled state back, the
+// window that was in front is brought back and the owner (the window active
+// before) is activated again. Gives the chosen folder's path (a drive root
+// as "D:\"), or the empty text on cancel or a choice with no file-system path.
+Text BrowseForFolder(std::string_view title);
+
+}  // namespace tarnwell

@@ -1,0 +1,107 @@
+#include "platform/shell.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <ole2.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <utility>
+#include <vector>
+
+#include "platform/gbk_win.h"
+#include "platform/long_path_win.h"
+
+namespace tarnwell {
+namespace {
+
+// Shell extensions and the folder browser need OLE on the calling thread.
+// A thread that has it already keeps it; what is started here is ended here.
+class OleOnThisThread {
+ public:
+  OleOnThisThread() : started_(SUCCEEDED(OleInitialize(nullptr))) {}
+  OleOnThisThread(const OleOnThisThread&) = delete;
+  OleOnThisThread& operator=(const OleOnThisThread&) = delete;
+  ~OleOnThisThread() {
+    if (started_) OleUninitialize();
+  }
+
+ private:
+  bool started_;
+};
+
+void OpenWithOwner(HWND owner, const wchar_t* verb, std::string_view path) {
+  OleOnThisThread ole;
+  std::wstring wide = Win32PathOf(path);
+  ShellExecuteW(owner, verb, wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+using WindowStates = std::vector<std::pair<HWND, bool>>;
+
+// Disables every top-level window of this process and tells which were enabled.
+WindowStates DisableProcessWindows() {
+  WindowStates states;
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId()) {
+          reinterpret_cast<WindowStates*>(param)->emplace_back(window, IsWindowEnabled(window) != 0);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&states));
+  for (const auto& [window, enabled] : states) {
+    if (enabled) EnableWindow(window, FALSE);
+  }
+  return states;
+}
+
+void RestoreWindows(const WindowStates& states) {
+  for (const auto& [window, enabled] : states) {
+    if (IsWindow(window)) EnableWindow(window, enabled);
+  }
+}
+
+Text PathOf(PCIDLIST_ABSOLUTE item) {
+  std::wstring path(32768, L'\0');
+  if (!SHGetPathFromIDListEx(item, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT)) return {};
+  path.resize(wcslen(path.c_str()));
+  return WideToGbk(path);
+}
+
+}  // namespace
+
+void ShellOpen(std::string_view path) { OpenWithOwner(nullptr, nullptr, path); }
+
+void OpenWithBrowserOwner(std::string_view path) {
+  OpenWithOwner(FindWindowW(nullptr, L"Microsoft Internet Explorer"), L"open", path);
+}
+
+Text BrowseForFolder(std::string_view title) {
+  HWND owner = GetActiveWindow();
+  if (!IsWindow(owner)) owner = nullptr;
+  HWND front = GetForegroundWindow();
+  WindowStates states = DisableProcessWindows();
+
+  Text path;
+  {
+    OleOnThisThread ole;
+    std::wstring wideTitle = GbkToWide(title);
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.lpszTitle = wideTitle.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
+    if (PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info)) {
+      path = PathOf(chosen);
+      CoTaskMemFree(chosen);
+    }
+  }
+
+  RestoreWindows(states);
+  if (front && IsWindow(front)) SetForegroundWindow(front);
+  if (owner && IsWindow(owner)) SetActiveWindow(owner);
+  return path;
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,11 @@
+// Writes the folder it runs from, as ProgramDirectory finds it, into
+// "probe.txt" in that folder. The file appears in the right place only when
+// the folder was found right, and holds its GBK bytes for the test to compare.
+#include "platform/file_system.h"
+
+int main() {
+  tarnwell::Text directory = tarnwell::ProgramDirectory();
+  bool written = tarnwell::WriteWholeFile(tarnwell::Concat(directory, "\\probe.txt"),
+                                          {tarnwell::TextToBytes(directory)});
+  return written ? 0 : 1;
+}

@@ -1,0 +1,49 @@
+// The handlers that keep the settings file and the controls in step: one
+// restores the controls when the main window has been created, five store a
+// choice the moment the user makes it. They reach the window only through
+// SettingsControls, which the main window implements.
+#pragma once
+
+#include <string_view>
+
+#include "platform/text.h"
+
+namespace tarnwell {
+
+// The controls involved, with their names in the window's form.
+enum class SettingsControl {
+  ExactRadio,           // 单选框_精确搜索
+  FuzzyRadio,           // 单选框_模糊搜索
+  WholeComputerRadio,   // 单选框_整个电脑
+  SpecifiedPathsRadio,  // 单选框_指定路径
+  SearchPathBox,        // 编辑框_搜索路径
+  SearchPathButton,     // 按钮_搜索路径
+};
+
+class SettingsControls {
+ public:
+  virtual ~SettingsControls() = default;
+  // The content of 编辑框_搜索路径.
+  virtual Text SearchPath() = 0;
+  // Sets that content; the box then raises its content-changed event once,
+  // which runs SaveSearchPath, even when the text stays the same.
+  virtual void SetSearchPath(const Text& path) = 0;
+  virtual void SetChecked(SettingsControl radio, bool checked) = 0;
+  virtual void SetDisabled(SettingsControl control, bool disabled) = 0;
+};
+
+// The main window's created event: path, then scope, then matching mode.
+void LoadSettings(SettingsControls& controls, std::string_view programDirectory);
+
+// Clicks on 单选框_精确搜索 and 单选框_模糊搜索 (the click itself checks the radio).
+void SaveMatchModeExact(std::string_view programDirectory);
+void SaveMatchModeFuzzy(std::string_view programDirectory);
+
+// Clicks on 单选框_整个电脑 and 单选框_指定路径.
+void SaveScopeWholeComputer(SettingsControls& controls, std::string_view programDirectory);
+void SaveScopeSpecifiedPaths(SettingsControls& controls, std::string_view programDirectory);
+
+// Every change of the content of 编辑框_搜索路径.
+void SaveSearchPath(SettingsControls& controls, std::string_view programDirectory);
+
+}  // namespace tarnwell
