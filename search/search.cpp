@@ -1,0 +1,133 @@
+#include "search/search.h"
+
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "platform/gbk_literal.h"
+#include "platform/random.h"
+#include "search/walk_directory.h"
+
+namespace tarnwell {
+
+// Collects one walk's rows into batches for the sink and turns its finished
+// wanted names into progress steps.
+class WalkDelivery final : public WalkOutput {
+ public:
+  WalkDelivery(Search& search, std::size_t root)
+      : search_(search), root_(root), nameCount_(static_cast<std::uint32_t>(search.Names().size())) {}
+
+  void Row(const Text& folder, std::string_view name, std::uint32_t nameIndex) override {
+    if (batch_.empty()) batchStart_ = std::chrono::steady_clock::now();
+    // Rows of a folder come in wanted-name order: the names before this
+    // row's are done in this folder.
+    if (nameIndex > namesDone_) {
+      pendingSteps_ += nameIndex - namesDone_;
+      namesDone_ = nameIndex;
+    }
+    batch_.Add(folder, name);
+    if (batch_.size() >= search_.options_.batchRows) {
+      Flush();
+    } else if (batch_.size() % 64 == 0) {
+      FlushWhenOld();
+    }
+  }
+
+  void FolderSearched(const Text&) override {
+    pendingSteps_ += nameCount_ - namesDone_;
+    namesDone_ = 0;
+    PublishProgress(nameCount_);
+    FlushWhenOld();
+  }
+
+  void Flush() {
+    if (!batch_.empty()) {
+      RowBatch rows = std::exchange(batch_, RowBatch());
+      if (!search_.Cancelled()) search_.sink_->DeliverRows(search_, root_, std::move(rows));
+    }
+    PublishProgress(namesDone_);
+  }
+
+ private:
+  void FlushWhenOld() {
+    if (!batch_.empty() && std::chrono::steady_clock::now() - batchStart_ >= search_.options_.batchAge) Flush();
+  }
+
+  // `namesDone` wanted names are done in the current folder; the last of them
+  // is the one the progress text shows.
+  void PublishProgress(std::uint32_t namesDone) {
+    if (pendingSteps_ == 0 || namesDone == 0) return;
+    search_.AddProgress(namesDone - 1, pendingSteps_);
+    pendingSteps_ = 0;
+  }
+
+  Search& search_;
+  std::size_t root_;
+  std::uint32_t nameCount_;
+  std::uint32_t namesDone_ = 0;
+  std::uint64_t pendingSteps_ = 0;
+  RowBatch batch_;
+  std::chrono::steady_clock::time_point batchStart_;
+};
+
+std::shared_ptr<Search> Search::Start(NameList names, RootList roots, std::function<MatchMode()> mode,
+                                      std::shared_ptr<SearchSink> sink, const DirectoryLister& lister,
+                                      SearchOptions options) {
+  auto search = std::make_shared<Search>(PassKey{}, std::move(names), std::move(roots), std::move(mode),
+                                         std::move(sink), lister, options);
+  std::size_t rootCount = search->roots_->size();
+  search->running_.store(static_cast<int>(rootCount), std::memory_order_release);
+  for (std::size_t root = 0; root < rootCount; ++root) {
+    try {
+      std::thread([search, root] { search->RunWalk(root); }).detach();
+    } catch (const std::system_error&) {
+      // No thread, no walk: this root simply ends at once, without rows.
+      search->sink_->WalkEnded(*search, root);
+      search->running_.fetch_sub(1, std::memory_order_acq_rel);
+    }
+  }
+  return search;
+}
+
+Search::Search(PassKey, NameList names, RootList roots, std::function<MatchMode()> mode,
+               std::shared_ptr<SearchSink> sink, const DirectoryLister& lister, SearchOptions options)
+    : names_(std::make_shared<const NameList>(std::move(names))),
+      roots_(std::make_shared<const RootList>(std::move(roots))),
+      mode_(mode ? std::move(mode) : [] { return MatchMode::Exact; }),
+      sink_(std::move(sink)),
+      lister_(lister),
+      options_(options),
+      matcher_(names_) {}
+
+void Search::RunWalk(std::size_t root) {
+  // No exception may leave the thread; one that ends a walk early (memory
+  // running out) still ends it with its WalkEnded.
+  try {
+    WalkDelivery delivery(*this, root);
+    WalkInputs inputs{lister_, matcher_, mode_, cancelled_};
+    WalkDirectory((*roots_)[root], inputs, delivery);
+    delivery.Flush();
+  } catch (...) {
+  }
+  try {
+    sink_->WalkEnded(*this, root);
+  } catch (...) {
+  }
+  running_.fetch_sub(1, std::memory_order_acq_rel);
+}
+
+void Search::AddProgress(std::uint32_t lastName, std::uint64_t steps) {
+  progressName_.store(lastName, std::memory_order_relaxed);
+  progressSteps_.fetch_add(steps, std::memory_order_release);
+}
+
+std::optional<Text> Search::TakeProgressText() {
+  std::uint64_t steps = progressSteps_.load(std::memory_order_acquire);
+  if (stepsTaken_.exchange(steps, std::memory_order_acq_rel) == steps) return std::nullopt;
+  const Text& name = (*names_)[progressName_.load(std::memory_order_relaxed)];
+  SeedRandom();
+  int speed = RandomInRange(1, 5000);
+  return Concat("请稍后，正在搜索"_gbk, name, "  加速"_gbk, NumberToText(speed));
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,47 @@
+// The walk of one root. Every folder is listed once; its files are matched
+// against all wanted names in memory, and its rows come out as if the folder
+// had been listed once per wanted name: for each wanted name in NameList
+// order, the matching files in listing order. Folders never match. Then the
+// subfolders are walked depth first in listing order, except those whose name
+// ends in "." and those that are reparse points (junctions, symbolic links:
+// entering them could loop forever). Rows are folder + "\" + name with the
+// folder exactly as given, so the root "C:" gives "C:\boot.ini" and "D:\"
+// gives "D:\\x".
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <string_view>
+
+#include "platform/directory_listing.h"
+#include "platform/text.h"
+#include "search/match_mode.h"
+#include "search/name_matcher.h"
+
+namespace tarnwell {
+
+// Receives what a walk finds, in walk order, on the walking thread.
+class WalkOutput {
+ public:
+  virtual ~WalkOutput() = default;
+  // A file of `folder` that matches wanted name number `nameIndex`.
+  virtual void Row(const Text& folder, std::string_view name, std::uint32_t nameIndex) = 0;
+  // Every wanted name has been looked for in `folder` (also when it could not be listed).
+  virtual void FolderSearched(const Text& folder) = 0;
+};
+
+struct WalkInputs {
+  const DirectoryLister& lister;
+  const NameMatcher& matcher;
+  // Read once per folder, before its files are matched, so that a change of
+  // mode during the walk applies from the next folder on.
+  const std::function<MatchMode()>& mode;
+  // Looked at before every folder and every entry; once set, the walk stops.
+  const std::atomic<bool>& cancelled;
+};
+
+// Walks `root` and everything below it. Returns false when it stopped because
+// it was cancelled, true when it walked to the end.
+bool WalkDirectory(const Text& root, const WalkInputs& inputs, WalkOutput& output);
+
+}  // namespace tarnwell

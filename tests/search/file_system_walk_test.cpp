@@ -1,0 +1,146 @@
+// The engine on a real folder tree, through the POSIX lister.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+
+#include "fake_tree.h"
+#include "platform/directory_listing.h"
+#include "platform/gbk_literal.h"
+#include "search/search.h"
+
+namespace tarnwell {
+namespace {
+
+struct ListedEntry {
+  Text name;
+  bool folder;
+  bool reparsePoint;
+  bool operator==(const ListedEntry&) const = default;
+  bool operator<(const ListedEntry& other) const { return name < other.name; }
+  friend void PrintTo(const ListedEntry& entry, std::ostream* out) {
+    *out << GbkToUtf8(entry.name) << (entry.folder ? " folder" : "") << (entry.reparsePoint ? " reparse" : "");
+  }
+};
+
+class TempTree : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/tarnwell-walk-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+  }
+  void TearDown() override { std::system(("rm -rf '" + root_ + "'").c_str()); }
+
+  // `path` is relative to the root, UTF-8, "/"-separated.
+  void File(const std::string& path) { std::ofstream(root_ + "/" + path) << "x"; }
+  void Folder(const std::string& path) { ASSERT_EQ(mkdir((root_ + "/" + path).c_str(), 0755), 0); }
+  void Link(const std::string& path, const std::string& target) {
+    ASSERT_EQ(symlink(target.c_str(), (root_ + "/" + path).c_str()), 0);
+  }
+
+  std::vector<ListedEntry> Listed(const Text& folder, bool* listed = nullptr) {
+    DirectoryListing listing;
+    listing.Add("stale", false, false);
+    bool ok = FileSystemLister().List(folder, listing);
+    if (listed) *listed = ok;
+    std::vector<ListedEntry> entries;
+    for (std::size_t i = 0; i < listing.size(); ++i) {
+      entries.push_back({Text(listing[i].name), listing[i].folder, listing[i].reparsePoint});
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
+  }
+
+  std::string root_;
+};
+
+TEST_F(TempTree, ListsEachEntryOnceWithGbkNamesAndLinksAsReparsePoints) {
+  File("a.txt");
+  File(".hidden");
+  File("照片.jpg");
+  Folder("sub");
+  Folder("目录");
+  Link("up", "..");
+  Link("here.txt", "a.txt");
+  Link("dangling", "nowhere");
+  bool listed = false;
+  EXPECT_EQ(Listed(root_, &listed), (std::vector<ListedEntry>{{".hidden", false, false},
+                                                              {"a.txt", false, false},
+                                                              {"dangling", false, true},
+                                                              {"here.txt", false, true},
+                                                              {"sub", true, false},
+                                                              {"up", true, true},
+                                                              {"目录"_gbk, true, false},
+                                                              {"照片.jpg"_gbk, false, false}}));
+  EXPECT_TRUE(listed);
+  // A GBK path with "\" separators, one trail byte of which is that of "\".
+  Folder("目录/昞");
+  File("目录/昞/b");
+  EXPECT_EQ(Listed(root_ + "\\" + "目录\\昞"_gbk), (std::vector<ListedEntry>{{"b", false, false}}));
+}
+
+TEST_F(TempTree, AFolderThatCannotBeListedGivesFalseAndNothing) {
+  File("plain");
+  bool listed = true;
+  EXPECT_TRUE(Listed(root_ + "\\missing", &listed).empty());
+  EXPECT_FALSE(listed);
+  EXPECT_TRUE(Listed(root_ + "\\plain", &listed).empty());
+  EXPECT_FALSE(listed);
+  EXPECT_TRUE(Listed("", &listed).empty());
+  EXPECT_FALSE(listed);
+}
+
+class CollectingSink final : public SearchSink {
+ public:
+  void DeliverRows(Search&, std::size_t, RowBatch rows) override {
+    std::lock_guard lock(mutex_);
+    for (std::size_t i = 0; i < rows.size(); ++i) rows_.push_back(Concat(rows.Folder(i), "\\", rows.Name(i)));
+  }
+  void WalkEnded(Search&, std::size_t) override {
+    std::lock_guard lock(mutex_);
+    ended_ = true;
+    changed_.notify_all();
+  }
+  TextList WaitForRows() {
+    std::unique_lock lock(mutex_);
+    EXPECT_TRUE(changed_.wait_for(lock, std::chrono::seconds(60), [&] { return ended_; }));
+    return rows_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  TextList rows_;
+  bool ended_ = false;
+};
+
+TEST_F(TempTree, SearchEndsInALinkCycleAndFindsWhatLiesBelowTheRoot) {
+  Folder("sub");
+  Folder("sub/deeper");
+  Folder("照片");
+  File("a.txt");
+  File("sub/A.TXT");
+  File("sub/deeper/a");
+  File("照片/a.b.c");
+  File("照片/ab.txt");
+  Link("sub/deeper/cycle", "../..");
+  Link("sub/self", ".");
+  Link("sub/a.lnk", "../a.txt");  // a link to a file is a file
+  auto sink = std::make_shared<CollectingSink>();
+  auto search = Search::Start({"a"}, {root_}, [] { return MatchMode::Exact; }, sink);
+  TextList rows = sink->WaitForRows();
+  std::sort(rows.begin(), rows.end());
+  Text root = root_;
+  EXPECT_EQ(rows, (TextList{root + "\\a.txt", root + "\\sub\\A.TXT", root + "\\sub\\a.lnk",
+                            root + "\\sub\\deeper\\a", root + "\\" + "照片\\a.b.c"_gbk}));
+}
+
+}  // namespace
+}  // namespace tarnwell

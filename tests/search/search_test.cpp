@@ -1,0 +1,239 @@
+#include "search/search.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <thread>
+
+#include "fake_tree.h"
+#include "platform/gbk_literal.h"
+
+namespace tarnwell {
+namespace {
+
+using testing::FakeTree;
+using namespace std::chrono_literals;
+
+// Records what the workers hand over, per root, and checks the order of the
+// calls as they come.
+class RecordingSink final : public SearchSink {
+ public:
+  explicit RecordingSink(std::size_t roots) : rows_(roots), batches_(roots), ended_(roots, 0) {}
+
+  void DeliverRows(Search& search, std::size_t root, RowBatch rows) override {
+    std::lock_guard lock(mutex_);
+    if (ended_[root] != 0) ++faults_;  // rows after the end of their walk
+    if (search.Cancelled()) ++faults_;
+    batches_[root].push_back(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) rows_[root].push_back(Concat(rows.Folder(i), "\\", rows.Name(i)));
+    if (onRows_) onRows_(search);
+  }
+
+  void WalkEnded(Search& search, std::size_t root) override {
+    std::lock_guard lock(mutex_);
+    ++ended_[root];
+    stepsAtEnd_ = search.ProgressSteps();
+    changed_.notify_all();
+  }
+
+  // Waits until every walk has ended (a fault after 60 s, not a hang).
+  void WaitForAllEnds() {
+    std::unique_lock lock(mutex_);
+    bool all = changed_.wait_for(lock, 60s, [&] {
+      for (int ended : ended_) {
+        if (ended == 0) return false;
+      }
+      return true;
+    });
+    ASSERT_TRUE(all);
+  }
+
+  void OnRows(std::function<void(Search&)> onRows) { onRows_ = std::move(onRows); }
+
+  std::vector<TextList> Rows() const {
+    std::lock_guard lock(mutex_);
+    return rows_;
+  }
+  std::vector<std::vector<std::size_t>> Batches() const {
+    std::lock_guard lock(mutex_);
+    return batches_;
+  }
+  std::vector<int> Ended() const {
+    std::lock_guard lock(mutex_);
+    return ended_;
+  }
+  int Faults() const {
+    std::lock_guard lock(mutex_);
+    return faults_;
+  }
+  std::uint64_t StepsAtEnd() const {
+    std::lock_guard lock(mutex_);
+    return stepsAtEnd_;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<TextList> rows_;
+  std::vector<std::vector<std::size_t>> batches_;
+  std::vector<int> ended_;
+  int faults_ = 0;
+  std::uint64_t stepsAtEnd_ = 0;
+  std::function<void(Search&)> onRows_;
+};
+
+std::function<MatchMode()> Always(MatchMode mode) {
+  return [mode] { return mode; };
+}
+
+void WaitUntil(const std::function<bool()>& done) {
+  for (int i = 0; i < 6000 && !done(); ++i) std::this_thread::sleep_for(10ms);
+  ASSERT_TRUE(done());
+}
+
+// A tree of `folders` folders below `root`, each holding a few files that
+// match "a" (fuzzy) and a few that do not.
+void AddTree(FakeTree& tree, const Text& root, int folders) {
+  TextList made = {root};
+  tree.AddFolder(root);
+  for (int i = 1; i < folders; ++i) {
+    const Text& parent = made[(i * 7) % made.size()];
+    Text name = "f" + NumberToText(i);
+    tree.AddSubfolder(parent, name);
+    made.push_back(parent + "\\" + name);
+  }
+  for (std::size_t i = 0; i < made.size(); ++i) {
+    for (int k = 0; k < static_cast<int>(i % 4); ++k) tree.AddFile(made[i], "a" + NumberToText(k) + ".txt");
+    tree.AddFile(made[i], "other.txt");
+  }
+}
+
+TEST(Search, EveryRootIsWalkedOnItsOwnThreadAndDeliveredInBatchesInWalkOrder) {
+  FakeTree tree;
+  RootList roots = {"R0", "R1", "missing", "R3"};
+  for (const char* root : {"R0", "R1", "R3"}) AddTree(tree, root, 40);
+  auto sink = std::make_shared<RecordingSink>(roots.size());
+  std::weak_ptr<Search> watched;
+  {
+    auto search = Search::Start({"a", "x", "A"}, roots, Always(MatchMode::Fuzzy), sink, tree, {7, 1h});
+    watched = search;
+  }  // the workers keep the search alive
+  sink->WaitForAllEnds();
+  WaitUntil([&] { return watched.expired(); });
+
+  testing::ReferenceFolding folding;
+  std::vector<TextList> rows = sink->Rows();
+  std::vector<std::vector<std::size_t>> batches = sink->Batches();
+  for (std::size_t r = 0; r < roots.size(); ++r) {
+    TextList expected;
+    testing::ReferenceWalk(tree, folding, roots[r], {"a", "x", "A"}, MatchMode::Fuzzy, expected);
+    EXPECT_EQ(rows[r], expected) << roots[r];
+    // Full batches of 7 but for the last one.
+    std::size_t inBatches = 0;
+    for (std::size_t b = 0; b < batches[r].size(); ++b) {
+      if (b + 1 < batches[r].size()) {
+        EXPECT_EQ(batches[r][b], 7u);
+      }
+      EXPECT_GT(batches[r][b], 0u);
+      inBatches += batches[r][b];
+    }
+    EXPECT_EQ(inBatches, expected.size());
+  }
+  EXPECT_GT(rows[0].size(), 7u * 3);
+  EXPECT_TRUE(rows[2].empty());
+  EXPECT_EQ(sink->Ended(), (std::vector<int>{1, 1, 1, 1}));
+  EXPECT_EQ(sink->Faults(), 0);
+  for (const auto& [folder, count] : tree.Listings()) EXPECT_EQ(count, 1) << folder;
+}
+
+TEST(Search, RowsOlderThanTheBatchAgeGoAtTheEndOfTheirFolder) {
+  FakeTree tree;
+  AddTree(tree, "R", 12);
+  auto sink = std::make_shared<RecordingSink>(1);
+  auto search = Search::Start({"a"}, {"R"}, Always(MatchMode::Fuzzy), sink, tree, {1000, 0ms});
+  sink->WaitForAllEnds();
+  // With no age allowed, each folder's rows are a batch of their own.
+  std::vector<std::size_t> expected;
+  testing::ReferenceFolding folding;
+  TextList rows;
+  testing::ReferenceWalk(tree, folding, "R", {"a"}, MatchMode::Fuzzy, rows);
+  Text last;
+  for (const Text& row : rows) {
+    Text folder = row.substr(0, row.rfind('\\'));
+    if (folder != last) expected.push_back(0);
+    ++expected.back();
+    last = folder;
+  }
+  EXPECT_EQ(sink->Batches()[0], expected);
+}
+
+TEST(Search, OneProgressStepPerWantedNamePerFolderTakenAsTheLatestText) {
+  FakeTree tree;
+  tree.AddFolder("R", {{"x.txt"}});
+  auto sink = std::make_shared<RecordingSink>(1);
+  auto search = Search::Start({"x"}, {"R"}, Always(MatchMode::Exact), sink, tree);
+  EXPECT_EQ(search->Names(), NameList{"x"});
+  EXPECT_EQ(search->Roots(), RootList{"R"});
+  sink->WaitForAllEnds();
+  EXPECT_EQ(sink->StepsAtEnd(), 1u);  // made before the walk's end was reported
+  std::optional<Text> text = search->TakeProgressText();
+  ASSERT_TRUE(text.has_value());
+  Text prefix = "请稍后，正在搜索"_gbk + "x" + "  加速"_gbk;
+  ASSERT_EQ(text->substr(0, prefix.size()), prefix);
+  int speed = std::stoi(text->substr(prefix.size()));
+  EXPECT_GE(speed, 1);
+  EXPECT_LE(speed, 5000);
+  EXPECT_EQ(NumberToText(speed), text->substr(prefix.size()));
+  EXPECT_FALSE(search->TakeProgressText().has_value());  // nothing new since
+
+  // A root that does not exist still makes a step for every wanted name.
+  sink = std::make_shared<RecordingSink>(1);
+  search = Search::Start({"a", "b", "c"}, {"missing"}, Always(MatchMode::Exact), sink, tree);
+  sink->WaitForAllEnds();
+  EXPECT_EQ(sink->StepsAtEnd(), 3u);
+  text = search->TakeProgressText();
+  ASSERT_TRUE(text.has_value());
+  EXPECT_EQ(text->substr(0, prefix.size()), "请稍后，正在搜索"_gbk + "c" + "  加速"_gbk);
+
+  // Steps for the names done inside a folder count once, also when the
+  // folder's rows go in several batches.
+  FakeTree big;
+  AddTree(big, "B", 30);
+  sink = std::make_shared<RecordingSink>(2);
+  search = Search::Start({"a0", "a1", "zz", "a2"}, {"B", "B"}, Always(MatchMode::Exact), sink, big, {1, 1h});
+  sink->WaitForAllEnds();
+  WaitUntil([&] { return search->RunningWalks() == 0; });
+  EXPECT_EQ(search->ProgressSteps(), 2u * 30 * 4);
+}
+
+TEST(Search, CancellingStopsDeliveriesAndStillEndsEveryWalk) {
+  FakeTree tree;
+  RootList roots = {"R0", "R1", "R2"};
+  for (const Text& root : roots) AddTree(tree, root, 300);
+  auto sink = std::make_shared<RecordingSink>(roots.size());
+  sink->OnRows([](Search& search) { search.Cancel(); });
+  auto search = Search::Start({"a"}, roots, Always(MatchMode::Fuzzy), sink, tree, {5, 1h});
+  sink->WaitForAllEnds();
+  WaitUntil([&] { return search->RunningWalks() == 0; });
+  EXPECT_TRUE(search->Cancelled());
+  EXPECT_EQ(sink->Faults(), 0);  // no rows once cancelled, none after an end
+  std::size_t delivered = 0;
+  for (const auto& batches : sink->Batches()) delivered += batches.size();
+  EXPECT_GE(delivered, 1u);
+  EXPECT_LE(delivered, roots.size());  // at most the batch each walk had under way
+  std::size_t listed = tree.Listings().size();
+  EXPECT_LT(listed, tree.Folders().size() / 2);
+}
+
+TEST(Search, WalksOfOneRootRunSideBySideAndCountDownToZero) {
+  FakeTree tree;
+  AddTree(tree, "R", 50);
+  auto sink = std::make_shared<RecordingSink>(3);
+  auto search = Search::Start({"a"}, {"R", "R", "R"}, Always(MatchMode::Exact), sink, tree);
+  sink->WaitForAllEnds();
+  WaitUntil([&] { return search->RunningWalks() == 0; });
+  EXPECT_EQ(sink->Rows()[0], sink->Rows()[2]);
+}
+
+}  // namespace
+}  // namespace tarnwell
