@@ -5,9 +5,17 @@
 #include <utility>
 
 namespace tarnwell {
+namespace {
+
+// States with at least this many children get a full row.
+constexpr std::size_t kDenseChildren = 6;
+// At most this many rows (of 1 KB each), given to the states nearest the root.
+constexpr std::size_t kMaxRows = 4096;
+
+}  // namespace
 
 FuzzyNames::FuzzyNames(const TextList& folded, const std::vector<std::uint32_t>& indices) {
-  // The trie first, with children in growable lists.
+  // The trie, with children in growable lists.
   std::vector<std::vector<std::pair<unsigned char, std::uint32_t>>> children(1);
   std::vector<std::vector<std::uint32_t>> ends(1);
   states_.resize(1);
@@ -32,61 +40,62 @@ FuzzyNames::FuzzyNames(const TextList& folded, const std::vector<std::uint32_t>&
     ends[state].push_back(indices[i]);
   }
 
-  // Flat, sorted edge arrays and the output lists.
+  // Breadth-first order: every state comes after its fall-back, which is shorter.
+  std::vector<std::uint32_t> order{kRoot};
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    for (const auto& edge : children[order[k]]) order.push_back(edge.second);
+  }
+
+  // Outputs, and each state's kind and edges.
+  outputStart_.reserve(states_.size() + 1);
   for (std::size_t s = 0; s < states_.size(); ++s) {
+    outputStart_.push_back(static_cast<std::uint32_t>(outputs_.size()));
+    outputs_.insert(outputs_.end(), ends[s].begin(), ends[s].end());
+    states_[s].endsName = !ends[s].empty();
+  }
+  outputStart_.push_back(static_cast<std::uint32_t>(outputs_.size()));
+  std::size_t rows = 0;
+  for (std::uint32_t s : order) {
     auto& list = children[s];
     std::sort(list.begin(), list.end());
-    states_[s].edgeStart = static_cast<std::uint32_t>(edgeBytes_.size());
-    states_[s].edgeCount = static_cast<std::uint32_t>(list.size());
-    for (const auto& [byte, target] : list) {
-      edgeBytes_.push_back(byte);
-      edgeTargets_.push_back(target);
+    State& state = states_[s];
+    state.edgeCount = static_cast<std::uint16_t>(std::min<std::size_t>(list.size(), 0xFFFF));
+    if (s == kRoot || (list.size() >= kDenseChildren && rows < kMaxRows)) {
+      state.kind = Dense;
+      state.next = static_cast<std::uint32_t>(rows++);
+    } else if (list.size() == 1) {
+      state.kind = Single;
+      state.singleByte = list[0].first;
+      state.next = list[0].second;
+    } else if (!list.empty()) {
+      state.kind = Sparse;
+      state.next = static_cast<std::uint32_t>(edgeBytes_.size());
+      for (const auto& [byte, target] : list) {
+        edgeBytes_.push_back(byte);
+        edgeTargets_.push_back(target);
+      }
     }
-    states_[s].outputStart = static_cast<std::uint32_t>(outputs_.size());
-    states_[s].outputCount = static_cast<std::uint32_t>(ends[s].size());
-    outputs_.insert(outputs_.end(), ends[s].begin(), ends[s].end());
   }
-  for (const auto& [byte, target] : children[kRoot]) rootNext_[byte] = target;
+  rows_.assign(rows * 256, kRoot);
 
-  // Fall-back and dictionary links, breadth first so that shorter states are done first.
-  std::deque<std::uint32_t> queue;
-  for (const auto& edge : children[kRoot]) queue.push_back(edge.second);
-  while (!queue.empty()) {
-    std::uint32_t s = queue.front();
-    queue.pop_front();
+  // Fall-backs, dictionary links and the rows, shorter states first, so that
+  // whatever a state falls back to is complete already.
+  std::uint64_t unused = 0;
+  for (std::uint32_t s : order) {
+    State& state = states_[s];
+    if (state.kind == Dense) {
+      std::uint32_t* row = &rows_[std::size_t{state.next} * 256];
+      for (int byte = 0; byte < 256; ++byte) {
+        row[byte] = s == kRoot ? kRoot : Step(state.fail, static_cast<unsigned char>(byte), unused);
+      }
+      for (const auto& [byte, target] : children[s]) row[byte] = target;
+    }
     for (const auto& [byte, target] : children[s]) {
-      std::uint32_t fallback = states_[s].fail;
-      // The longest proper suffix of target's text that is in the trie.
-      while (fallback != kRoot && Edge(states_[fallback], byte) == kRoot) fallback = states_[fallback].fail;
-      std::uint32_t fail = fallback == kRoot ? rootNext_[byte] : Edge(states_[fallback], byte);
+      // The longest proper suffix of the child's text that is in the trie.
+      std::uint32_t fail = s == kRoot ? kRoot : Step(state.fail, byte, unused);
       states_[target].fail = fail;
-      states_[target].dictionary = states_[fail].outputCount != 0 ? fail : states_[fail].dictionary;
-      queue.push_back(target);
+      states_[target].dictionary = states_[fail].endsName ? fail : states_[fail].dictionary;
     }
-  }
-}
-
-std::uint32_t FuzzyNames::Edge(const State& state, unsigned char byte) const {
-  auto first = edgeBytes_.begin() + state.edgeStart;
-  auto last = first + state.edgeCount;
-  if (state.edgeCount <= 8) {
-    for (auto it = first; it != last; ++it) {
-      if (*it == byte) return edgeTargets_[static_cast<std::size_t>(it - edgeBytes_.begin())];
-    }
-    return kRoot;
-  }
-  auto it = std::lower_bound(first, last, byte);
-  if (it == last || *it != byte) return kRoot;
-  return edgeTargets_[static_cast<std::size_t>(it - edgeBytes_.begin())];
-}
-
-std::uint32_t FuzzyNames::Step(std::uint32_t state, unsigned char byte, std::uint64_t& work) const {
-  for (;;) {
-    ++work;
-    if (state == kRoot) return rootNext_[byte];
-    std::uint32_t next = Edge(states_[state], byte);
-    if (next != kRoot) return next;
-    state = states_[state].fail;
   }
 }
 

@@ -6,7 +6,6 @@
 // names there are; only occurrences add work beyond that.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -30,24 +29,30 @@ class FuzzyNames {
 
  private:
   static constexpr std::uint32_t kRoot = 0;
+  // How a state finds its next state. The states near the root have many
+  // children and are where a walk over a name spends most steps, so they get
+  // a full row of 256 next states with the fall-backs already followed; the
+  // deep ones mostly have one child, kept in the state itself.
+  enum Kind : std::uint8_t { Leaf, Single, Sparse, Dense };
   struct State {
-    std::uint32_t edgeStart = 0;
-    std::uint32_t edgeCount = 0;
     std::uint32_t fail = kRoot;
     std::uint32_t dictionary = kRoot;  // nearest shorter suffix state that ends a name
     std::uint32_t depth = 0;
-    std::uint32_t outputStart = 0;
-    std::uint32_t outputCount = 0;
+    std::uint32_t next = 0;            // Single: the child; Sparse: first edge; Dense: row
+    std::uint16_t edgeCount = 0;
+    Kind kind = Leaf;
+    unsigned char singleByte = 0;
+    bool endsName = false;
   };
 
   std::uint32_t Step(std::uint32_t state, unsigned char byte, std::uint64_t& work) const;
-  std::uint32_t Edge(const State& state, unsigned char byte) const;  // kRoot when there is none
 
   std::vector<State> states_;
-  std::vector<unsigned char> edgeBytes_;  // per state, sorted
+  std::vector<unsigned char> edgeBytes_;  // of Sparse states, sorted per state
   std::vector<std::uint32_t> edgeTargets_;
+  std::vector<std::uint32_t> rows_;       // of Dense states, 256 each
+  std::vector<std::uint32_t> outputStart_;  // per state, into outputs_; one more at the end
   std::vector<std::uint32_t> outputs_;
-  std::array<std::uint32_t, 256> rootNext_{};  // the root's steps, one lookup each
 };
 
 template <class Found>
@@ -56,15 +61,37 @@ void FuzzyNames::Match(std::string_view foldedName, const std::vector<std::uint8
   std::uint32_t state = kRoot;
   for (std::size_t i = 0; i < foldedName.size(); ++i) {
     state = Step(state, static_cast<unsigned char>(foldedName[i]), work);
-    std::uint32_t ending = states_[state].outputCount != 0 ? state : states_[state].dictionary;
+    std::uint32_t ending = states_[state].endsName ? state : states_[state].dictionary;
     while (ending != kRoot) {
       const State& end = states_[ending];
       ++work;
       if (starts[i + 1] && starts[i + 1 - end.depth]) {
-        for (std::uint32_t k = 0; k < end.outputCount; ++k) found(outputs_[end.outputStart + k]);
+        for (std::uint32_t k = outputStart_[ending]; k < outputStart_[ending + 1]; ++k) found(outputs_[k]);
       }
       ending = end.dictionary;
     }
+  }
+}
+
+inline std::uint32_t FuzzyNames::Step(std::uint32_t state, unsigned char byte, std::uint64_t& work) const {
+  for (;;) {
+    ++work;
+    const State& current = states_[state];
+    switch (current.kind) {
+      case Dense:
+        return rows_[current.next * 256 + byte];
+      case Single:
+        if (current.singleByte == byte) return current.next;
+        break;
+      case Sparse:
+        for (std::uint32_t e = current.next; e < current.next + current.edgeCount; ++e) {
+          if (edgeBytes_[e] == byte) return edgeTargets_[e];
+        }
+        break;
+      case Leaf:
+        break;
+    }
+    state = current.fail;
   }
 }
 
