@@ -5,12 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstdlib>
 #include <fstream>
-#include <mutex>
 
 #include "fake_tree.h"
+#include "recording_sink.h"
 #include "platform/directory_listing.h"
 #include "platform/gbk_literal.h"
 #include "search/search.h"
@@ -97,30 +96,6 @@ TEST_F(TempTree, AFolderThatCannotBeListedGivesFalseAndNothing) {
   EXPECT_FALSE(listed);
 }
 
-class CollectingSink final : public SearchSink {
- public:
-  void DeliverRows(Search&, std::size_t, RowBatch rows) override {
-    std::lock_guard lock(mutex_);
-    for (std::size_t i = 0; i < rows.size(); ++i) rows_.push_back(Concat(rows.Folder(i), "\\", rows.Name(i)));
-  }
-  void WalkEnded(Search&, std::size_t) override {
-    std::lock_guard lock(mutex_);
-    ended_ = true;
-    changed_.notify_all();
-  }
-  TextList WaitForRows() {
-    std::unique_lock lock(mutex_);
-    EXPECT_TRUE(changed_.wait_for(lock, std::chrono::seconds(60), [&] { return ended_; }));
-    return rows_;
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  TextList rows_;
-  bool ended_ = false;
-};
-
 TEST_F(TempTree, SearchEndsInALinkCycleAndFindsWhatLiesBelowTheRoot) {
   Folder("sub");
   Folder("sub/deeper");
@@ -133,9 +108,10 @@ TEST_F(TempTree, SearchEndsInALinkCycleAndFindsWhatLiesBelowTheRoot) {
   Link("sub/deeper/cycle", "../..");
   Link("sub/self", ".");
   Link("sub/a.lnk", "../a.txt");  // a link to a file is a file
-  auto sink = std::make_shared<CollectingSink>();
+  auto sink = std::make_shared<testing::RecordingSink>(1);
   auto search = Search::Start({"a"}, {root_}, [] { return MatchMode::Exact; }, sink);
-  TextList rows = sink->WaitForRows();
+  sink->WaitForAllEnds();
+  TextList rows = sink->Rows()[0];
   std::sort(rows.begin(), rows.end());
   Text root = root_;
   EXPECT_EQ(rows, (TextList{root + "\\a.txt", root + "\\sub\\A.TXT", root + "\\sub\\a.lnk",

@@ -2,7 +2,6 @@
 // hidden and system entries, links to folders, paths past the classic
 // 260-character limit, folders that cannot be listed.
 #include <windows.h>
-#include <winioctl.h>
 
 #include <gtest/gtest.h>
 
@@ -216,45 +215,14 @@ TEST_F(Win32Tree, RootsKeepTheirTrailingBackslash) {
   EXPECT_EQ(SearchRows(root_ + "\\", {"a"}), TextList{root_ + "\\\\a.txt"});
 }
 
-// Makes `link` a directory junction to `target` (both full GBK paths).
-bool MakeJunction(const Text& link, const Text& target) {
-  if (!CreateDirectoryW(Long(link).c_str(), nullptr)) return false;
-  HANDLE folder = CreateFileW(Long(link).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (folder == INVALID_HANDLE_VALUE) return false;
-  std::wstring substitute = L"\\??\\" + GbkToWide(target);
-  std::wstring print = GbkToWide(target);
-  std::vector<BYTE> buffer(4096, 0);
-  auto* header = reinterpret_cast<DWORD*>(buffer.data());
-  header[0] = IO_REPARSE_TAG_MOUNT_POINT;
-  auto* words = reinterpret_cast<USHORT*>(buffer.data() + 8);
-  USHORT substituteBytes = static_cast<USHORT>(substitute.size() * 2);
-  USHORT printBytes = static_cast<USHORT>(print.size() * 2);
-  words[0] = 0;                             // substitute name offset
-  words[1] = substituteBytes;               // substitute name length
-  words[2] = substituteBytes + 2;           // print name offset
-  words[3] = printBytes;                    // print name length
-  auto* names = reinterpret_cast<wchar_t*>(buffer.data() + 16);
-  std::copy(substitute.begin(), substitute.end(), names);
-  std::copy(print.begin(), print.end(), names + substitute.size() + 1);
-  USHORT dataBytes = static_cast<USHORT>(8 + substituteBytes + 2 + printBytes + 2);
-  reinterpret_cast<USHORT*>(buffer.data() + 4)[0] = dataBytes;
-  DWORD returned = 0;
-  BOOL made = DeviceIoControl(folder, FSCTL_SET_REPARSE_POINT, buffer.data(), 8 + dataBytes, nullptr, 0, &returned,
-                              nullptr);
-  CloseHandle(folder);
-  if (!made) RemoveDirectoryW(Long(link).c_str());
-  return made;
-}
-
 bool IsReparseFolder(const Text& path) {
   DWORD attributes = ListedAttributes(Long(path));
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
          (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-// Under Wine, whose CreateSymbolicLinkW does nothing and which refuses to
-// set junctions, a Unix symbolic link made with ln: Wine shows it to Windows
+// Under Wine, whose CreateSymbolicLinkW does nothing (and which refuses to
+// set junctions), a Unix symbolic link made with ln: Wine shows it to Windows
 // programs as a folder that is a reparse point.
 bool MakeUnixLink(const Text& link, const Text& target) {
   std::wstring unixLink = UnixPathOf(Long(link));
@@ -271,8 +239,6 @@ bool MakeFolderLink(const Text& link, const Text& target, Text& how) {
                       SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
   how = "symbolic link";
   if (IsReparseFolder(link)) return true;
-  how = "junction";
-  if (MakeJunction(link, target)) return true;
   how = "Unix symbolic link";
   if (MakeUnixLink(link, target)) return true;
   how = "none";
