@@ -12,9 +12,9 @@
 namespace tarnwell {
 namespace {
 
-// Whether the two paths name one file (the same path spelled twice, a short
-// name, a hard link, another drive mapping the same folder). Copying a file
-// over itself would empty it, and the move would then delete what is left.
+// Whether the two paths name one file, as a share of the local disk and the
+// disk itself do. There the rename fails on an existing destination, the copy
+// would replace the file by itself and the move would then delete it.
 bool SameFile(const std::wstring& a, const std::wstring& b) {
   auto identify = [](const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
     UniqueFile file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -28,9 +28,18 @@ bool SameFile(const std::wstring& a, const std::wstring& b) {
          first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
 }
 
+// Windows' copy and rename refuse to replace a read-only file; Wine's would
+// not, so the program asks first and behaves the same on both.
+bool IsReadOnlyFile(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+         !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // Copies source beside destination under a temporary name and renames that
 // over destination, so a copy that fails half-way leaves destination as it was.
 bool CopyOver(std::string_view source, std::string_view destination) {
+  if (IsReadOnlyFile(Win32PathOf(destination))) return false;
   std::wstring from = Win32PathOf(source);
   std::wstring temporary;
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -98,7 +107,7 @@ TextList ListDrives(DriveKind kind) {
 bool CopyOneFile(std::string_view source, std::string_view destination) {
   std::wstring from = Win32PathOf(source);
   std::wstring to = Win32PathOf(destination);
-  if (from.empty() || to.empty() || SameFile(from, to)) return false;
+  if (from.empty() || to.empty() || IsReadOnlyFile(to)) return false;
   return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
 }
 

@@ -54,6 +54,9 @@ WholeFile ReadWholeFile(std::string_view path, std::size_t maxBytes) {
 bool ReplaceFileContents(std::string_view path, std::string_view bytes) {
   if (path.empty()) return false;
   std::wstring target = Win32PathOf(path);
+  // Windows refuses to replace a read-only file by renaming; not every file system does, so ask first.
+  DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   std::wstring temporary;
   UniqueFile file;
   for (int attempt = 0; attempt < 100 && !file; ++attempt) {

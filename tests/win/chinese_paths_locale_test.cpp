@@ -1,0 +1,117 @@
+// Chinese folder and file names, and the GBK bytes of config.ini, whatever
+// the system's code page: this runs under a Western and a Chinese locale.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/file_system.h"
+#include "platform/gbk_literal.h"
+#include "platform/gbk_win.h"
+#include "platform/shell.h"
+#include "tests/win/support/temporary_folder.h"
+#include "ui/settings_file.h"
+
+namespace tarnwell {
+namespace {
+
+using testing_support::Exists;
+using testing_support::FileBytes;
+using testing_support::FolderNames;
+using testing_support::PutFile;
+using testing_support::TemporaryFolder;
+
+// "昞" is 0x95 0x5C in GBK: its trail byte is the byte of "\".
+const Text kTrailBackslash = "\x95\x5C";
+
+// The probe program, built beside this test, copied into `folder` under a
+// name whose last character ends in the byte of "\".
+Text PlaceProbe(const Text& folder) {
+  wchar_t self[MAX_PATH];
+  std::wstring probe(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
+  probe = probe.substr(0, probe.rfind(L'\\')) + L"\\program_directory_probe.exe";
+  Text copy = Concat(folder, "\\", "探针"_gbk, kTrailBackslash, ".exe");
+  EXPECT_TRUE(CopyFileW(probe.c_str(), GbkToWide(copy).c_str(), FALSE)) << GetLastError();
+  return copy;
+}
+
+bool WaitForFile(const Text& path) {
+  for (int i = 0; i < 300 && !Exists(path); ++i) Sleep(100);
+  Sleep(200);  // let the writer close it
+  return Exists(path);
+}
+
+TEST(ChinesePaths, ProgramDirectoryOfAProgramInAChineseFolder) {
+  TemporaryFolder folder(Concat("程序目录"_gbk, kTrailBackslash));
+  Text probe = PlaceProbe(folder.path());
+
+  std::wstring command = L"\"" + GbkToWide(probe) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, L"C:\\", &startup,
+                             &process));
+  ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+  DWORD exitCode = 99;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(FileBytes(folder / "probe.txt"), folder.path());
+}
+
+TEST(ChinesePaths, TheShellStartsAProgramFromAChineseFolder) {
+  TemporaryFolder folder("外壳"_gbk);
+  Text probe = PlaceProbe(folder.path());
+  ShellOpen(probe);
+  ASSERT_TRUE(WaitForFile(folder / "probe.txt"));
+  EXPECT_EQ(FileBytes(folder / "probe.txt"), folder.path());
+
+  // The same with the browser's window present, which becomes the owner.
+  HWND browser = CreateWindowExW(0, L"STATIC", L"Microsoft Internet Explorer", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(browser, nullptr);
+  ASSERT_TRUE(DeleteFileW(GbkToWide(folder / "probe.txt").c_str()));
+  OpenWithBrowserOwner(probe);
+  EXPECT_TRUE(WaitForFile(folder / "probe.txt"));
+  DestroyWindow(browser);
+}
+
+TEST(ChinesePaths, FilesWithChineseNamesAreCopiedMovedAndDeleted) {
+  TemporaryFolder folder("文件"_gbk);
+  Text source = folder / Concat("照片"_gbk, kTrailBackslash, ".jpg");
+  ASSERT_TRUE(WriteWholeFile(source, {TextToBytes("jpeg")}));
+  EXPECT_EQ(FileBytes(source), "jpeg");
+  Text copy = folder / Concat("副本"_gbk, ".jpg");
+  EXPECT_TRUE(CopyOneFile(source, copy));
+  EXPECT_TRUE(MoveOneFile(copy, folder / "moved.jpg"));
+  EXPECT_TRUE(DeleteOneFile(source));
+  EXPECT_EQ(FolderNames(folder.path()), TextList{"moved.jpg"});
+}
+
+TEST(ChinesePaths, SettingsFileHoldsGbkBytes) {
+  TemporaryFolder folder(Concat("设置"_gbk, kTrailBackslash));
+  const Text path = Concat("D:\\", "照片"_gbk, kTrailBackslash);
+  EXPECT_EQ(SettingsPath(folder.path()), folder / "config.ini");
+  EXPECT_TRUE(WriteSetting(folder.path(), "精确"_gbk, "假"_gbk));
+  EXPECT_TRUE(WriteSetting(folder.path(), "全盘搜索"_gbk, "真"_gbk));
+  EXPECT_TRUE(WriteSetting(folder.path(), "搜索路径"_gbk, path));
+  // [zhuce] 精确=假 全盘搜索=真 搜索路径=D:\照片昞, byte for byte.
+  EXPECT_EQ(FileBytes(folder / "config.ini"),
+            "[zhuce]\r\n"
+            "\xBE\xAB\xC8\xB7=\xBC\xD9\r\n"
+            "\xC8\xAB\xC5\xCC\xCB\xD1\xCB\xF7=\xD5\xE6\r\n"
+            "\xCB\xD1\xCB\xF7\xC2\xB7\xBE\xB6=D:\\\xD5\xD5\xC6\xAC\x95\x5C\r\n");
+  EXPECT_EQ(ReadSetting(folder.path(), "搜索路径"_gbk), path);
+
+  // A file another editor wrote, with other sections, comments and odd spacing.
+  const Text handWritten = Concat("; mine\r\n[Other]\r\nx=1\r\n[ZHUCE]\r\n", "全盘搜索"_gbk, " = ", "真"_gbk,
+                                  "\r\n");
+  PutFile(folder / "config.ini", handWritten);
+  EXPECT_EQ(ReadSetting(folder.path(), "全盘搜索"_gbk), "真"_gbk);
+  EXPECT_TRUE(WriteSetting(folder.path(), "精确"_gbk, "真"_gbk));
+  EXPECT_EQ(FileBytes(folder / "config.ini"), Concat(handWritten, "精确"_gbk, "=", "真"_gbk, "\r\n"));
+  EXPECT_EQ(FolderNames(folder.path()), TextList{"config.ini"});
+}
+
+}  // namespace
+}  // namespace tarnwell
