@@ -26,14 +26,17 @@ enum class DriveKind {
 // The drive roots of that kind from A to Z, each as letter and colon ("C:").
 TextList ListDrives(DriveKind kind);
 
-// Copies source to destination, replacing an existing destination file.
+// Copies source to destination, replacing an existing destination file
+// unless that one is read-only.
 bool CopyOneFile(std::string_view source, std::string_view destination);
 
 // Renames source to destination; when that fails (the destination exists, or
 // it lies on another volume), copies source over destination and deletes
 // source. True once the destination holds the file, even when source could
-// not be deleted then. Source and destination naming one file is a failure
-// that touches nothing.
+// not be deleted then. The copy goes to a temporary file that is renamed over
+// the destination, so a failed copy leaves the destination as it was; when
+// both paths name one file (a share of the local disk) nothing is touched.
+// Like the copy, it leaves a read-only destination alone.
 bool MoveOneFile(std::string_view source, std::string_view destination);
 
 // Deletes the file outright, not into the recycle bin; false when it is
