@@ -125,8 +125,9 @@ class PosixLister final : public DirectoryLister {
 }  // namespace
 
 const DirectoryLister& FileSystemLister() {
-  static const PosixLister lister;
-  return lister;
+  // Never destroyed: detached walks may still be listing while the process exits.
+  static const DirectoryLister* const lister = new PosixLister;
+  return *lister;
 }
 
 }  // namespace tarnwell

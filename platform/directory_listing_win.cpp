@@ -52,8 +52,9 @@ class Win32Lister final : public DirectoryLister {
 }  // namespace
 
 const DirectoryLister& FileSystemLister() {
-  static const Win32Lister lister;
-  return lister;
+  // Never destroyed: detached walks may still be listing while the process exits.
+  static const DirectoryLister* const lister = new Win32Lister;
+  return *lister;
 }
 
 }  // namespace tarnwell
