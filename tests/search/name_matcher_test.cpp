@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
+#include <string>
 #include <random>
 
 #include "fake_tree.h"
@@ -187,8 +187,8 @@ TEST(NameMatcher, WorkPerFileNameDoesNotGrowWithThePlainNames) {
     }
     EXPECT_LE(all.Work(), 2 * one.Work()) << (mode == kExact ? "exact" : "fuzzy");
     EXPECT_LE(all.Work(), 4 * bytes) << (mode == kExact ? "exact" : "fuzzy");
-    std::cout << (mode == kExact ? "exact" : "fuzzy") << ": " << double(one.Work()) / bytes << " steps per byte with 1 name, "
-              << double(all.Work()) / bytes << " with 10000\n";
+    RecordProperty(mode == kExact ? "exact_steps_per_byte" : "fuzzy_steps_per_byte",
+                   std::to_string(double(all.Work()) / double(bytes)));
   }
 }
 
