@@ -50,6 +50,18 @@ void ResultList::AppendPath(std::string_view path) {
   Notify(Change::Appended);
 }
 
+void ResultList::SetRowText(int row, std::string_view path) {
+  if (!Valid(row)) return;
+  int separator = FindLastText(path, "\\", false);
+  std::string_view name = separator < 0 ? path : path.substr(separator);
+  Row& r = rows_[row];
+  r.folder = separator < 0 ? kNoFolder : FolderIndex(path.substr(0, separator - 1));
+  r.nameStart = names_.size();
+  r.nameLength = static_cast<std::uint32_t>(name.size());
+  names_.append(name);
+  Notify(Change::RowChanged, row);
+}
+
 int ResultList::RowCount() const { return static_cast<int>(rows_.size()); }
 
 Text ResultList::RowFileName(int row) const {

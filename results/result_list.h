@@ -25,7 +25,7 @@ class ResultList {
   enum class Change {
     Appended,    // rows were added at the end
     Reset,       // rows were cleared or removed: indices changed
-    RowChanged,  // one row's tick changed (the row index is passed)
+    RowChanged,  // one row's tick or text changed (the row index is passed)
   };
   using Listener = std::function<void(Change, int row)>;
 
@@ -37,6 +37,8 @@ class ResultList {
   void Append(std::string_view folder, std::string_view name);
   // Appends an unticked row holding path as it is.
   void AppendPath(std::string_view path);
+  // Replaces the row's path (the old text's bytes stay unused in the store).
+  void SetRowText(int row, std::string_view path);
 
   int RowCount() const;
   // The row's whole path; the empty text for an index that names no row.
