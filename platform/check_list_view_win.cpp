@@ -1,0 +1,112 @@
+#include "platform/check_list_view_win.h"
+
+#include <commctrl.h>
+
+#include "platform/gbk_win.h"
+
+namespace tarnwell {
+namespace {
+
+constexpr UINT kUnticked = INDEXTOSTATEIMAGEMASK(1);
+constexpr UINT kTicked = INDEXTOSTATEIMAGEMASK(2);
+
+}  // namespace
+
+CheckListView::~CheckListView() {
+  if (countTimerRunning_ && IsWindow(list_)) KillTimer(list_, TimerId());
+}
+
+void CheckListView::Attach(HWND list, CheckListSource& source) {
+  list_ = list;
+  source_ = &source;
+  ListView_SetExtendedListViewStyleEx(list_, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+  // The control asks for each row's check box instead of storing it.
+  ListView_SetCallbackMask(list_, LVIS_STATEIMAGEMASK);
+  SyncRowCount();
+}
+
+int CheckListView::AddColumn(const Text& caption, int width) {
+  std::wstring text = GbkToWide(caption);
+  LVCOLUMNW column{};
+  column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
+  column.fmt = LVCFMT_LEFT;
+  column.cx = width;
+  column.pszText = text.data();
+  int count = Header_GetItemCount(ListView_GetHeader(list_));
+  return static_cast<int>(SendMessageW(list_, LVM_INSERTCOLUMNW, count, reinterpret_cast<LPARAM>(&column)));
+}
+
+void CheckListView::FillItem(LVITEMW& item) {
+  if (item.mask & LVIF_TEXT) {
+    shownText_ = item.iSubItem == 0 ? GbkToWide(source_->RowText(item.iItem)) : std::wstring();
+    item.pszText = shownText_.data();
+  }
+  if (item.mask & LVIF_STATE) {
+    item.state = (item.state & ~LVIS_STATEIMAGEMASK) | (source_->IsChecked(item.iItem) ? kTicked : kUnticked);
+    item.stateMask |= LVIS_STATEIMAGEMASK;
+  }
+}
+
+void CheckListView::ToggleAt(POINT point) {
+  LVHITTESTINFO hit{};
+  hit.pt = point;
+  int row = static_cast<int>(SendMessageW(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  if (row >= 0 && (hit.flags & LVHT_ONITEMSTATEICON)) source_->ToggleCheck(row);
+}
+
+bool CheckListView::OnNotify(const NMHDR& header, LRESULT* result) {
+  if (header.hwndFrom != list_ || !source_) return false;
+  switch (header.code) {
+    case LVN_GETDISPINFOW:
+      FillItem(reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header))->item);
+      *result = 0;
+      return true;
+    case LVN_ODFINDITEMW:
+      *result = -1;  // no type-ahead search over the rows
+      return true;
+    case NM_CLICK:
+    case NM_DBLCLK:
+      // The standard list flips a box on each click on it, the second click of
+      // a double-click included.
+      ToggleAt(reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction);
+      return false;
+    case LVN_KEYDOWN:
+      if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_SPACE) {
+        int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+        if (focused >= 0) source_->ToggleCheck(focused);
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+void CheckListView::RowsAppended() {
+  if (countTimerRunning_) return;
+  countTimerRunning_ = SetTimer(list_, TimerId(), kCountInterval, &CheckListView::OnCountTimer) != 0;
+}
+
+void CALLBACK CheckListView::OnCountTimer(HWND list, UINT, UINT_PTR id, DWORD) {
+  auto* view = reinterpret_cast<CheckListView*>(id);
+  KillTimer(list, id);
+  view->countTimerRunning_ = false;
+  view->SyncRowCount();
+}
+
+void CheckListView::SyncRowCount() {
+  if (ListView_GetItemCount(list_) == source_->RowCount()) return;
+  ListView_SetItemCountEx(list_, source_->RowCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
+void CheckListView::RowsReset() {
+  // Indices changed: a selection would now name other rows.
+  ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_SetItemCountEx(list_, source_->RowCount(), 0);
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+void CheckListView::RowChanged(int row) {
+  if (row >= 0 && row < ListView_GetItemCount(list_)) ListView_RedrawItems(list_, row, row);
+}
+
+}  // namespace tarnwell

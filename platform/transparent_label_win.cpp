@@ -1,0 +1,123 @@
+#include "platform/transparent_label_win.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace tarnwell {
+namespace {
+
+constexpr UINT_PTR kLabelSubclass = 1;
+constexpr UINT_PTR kBelowSubclass = 2;
+
+POINT ClientOrigin(HWND window) {
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  return origin;
+}
+
+// Draws the label's text, clipped to `region` (label client coordinates).
+void DrawLabelText(HWND label, HRGN region) {
+  if (!IsWindowVisible(label)) return;
+  int length = GetWindowTextLengthW(label);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(), length + 1)));
+  HDC dc = GetDC(label);
+  SelectClipRgn(dc, region);
+  auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+  if (font) SelectObject(dc, font);
+  SendMessageW(GetParent(label), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
+  SetBkMode(dc, TRANSPARENT);
+  RECT area;
+  GetClientRect(label, &area);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
+            DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_EXPANDTABS | DT_NOPREFIX);
+  ReleaseDC(label, dc);
+}
+
+// Moves a region from `from`'s client coordinates (screen origin given) into the label's.
+void IntoLabel(HRGN region, POINT fromOrigin, HWND label) {
+  POINT labelOrigin = ClientOrigin(label);
+  OffsetRgn(region, fromOrigin.x - labelOrigin.x, fromOrigin.y - labelOrigin.y);
+}
+
+LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  auto below = reinterpret_cast<HWND>(data);
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      BeginPaint(label, &paint);
+      EndPaint(label, &paint);
+      // The control below repaints the area now; its paint draws our text.
+      RECT area;
+      GetWindowRect(label, &area);
+      POINT belowOrigin = ClientOrigin(below);
+      OffsetRect(&area, -belowOrigin.x, -belowOrigin.y);
+      RedrawWindow(below, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+      return 0;
+    }
+    case WM_SETTEXT: {
+      // The static control draws the new text at once, over the old one.
+      LRESULT result = DefSubclassProc(label, message, wParam, lParam);
+      InvalidateRect(label, nullptr, FALSE);
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(label, LabelProc, kLabelSubclass);
+      break;
+  }
+  return DefSubclassProc(label, message, wParam, lParam);
+}
+
+LRESULT CALLBACK BelowProc(HWND below, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  auto label = reinterpret_cast<HWND>(data);
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(below, BelowProc, kBelowSubclass);
+    return DefSubclassProc(below, message, wParam, lParam);
+  }
+  if (message == WM_PAINT) {
+    HRGN repainted = CreateRectRgn(0, 0, 0, 0);
+    GetUpdateRgn(below, repainted, FALSE);
+    LRESULT result = DefSubclassProc(below, message, wParam, lParam);
+    IntoLabel(repainted, ClientOrigin(below), label);
+    DrawLabelText(label, repainted);
+    DeleteObject(repainted);
+    return result;
+  }
+  if (message == WM_NCPAINT) {
+    LRESULT result = DefSubclassProc(below, message, wParam, lParam);
+    RECT window, client;
+    GetWindowRect(below, &window);
+    GetClientRect(below, &client);
+    POINT origin = ClientOrigin(below);
+    OffsetRect(&client, origin.x, origin.y);
+    HRGN frame = CreateRectRgnIndirect(&window);
+    HRGN inner = CreateRectRgnIndirect(&client);
+    CombineRgn(frame, frame, inner, RGN_DIFF);
+    IntoLabel(frame, POINT{0, 0}, label);
+    DrawLabelText(label, frame);
+    DeleteObject(inner);
+    DeleteObject(frame);
+    return result;
+  }
+  // Scrolling moves the pixels the text was drawn on: repaint the label's area whole.
+  int horizontal = GetScrollPos(below, SB_HORZ);
+  int vertical = GetScrollPos(below, SB_VERT);
+  LRESULT result = DefSubclassProc(below, message, wParam, lParam);
+  if (GetScrollPos(below, SB_HORZ) != horizontal || GetScrollPos(below, SB_VERT) != vertical) {
+    InvalidateRect(label, nullptr, FALSE);
+  }
+  return result;
+}
+
+}  // namespace
+
+void MakeTransparentLabel(HWND label, HWND below) {
+  SetWindowLongPtrW(below, GWL_STYLE, GetWindowLongPtrW(below, GWL_STYLE) & ~WS_CLIPSIBLINGS);
+  SetWindowSubclass(label, LabelProc, kLabelSubclass, reinterpret_cast<DWORD_PTR>(below));
+  SetWindowSubclass(below, BelowProc, kBelowSubclass, reinterpret_cast<DWORD_PTR>(label));
+}
+
+}  // namespace tarnwell
