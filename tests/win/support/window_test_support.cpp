@@ -1,0 +1,75 @@
+#include "tests/win/support/window_test_support.h"
+
+#include "platform/event_pump_win.h"
+
+namespace tarnwell::testing {
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMilliseconds) {
+  ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMilliseconds);
+  while (!done()) {
+    if (GetTickCount64() >= deadline) return false;
+    ProcessPendingEvents();
+    MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+  return true;
+}
+
+RECT RectInParent(HWND control) {
+  RECT rect;
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+std::wstring WindowTextOf(HWND window) {
+  int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
+std::wstring Wide(std::string_view utf8) {
+  int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
+  return wide;
+}
+
+void ClickAt(HWND window, POINT point) {
+  ClientToScreen(window, &point);
+  SetCursorPos(point.x, point.y);
+  INPUT inputs[2]{};
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+void PressKey(WORD virtualKey) {
+  INPUT inputs[2]{};
+  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = inputs[1].ki.wVk = virtualKey;
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+HWND WaitForDialog(DWORD thread, int timeoutMilliseconds) {
+  ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMilliseconds);
+  for (;;) {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        thread,
+        [](HWND window, LPARAM result) -> BOOL {
+          wchar_t className[16]{};
+          GetClassNameW(window, className, 16);
+          if (lstrcmpW(className, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+          *reinterpret_cast<HWND*>(result) = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    if (found || GetTickCount64() >= deadline) return found;
+    Sleep(10);
+  }
+}
+
+}  // namespace tarnwell::testing

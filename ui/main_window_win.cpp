@@ -1,0 +1,312 @@
+#include "ui/main_window_win.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "platform/event_pump_win.h"
+#include "platform/gbk_win.h"
+#include "platform/transparent_label_win.h"
+#include "platform/window_properties_win.h"
+#include "ui/frame_control_win.h"
+
+namespace tarnwell {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TarnwellMainWindow";
+constexpr wchar_t kTitle[] = L"Tarnwell";
+// A fixed frame (no sizing border), a title bar with the system menu, the
+// close and the minimize button; no maximize button.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr UINT kWakeMessage = WM_APP + 1;
+constexpr UINT_PTR kClockTimerId = 1;  // 时钟1
+constexpr UINT_PTR kDrainTimerId = 2;
+
+int Scale(int value, UINT dpi) { return MulDiv(value, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI); }
+
+bool RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = proc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kWindowClass;
+  return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// Wakes the window thread for the hand-off queue. Other threads post a
+// message. The window thread itself only wakes up again when a drain ran out
+// of time; it then uses a short timer instead, because timer messages come
+// after input and painting, which a stream of posted messages would starve.
+void WakeWindow(HWND window, DWORD windowThread) {
+  if (GetCurrentThreadId() == windowThread) {
+    SetTimer(window, kDrainTimerId, USER_TIMER_MINIMUM, nullptr);
+  } else {
+    PostMessageW(window, kWakeMessage, 0, 0);
+  }
+}
+
+bool FirstInContainer(const ControlSpec& spec) {
+  auto index = static_cast<std::size_t>(spec.control);
+  return index == 0 || ControlTable()[index - 1].container != spec.container;
+}
+
+}  // namespace
+
+MainWindow::MainWindow() = default;
+
+MainWindow::~MainWindow() { window_.reset(); }
+
+bool MainWindow::Create(int showCommand) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&commonControls);
+  if (!RegisterWindowClass(instance, &MainWindow::WindowProc) || !RegisterFrameClass(instance)) return false;
+  thread_ = GetCurrentThreadId();
+  UINT dpi = GetDpiForSystem();
+  HWND window = CreateWindowExW(0, kWindowClass, kTitle, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                Scale(kOuterWidth, dpi), Scale(kOuterHeight, dpi), nullptr, nullptr, instance, this);
+  if (!window) return false;
+  PlaceWindow();
+  SetMessageFilter([this](MSG& message) { return FilterMessage(message); });
+  ShowWindow(window, showCommand);
+  UpdateWindow(window);
+  return true;
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->window_.reset(window);
+  }
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->window_.release();
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  // No exception may unwind into the system code that called us.
+  try {
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    return message == WM_CREATE ? -1 : 0;
+  }
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate() ? 0 : -1;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_TIMER:
+      OnTimer(wParam);
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      return OnLabelColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_NEXTDLGCTL:
+      OnNextControl(wParam, LOWORD(lParam) != 0);
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case kWakeMessage:
+      queue_->Drain();
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    default:
+      return DefWindowProcW(window_.get(), message, wParam, lParam);
+  }
+}
+
+bool MainWindow::OnCreate() {
+  HWND window = window_.get();
+  queue_ = std::make_shared<WindowThreadQueue>([window, thread = thread_] { WakeWindow(window, thread); });
+  timer_ = std::make_unique<WindowTimer>(window, kClockTimerId);
+  for (const ControlSpec& spec : ControlTable()) {
+    if (spec.kind != ControlKind::NoWindow && !CreateControl(spec)) return false;
+  }
+  ApplyDpi(GetDpiForWindow(window));
+  RaiseEvent(handlers_, Control::MainWindow, Event::Created);
+  return true;
+}
+
+bool MainWindow::CreateControl(const ControlSpec& spec) {
+  const KindSpec& kind = KindOf(spec.kind);
+  HWND parent = spec.container == Control::MainWindow ? window_.get() : ControlWindow(spec.container);
+  DWORD style = WS_CHILD | WS_VISIBLE | kind.style;
+  if (spec.state & kDisabled) style |= WS_DISABLED;
+  // Each frame's radio pair is one group of its own.
+  if (spec.kind == ControlKind::RadioButton && FirstInContainer(spec)) style |= WS_GROUP;
+  std::wstring text = spec.kind == ControlKind::ListView ? std::wstring() : GbkToWide(*spec.text);
+  HWND control = CreateWindowExW(kind.extendedStyle, kind.windowClass, text.c_str(), style, 0, 0, 0, 0, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(spec.control))),
+                                 GetModuleHandleW(nullptr), nullptr);
+  if (!control) return false;
+  controls_[static_cast<std::size_t>(spec.control)] = control;
+  switch (spec.kind) {
+    case ControlKind::RadioButton:
+      SetChecked(control, (spec.state & kChecked) != 0);
+      break;
+    case ControlKind::LineEdit:
+    case ControlKind::MultiLineEdit:
+      SendMessageW(control, EM_SETLIMITTEXT, 0, 0);  // no limit but the platform's own
+      break;
+    case ControlKind::TransparentLabel:
+      // It lies above the control listed right before it in the table, on
+      // top of the stacking order; labels are no Tab stops, so the Tab order stays.
+      SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      MakeTransparentLabel(control, ControlWindow(ControlTable()[static_cast<std::size_t>(spec.control) - 1].control));
+      break;
+    case ControlKind::ListView:
+      ListView_SetExtendedListViewStyle(control, kResultListExtendedStyle);
+      resultView_.Attach(control);
+      resultView_.View().AddColumn(*spec.text, kResultColumnWidth);
+      break;
+    default:
+      break;
+  }
+  return true;
+}
+
+RECT MainWindow::PlaceOf(const ControlSpec& spec) const {
+  int left = Scale(spec.left, dpi_);
+  int top = Scale(spec.top, dpi_);
+  return {left, top, left + Scale(spec.width, dpi_), top + Scale(spec.height, dpi_)};
+}
+
+void MainWindow::ApplyDpi(UINT dpi) {
+  dpi_ = dpi;
+  // The default GUI font is made for the system's DPI; another monitor's DPI
+  // gets the same font scaled.
+  auto font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  UniqueFont scaled;
+  if (UINT systemDpi = GetDpiForSystem(); dpi != systemDpi) {
+    LOGFONTW logFont{};
+    GetObjectW(font, sizeof logFont, &logFont);
+    logFont.lfHeight = MulDiv(logFont.lfHeight, static_cast<int>(dpi), static_cast<int>(systemDpi));
+    scaled.reset(CreateFontIndirectW(&logFont));
+    if (scaled) font = scaled.get();
+  }
+  for (const ControlSpec& spec : ControlTable()) {
+    HWND control = spec.kind == ControlKind::NoWindow ? nullptr : ControlWindow(spec.control);
+    if (!control) continue;
+    RECT place = PlaceOf(spec);
+    SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+  ListView_SetColumnWidth(ControlWindow(Control::ResultView), 0, Scale(kResultColumnWidth, dpi));
+  scaledFont_ = std::move(scaled);  // the old font goes only now that no control uses it
+  InvalidateRect(window_.get(), nullptr, TRUE);
+}
+
+void MainWindow::PlaceWindow() {
+  int width = Scale(kOuterWidth, dpi_);
+  int height = Scale(kOuterHeight, dpi_);
+  int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  SetWindowPos(window_.get(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::OnCommand(int id, int code) {
+  int index = id - kFirstControlId;
+  // IDOK and IDCANCEL from the dialog-style keys land here too: there is no
+  // default button, so Enter clicks nothing.
+  if (index < 0 || index >= kControlCount) return;
+  auto control = static_cast<tarnwell::Control>(index);
+  switch (SpecOf(control).kind) {
+    case ControlKind::PushButton:
+    case ControlKind::RadioButton:
+      if (code == BN_CLICKED) RaiseEvent(handlers_, control, Event::Click);
+      break;
+    case ControlKind::LineEdit:
+    case ControlKind::MultiLineEdit:
+      if (code == EN_CHANGE) RaiseEvent(handlers_, control, Event::ContentChanged);
+      break;
+    case ControlKind::Label:
+    case ControlKind::TransparentLabel:
+      if (code == STN_CLICKED) RaiseEvent(handlers_, control, Event::LeftButtonDown);
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT MainWindow::OnNotify(const NMHDR& header) {
+  LRESULT result = 0;
+  if (resultView_.View().OnNotify(header, &result)) return result;
+  if (header.hwndFrom == ControlWindow(Control::ResultView) && header.code == NM_DBLCLK) {
+    RaiseEvent(handlers_, Control::ResultView, Event::DoubleClick);
+  }
+  return 0;
+}
+
+void MainWindow::OnTimer(UINT_PTR id) {
+  if (id == kClockTimerId) {
+    // A tick that was already due when the program stopped the timer is dropped.
+    if (timer_->Interval() > 0) RaiseEvent(handlers_, Control::Timer, Event::Tick);
+  } else if (id == kDrainTimerId) {
+    KillTimer(window_.get(), kDrainTimerId);
+    queue_->Drain();
+  }
+}
+
+LRESULT MainWindow::OnLabelColour(HDC dc, HWND label) {
+  if (label != ControlWindow(Control::HintLabel)) {
+    return DefWindowProcW(window_.get(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                          reinterpret_cast<LPARAM>(label));
+  }
+  // Light grey text, and no background of its own.
+  SetTextColor(dc, kHintColour);
+  SetBkMode(dc, TRANSPARENT);
+  return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+}
+
+// Tab and Shift+Tab, as a dialog box moves the focus: to the next control that
+// is a Tab stop, into the frames, and to the checked button of a radio pair.
+void MainWindow::OnNextControl(WPARAM which, bool isHandle) {
+  HWND next = isHandle ? reinterpret_cast<HWND>(which) : GetNextDlgTabItem(window_.get(), GetFocus(), which != 0);
+  if (!next) return;
+  SetFocus(next);
+  if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
+}
+
+void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  ApplyDpi(dpi);
+  SetWindowPos(window_.get(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::OnDestroy() {
+  SetMessageFilter(nullptr);
+  KillTimer(window_.get(), kDrainTimerId);
+  // Whatever workers still post after this is dropped.
+  if (queue_) queue_->Close();
+  PostQuitMessage(0);
+}
+
+// Every key meant for this window or its controls passes here first. Esc
+// closes the window wherever the focus is, also in the multi-line names box,
+// which would otherwise take the key; the other keys get dialog-box handling
+// (Tab order, arrow keys in the radio pairs).
+bool MainWindow::FilterMessage(MSG& message) {
+  HWND window = window_.get();
+  if (!window || (message.hwnd != window && !IsChild(window, message.hwnd))) return false;
+  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    return true;
+  }
+  return IsDialogMessageW(window, &message) != FALSE;
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,42 @@
+// The result list control (超级列表框1): the check-box list view shows the
+// ResultList, the one store of results, and follows its changes. The list
+// operations of the program's logic work on the store; the control only
+// shows it and keeps the selection.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/check_list_view_win.h"
+#include "results/result_list.h"
+
+namespace tarnwell {
+
+class ResultListView final : public CheckListSource {
+ public:
+  explicit ResultListView(ResultList& rows);
+  ResultListView(const ResultListView&) = delete;
+  ResultListView& operator=(const ResultListView&) = delete;
+  ~ResultListView();
+
+  void Attach(HWND list);
+  CheckListView& View() { return view_; }
+
+  int RowCount() const override { return rows_.RowCount(); }
+  Text RowText(int row) const override { return rows_.RowText(row); }
+  bool IsChecked(int row) const override { return rows_.IsChecked(row); }
+  void ToggleCheck(int row) override { rows_.SetChecked(row, !rows_.IsChecked(row)); }
+
+ private:
+  ResultList& rows_;
+  CheckListView view_;
+};
+
+// The list operations that the store does not offer as they are: a new row
+// is added unticked with the empty text, only column 0 holds text, and the
+// check state of an index that names no row reads as -1. The others are the
+// store's own: RowText, SetChecked, RowCount, RemoveRow, Clear.
+int InsertRow(ResultList& rows);
+void SetRowText(ResultList& rows, int row, int column, const Text& text);
+int GetRowCheck(const ResultList& rows, int row);  // 1 ticked, 0 unticked, -1 no such row
+
+}  // namespace tarnwell
