@@ -4,7 +4,10 @@
 // shows a message: each operation reports success or failure.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -42,6 +45,11 @@ bool MoveOneFile(std::string_view source, std::string_view destination);
 // Deletes the file outright, not into the recycle bin; false when it is
 // missing, read-only or open elsewhere.
 bool DeleteOneFile(std::string_view path);
+
+// Identifies one file whatever path spells it: its volume and its file index.
+using FileIdentity = std::array<std::uint64_t, 2>;
+// Nothing when the file cannot be opened (missing, no rights).
+std::optional<FileIdentity> IdentifyFile(std::string_view path);
 
 using ByteArray = std::span<const unsigned char>;
 

@@ -12,20 +12,21 @@
 namespace tarnwell {
 namespace {
 
+std::optional<FileIdentity> IdentifyWide(const std::wstring& path) {
+  UniqueFile file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!file || !GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
+  return FileIdentity{info.dwVolumeSerialNumber,
+                      (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 // Whether the two paths name one file, as a share of the local disk and the
 // disk itself do. There the rename fails on an existing destination, the copy
 // would replace the file by itself and the move would then delete it.
 bool SameFile(const std::wstring& a, const std::wstring& b) {
-  auto identify = [](const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
-    UniqueFile file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return file && GetFileInformationByHandle(file.get(), &info);
-  };
-  BY_HANDLE_FILE_INFORMATION first{};
-  BY_HANDLE_FILE_INFORMATION second{};
-  if (!identify(a, first) || !identify(b, second)) return false;
-  return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-         first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+  auto first = IdentifyWide(a);
+  return first && first == IdentifyWide(b);
 }
 
 // Windows' copy and rename refuse to replace a read-only file; Wine's would
@@ -64,6 +65,8 @@ bool CopyOver(std::string_view source, std::string_view destination) {
 }
 
 }  // namespace
+
+std::optional<FileIdentity> IdentifyFile(std::string_view path) { return IdentifyWide(Win32PathOf(path)); }
 
 Text ProgramDirectory() {
   std::wstring module(MAX_PATH, L'\0');

@@ -3,17 +3,13 @@
 // fake. Everything here is called on the window thread.
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <optional>
 #include <span>
 
+#include "platform/file_system.h"
 #include "platform/text.h"
 
 namespace tarnwell {
-
-// Identifies one file whatever path spells it (volume and file index).
-using FileIdentity = std::array<std::uint64_t, 2>;
 
 class ResultHost {
  public:
