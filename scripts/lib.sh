@@ -31,7 +31,9 @@ build_windows() {
 # system) is marked as a network drive, so that a whole-computer search walks
 # the prefix's own drive C: and never the host's file system. Wine draws the
 # window frames itself, so that screenshots show them without a window manager.
-TARNWELL_PREFIX_VERSION=2
+# The fonts that the default GUI font falls back on for Chinese (SimSun and
+# the like) are not there: SimSun is replaced by the Chinese font installed.
+TARNWELL_PREFIX_VERSION=3
 ensure_wine_prefix() {
   local stamp="$WINEPREFIX/.tarnwell-ready"
   [ "$(cat "$stamp" 2>/dev/null)" = "$TARNWELL_PREFIX_VERSION" ] && return 0
@@ -40,6 +42,7 @@ ensure_wine_prefix() {
   wineboot --init >/dev/null 2>&1
   wine reg add 'HKLM\Software\Wine\Drives' /v 'z:' /d network /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
   wineserver -k >/dev/null 2>&1 || true
   echo "$TARNWELL_PREFIX_VERSION" >"$stamp"
 }
