@@ -1,27 +1,19 @@
 // Program entry: the current directory becomes the program's folder, the
-// program-wide state is created, the main window opens, and the message loop
+// main window opens with every operation connected, and the message loop
 // runs until the window is closed (close button, system menu, Alt+F4, Esc).
+// The window's closing cancels a running search before the process ends.
 #include <windows.h>
 
-#include <memory>
-
 #include "platform/event_pump_win.h"
-#include "ui/main_window_win.h"
+#include "platform/file_system.h"
 #include "ui/program_directory_win.h"
-#include "ui/program_state.h"
+#include "ui/program_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   using namespace tarnwell;
   EnterProgramDirectory();
-  auto state = std::make_unique<ProgramState>();
-  {
-    MainWindow window;
-    // The operations behind the window's events are connected here, through
-    // window.Handlers(), before the window is created.
-    if (!window.Create(showCommand)) return 1;
-    RunMessageLoop();
-  }
-  // Released only now: the loop has ended and no handler runs any more.
-  state.reset();
+  Program program(ProgramDirectory());
+  if (!program.Open(showCommand)) return 1;
+  RunMessageLoop();
   return 0;
 }

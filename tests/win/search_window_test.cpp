@@ -1,0 +1,222 @@
+// Searching through the real main window: the names box rebuild, the two
+// messages, rows and their order against a one-listing-per-name walk, the
+// completion text, overlapping searches, the whole-computer scope.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <random>
+
+#include "platform/gbk_win.h"
+#include "platform/long_path_win.h"
+#include "platform/edit_text_win.h"
+#include "tests/win/support/program_fixture.h"
+#include "tests/win/support/window_test_support.h"
+
+namespace tarnwell::testing {
+namespace {
+
+using testing_support::MakeFolder;
+using testing_support::PutFile;
+
+class SearchWindow : public ProgramFixture {
+ protected:
+  TextList RowTexts() {
+    TextList rows;
+    for (int i = 0; i < Rows().RowCount(); ++i) rows.push_back(Rows().RowText(i));
+    return rows;
+  }
+};
+
+TEST_F(SearchWindow, RebuildsTheNamesBoxWithoutBlankLines) {
+  PutFile(tree / "a.txt", "1");
+  SearchFor("a\r\n\r\n   \r\nb", tree.path());
+  EXPECT_EQ(GetContent(C(Control::NamesBox)), "a\r\nb\r\n");
+  ASSERT_TRUE(WaitForCompletion());
+
+  // Full-width spaces alone make a blank line; a tab and spaces around a name are kept.
+  SetContent(C(Control::NamesBox), G("\xE3\x80\x80\xE3\x80\x80\r\n\t\r\n x \r\n"));
+  Click(Control::SearchButton);
+  EXPECT_EQ(GetContent(C(Control::NamesBox)), "\t\r\n x \r\n");
+  ASSERT_TRUE(WaitForCompletion());
+  EXPECT_EQ(program->Searches().Current()->Names(), (TextList{"\t", " x "}));
+}
+
+TEST_F(SearchWindow, EmptyPathBoxIsRefusedBeforeAnythingChanges) {
+  SetContent(C(Control::NamesBox), "a\r\n\r\n");
+  SetContent(C(Control::PathBox), "");
+  SetCaption(C(Control::StatusLabel), "earlier");
+  AnsweredBox box = ClickAndAnswer(Control::SearchButton);
+  ASSERT_TRUE(box.shown);
+  EXPECT_EQ(box.text, G("您选择的是按指定路径搜索，请指定搜索路径后再搜索！"));
+  EXPECT_EQ(box.caption, G("信息："));
+  EXPECT_EQ(GetContent(C(Control::NamesBox)), "a\r\n\r\n");
+  EXPECT_EQ(Status(), "earlier");
+}
+
+TEST_F(SearchWindow, BlankNamesAreRefusedAndTheOldRowsStay) {
+  PutFile(tree / "a.txt", "1");
+  SearchFor("a", tree.path());
+  ASSERT_TRUE(WaitForCompletion());
+  const Text finished = Status();
+  SetContent(C(Control::NamesBox), "  \r\n\r\n");
+  AnsweredBox box = ClickAndAnswer(Control::SearchButton);
+  EXPECT_EQ(box.text, G("您没有输入任何要搜索的文件名！请输入后再执行搜索！"));
+  EXPECT_EQ(GetContent(C(Control::NamesBox)), "");
+  EXPECT_EQ(Rows().RowCount(), 1);
+  EXPECT_EQ(Status(), finished);
+}
+
+TEST_F(SearchWindow, TwelveFilesEndInTheCompletionTextAndEnableTheReport) {
+  for (int i = 0; i < 12; ++i) PutFile(tree / ("photo" + std::to_string(i) + ".jpg"), "x");
+  PutFile(tree / "other.txt", "x");
+  EXPECT_FALSE(IsWindowEnabled(C(Control::NotFoundButton)));
+  SearchFor("photo", tree.path(), true);
+  ASSERT_TRUE(WaitForCompletion());
+  EXPECT_EQ(Status(), G("搜索完毕！共搜索到文件12个."));
+  EXPECT_TRUE(IsWindowEnabled(C(Control::NotFoundButton)));
+  EXPECT_EQ(program->Window().Timer().Interval(), 0);
+
+  // Nothing found: 0, and the report button stays enabled.
+  SearchFor("nothing-like-this", tree.path());
+  ASSERT_TRUE(WaitForCompletion());
+  EXPECT_EQ(Status(), G("搜索完毕！共搜索到文件0个."));
+  EXPECT_TRUE(IsWindowEnabled(C(Control::NotFoundButton)));
+}
+
+TEST_F(SearchWindow, MissingRootStillMakesOneProgressStepPerName) {
+  SearchFor("x\r\ny", tree / "no-such-folder");
+  ASSERT_TRUE(WaitForCompletion());
+  EXPECT_EQ(Rows().RowCount(), 0);
+  EXPECT_EQ(program->Searches().Current()->ProgressSteps(), 2u);
+}
+
+// The rows that listing every folder once per wanted name gives, with the
+// system's own wildcard matching: the order the program must reproduce. The
+// system also matches a pattern against a file's short 8.3 name ("A1B2~1"),
+// which the program does not; fuzzy matches that only the short name makes
+// are left out.
+void ReferenceWalk(const Text& folder, const TextList& names, bool fuzzy, TextList& rows) {
+  for (const Text& name : names) {
+    Text pattern = fuzzy ? Concat(folder, "\\*", name, "*") : Concat(folder, "\\", name, ".*");
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(Win32PathOf(pattern).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) continue;
+    do {
+      Text found = WideToGbk(data.cFileName);
+      bool byLongName = !fuzzy || FindText(found, name, true) != -1;
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && byLongName) rows.push_back(Concat(folder, "\\", found));
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(Win32PathOf(Concat(folder, "\\*.*")).c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  TextList subfolders;
+  do {
+    Text name = WideToGbk(data.cFileName);
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.back() != '.' &&
+        !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+      subfolders.push_back(name);
+    }
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  for (const Text& sub : subfolders) ReferenceWalk(Concat(folder, "\\", sub), names, fuzzy, rows);
+}
+
+TEST_F(SearchWindow, RowsAndOrderEqualTheOneListingPerNameWalk) {
+  std::mt19937 random(5);
+  const char* stems[] = {"report", "REPORT", "photo", "\xD5\xD5\xC6\xAC", "a", "ab", "2024"};
+  const char* extensions[] = {".doc", ".jpg", "", ".tar.gz", ".TXT"};
+  TextList folders = {tree.path()};
+  for (int i = 0; i < 30; ++i) {
+    Text folder = Concat(folders[random() % folders.size()], "\\d", NumberToText(i));
+    MakeFolder(folder);
+    folders.push_back(folder);
+  }
+  for (int i = 0; i < 300; ++i) {
+    Text name = Concat(stems[random() % 7], NumberToText(static_cast<int>(random() % 5)), extensions[random() % 5]);
+    if (random() % 3 == 0) name = Concat(stems[random() % 7], extensions[random() % 5]);
+    PutFile(Concat(folders[random() % folders.size()], "\\", name), "x");
+  }
+  TextList many;
+  for (int i = 0; i < 1000; ++i) many.push_back(Concat(stems[random() % 7], NumberToText(static_cast<int>(random() % 8))));
+  many.push_back("a");
+
+  for (bool fuzzy : {false, true}) {
+    for (const TextList& names : {TextList{"report"}, many}) {
+      Text box;
+      for (const Text& name : names) box += name + "\r\n";
+      SetContent(C(Control::NamesBox), box);
+      Click(fuzzy ? Control::FuzzyRadio : Control::ExactRadio);
+      Click(Control::SpecifiedPathRadio);
+      SetContent(C(Control::PathBox), tree.path());
+      Click(Control::SearchButton);
+      ASSERT_TRUE(WaitForCompletion());
+      TextList expected;
+      ReferenceWalk(tree.path(), names, fuzzy, expected);
+      TextList rows = RowTexts();
+      auto mismatch = std::mismatch(rows.begin(), rows.end(), expected.begin(), expected.end());
+      EXPECT_TRUE(mismatch.first == rows.end() && mismatch.second == expected.end())
+          << (fuzzy ? "fuzzy, " : "exact, ") << names.size() << " names: " << rows.size() << " rows, "
+          << expected.size() << " expected; first difference at " << (mismatch.first - rows.begin()) << ": "
+          << (mismatch.first == rows.end() ? "(end)" : *mismatch.first) << " vs "
+          << (mismatch.second == expected.end() ? "(end)" : *mismatch.second);
+    }
+  }
+}
+
+TEST_F(SearchWindow, ASecondSearchLeavesOnlyItsOwnRows) {
+  for (int f = 0; f < 200; ++f) {
+    Text folder = tree / ("f" + std::to_string(f));
+    MakeFolder(folder);
+    for (int i = 0; i < 10; ++i) PutFile(Concat(folder, "\\first", NumberToText(i), ".txt"), "x");
+  }
+  PutFile(tree / "second.txt", "x");
+  SearchFor("first", tree.path(), true);
+  PumpUntil([&] { return Rows().RowCount() > 0; }, 5000);
+  SetContent(C(Control::NamesBox), "second");
+  Click(Control::SearchButton);
+  ASSERT_TRUE(WaitForCompletion());
+  PumpUntil([] { return false; }, 300);  // anything still under way from the first search
+  EXPECT_EQ(RowTexts(), TextList{tree / "second.txt"});
+  EXPECT_EQ(Status(), G("搜索完毕！共搜索到文件1个."));
+}
+
+TEST_F(SearchWindow, FindsFilesBelowPathsLongerThan300Characters) {
+  Text folder = tree.path();
+  while (folder.size() < 320) {
+    folder = Concat(folder, "\\", Text(40, 'd'));
+    MakeFolder(folder);
+  }
+  PutFile(Concat(folder, "\\deep.txt"), "x");
+  SearchFor("deep", tree.path());
+  ASSERT_TRUE(WaitForCompletion());
+  EXPECT_EQ(RowTexts(), TextList{Concat(folder, "\\deep.txt")});
+}
+
+TEST_F(SearchWindow, WholeComputerReportsThroughTheTimerOnceTheWalksEnd) {
+  // In the test prefix the only fixed drive is C:, which holds the temporary folder.
+  const Text unique = Concat("wc", NumberToText(static_cast<int>(GetCurrentProcessId())), "_",
+                             NumberToText(static_cast<int>(GetTickCount() % 100000)));
+  PutFile(tree / (unique + ".dat"), "x");
+  SetContent(C(Control::NamesBox), unique);
+  Click(Control::WholeComputerRadio);
+  Click(Control::SearchButton);
+  EXPECT_EQ(program->Window().Timer().Interval(), 2000);
+  ASSERT_TRUE(WaitForCompletion(60000));
+  EXPECT_FALSE(program->Searches().Walking());
+  ASSERT_EQ(Rows().RowCount(), 1);
+  EXPECT_EQ(Rows().RowText(0), tree / (unique + ".dat"));
+  EXPECT_EQ(Rows().RowText(0).substr(0, 3), "C:\\");
+  EXPECT_EQ(Status(), G("搜索完毕！共搜索到文件1个."));
+  // Rows removed afterwards change the next completion text.
+  Rows().RemoveRow(0);
+  SetCaption(C(Control::StatusLabel), "changed");
+  EXPECT_TRUE(WaitForStatus(G("搜索完毕！共搜索到文件0个."), 6000));
+}
+
+}  // namespace
+}  // namespace tarnwell::testing

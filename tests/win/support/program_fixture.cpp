@@ -1,0 +1,65 @@
+#include "tests/win/support/program_fixture.h"
+
+#include <thread>
+
+#include "platform/gbk_win.h"
+#include "tests/win/support/window_test_support.h"
+
+namespace tarnwell::testing {
+
+void ProgramFixture::SetUp() {
+  program = std::make_unique<Program>(programFolder.path());
+  ASSERT_TRUE(program->Open(SW_SHOWNORMAL));
+  PumpUntil([] { return false; }, 50);
+}
+
+void ProgramFixture::TearDown() {
+  if (program) {
+    DestroyWindow(program->Window().Handle());
+    program.reset();
+  }
+}
+
+void ProgramFixture::Click(Control control) { SendMessageW(C(control), BM_CLICK, 0, 0); }
+
+std::future<AnsweredBox> ProgramFixture::AnswerNextBox(int button, int timeoutMilliseconds) {
+  DWORD thread = GetCurrentThreadId();
+  return std::async(std::launch::async, [thread, button, timeoutMilliseconds] {
+    AnsweredBox box;
+    HWND dialog = WaitForDialog(thread, timeoutMilliseconds);
+    if (!dialog) return box;
+    box.shown = true;
+    box.caption = WideToGbk(WindowTextOf(dialog));
+    // The message is the dialog's static text (id 0xFFFF).
+    box.text = WideToGbk(WindowTextOf(GetDlgItem(dialog, 0xFFFF)));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    return box;
+  });
+}
+
+AnsweredBox ProgramFixture::ClickAndAnswer(Control control, int button) {
+  auto answer = AnswerNextBox(button);
+  Click(control);
+  return answer.get();
+}
+
+void ProgramFixture::SearchFor(const char* namesUtf8, const Text& root, bool fuzzy) {
+  SetContent(C(Control::NamesBox), Utf8ToGbk(namesUtf8));
+  if (fuzzy) Click(Control::FuzzyRadio);
+  if (!root.empty()) {
+    Click(Control::SpecifiedPathRadio);
+    SetContent(C(Control::PathBox), root);
+  }
+  Click(Control::SearchButton);
+}
+
+bool ProgramFixture::WaitForStatus(const Text& expected, int timeoutMilliseconds) {
+  return PumpUntil([&] { return Status() == expected; }, timeoutMilliseconds);
+}
+
+bool ProgramFixture::WaitForCompletion(int timeoutMilliseconds) {
+  const Text prefix = G("搜索完毕！共搜索到文件");
+  return PumpUntil([&] { return Status().rfind(prefix, 0) == 0; }, timeoutMilliseconds);
+}
+
+}  // namespace tarnwell::testing

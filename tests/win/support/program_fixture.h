@@ -1,0 +1,56 @@
+// A fixture that opens the whole program (main window and every operation
+// behind it) in the test's process, with its own program folder, and helpers
+// to click, type, answer the real message boxes and wait for the status line.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <memory>
+#include <string>
+
+#include "platform/gbk.h"
+#include "platform/window_properties_win.h"
+#include "tests/win/support/temporary_folder.h"
+#include "ui/program_win.h"
+
+namespace tarnwell::testing {
+
+inline Text G(const char* utf8) { return Utf8ToGbk(utf8); }
+
+// What a message box showed before the helper thread answered it.
+struct AnsweredBox {
+  Text text;
+  Text caption;
+  bool shown = false;
+};
+
+class ProgramFixture : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  HWND C(Control control) { return program->Window().ControlWindow(control); }
+  ResultList& Rows() { return program->Window().Results(); }
+  Text Status() { return GetCaption(C(Control::StatusLabel)); }
+
+  // Clicks a button or radio as the user would (BN_CLICKED through the window).
+  void Click(Control control);
+  // Starts a thread that answers the next message box of this thread with
+  // `button` (IDOK, IDCANCEL) and reports what it showed.
+  std::future<AnsweredBox> AnswerNextBox(int button = IDOK, int timeoutMilliseconds = 5000);
+  // Clicks `control` and answers the message box it shows.
+  AnsweredBox ClickAndAnswer(Control control, int button = IDOK);
+
+  void SearchFor(const char* namesUtf8, const Text& root, bool fuzzy = false);
+  bool WaitForStatus(const Text& expected, int timeoutMilliseconds = 20000);
+  bool WaitForCompletion(int timeoutMilliseconds = 20000);
+
+  testing_support::TemporaryFolder programFolder{"program"};
+  testing_support::TemporaryFolder tree{"tree"};
+  std::unique_ptr<Program> program;
+};
+
+}  // namespace tarnwell::testing

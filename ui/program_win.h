@@ -1,0 +1,49 @@
+// The whole program around its main window: every event of the window's
+// event table is connected here to its operation, and the settings, the
+// search and the result operations are given the window to work on.
+#pragma once
+
+#include "ui/main_window_win.h"
+#include "ui/search_controller_win.h"
+#include "ui/settings_handlers.h"
+#include "ui/window_result_host_win.h"
+
+namespace tarnwell {
+
+class Program final : private SettingsControls {
+ public:
+  // `programDirectory` holds config.ini and the not-found report.
+  explicit Program(Text programDirectory);
+  ~Program() override;
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // Creates and shows the main window; its created event loads the settings.
+  bool Open(int showCommand = SW_SHOWNORMAL);
+
+  MainWindow& Window() { return window_; }
+  SearchController& Searches() { return searches_; }
+
+ private:
+  void Connect();
+  HWND Control(enum Control control) const { return window_.ControlWindow(control); }
+
+  void BrowseSearchFolder();
+  void HideHint();
+  void OpenCurrentRow();
+  void SetAllChecked(bool checked);
+
+  // SettingsControls
+  Text SearchPath() override;
+  void SetSearchPath(const Text& path) override;
+  void SetChecked(SettingsControl radio, bool checked) override;
+  void SetDisabled(SettingsControl control, bool disabled) override;
+  HWND SettingsWindow(SettingsControl control) const;
+
+  Text directory_;
+  MainWindow window_;
+  SearchController searches_{window_};
+  WindowResultHost host_{window_, directory_};
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,155 @@
+#include "ui/search_controller_win.h"
+
+#include <chrono>
+#include <thread>
+
+#include "platform/edit_text_win.h"
+#include "platform/event_pump_win.h"
+#include "platform/file_system.h"
+#include "platform/gbk_literal.h"
+#include "platform/message_box_win.h"
+#include "platform/window_properties_win.h"
+
+namespace tarnwell {
+namespace {
+
+// How often the status line shows the walks' latest progress.
+constexpr UINT kProgressPollMs = 100;
+constexpr int kCompletionIntervalMs = 2000;
+constexpr int kCompletionWaitMs = 500;
+
+}  // namespace
+
+// Hands the workers' deliveries to the window thread, in order.
+class SearchController::Sink : public SearchSink {
+ public:
+  Sink(SearchController& owner, std::shared_ptr<WindowThreadQueue> queue) : owner_(owner), queue_(std::move(queue)) {}
+
+  void DeliverRows(Search& search, std::size_t, RowBatch rows) override {
+    auto batch = std::make_shared<RowBatch>(std::move(rows));
+    auto self = search.shared_from_this();
+    queue_->Post([owner = &owner_, self, batch] { owner->OnRows(self, *batch); });
+  }
+
+  void WalkEnded(Search& search, std::size_t) override {
+    auto self = search.shared_from_this();
+    queue_->Post([owner = &owner_, self] { owner->OnWalkEnded(self); });
+  }
+
+ private:
+  SearchController& owner_;
+  std::shared_ptr<WindowThreadQueue> queue_;
+};
+
+SearchController::SearchController(MainWindow& window) : window_(window) {}
+
+SearchController::~SearchController() { Shutdown(); }
+
+void SearchController::RefreshMatchMode() {
+  mode_.store(GetChecked(Control(Control::FuzzyRadio)) ? MatchMode::Fuzzy : MatchMode::Exact);
+}
+
+bool SearchController::IsCurrent(const std::shared_ptr<Search>& search) const {
+  return search == current_ && !search->Cancelled();
+}
+
+void SearchController::StartSearch() {
+  const bool specifiedPath = GetChecked(Control(Control::SpecifiedPathRadio));
+  if (specifiedPath && TextEquals(GetContent(Control(Control::PathBox)), "")) {
+    ShowMessageBox("您选择的是按指定路径搜索，请指定搜索路径后再搜索！"_gbk);
+    return;
+  }
+
+  // The names box is rebuilt without its blank lines; the wanted names are
+  // what the box then holds.
+  HWND namesBox = Control(Control::NamesBox);
+  RebuiltNamesBox rebuilt = RebuildNamesBox(GetContent(namesBox));
+  SetContent(namesBox, Text());
+  // One append of all kept lines: the same text as one append per line, but
+  // a names box of 100,000 lines is not rewritten 100,000 times.
+  if (!rebuilt.content.empty()) AppendEditText(namesBox, rebuilt.content);
+  const Text content = GetContent(namesBox);
+  NameList names = SplitText(content, "\r\n");
+  if (TextEquals(content, "")) {
+    ShowMessageBox("您没有输入任何要搜索的文件名！请输入后再执行搜索！"_gbk);
+    return;
+  }
+
+  SetCaption(Control(Control::StatusLabel), "正在搜索，请稍后..."_gbk);
+  window_.Timer().SetInterval(specifiedPath ? 0 : kCompletionIntervalMs);
+
+  if (current_) current_->Cancel();
+  window_.Results().Clear();
+
+  RootList roots = GetChecked(Control(Control::WholeComputerRadio))
+                       ? ListDrives(DriveKind::Fixed)
+                       : SplitText(GetContent(Control(Control::PathBox)), "\r\n");
+  RefreshMatchMode();
+  walksLeft_ = static_cast<int>(roots.size());
+  current_.reset();
+  auto sink = std::make_shared<Sink>(*this, window_.Queue());
+  current_ = Search::Start(std::move(names), std::move(roots), [this] { return mode_.load(); }, sink);
+  if (walksLeft_ > 0) StartProgressPolling();
+}
+
+void SearchController::OnRows(const std::shared_ptr<Search>& search, const RowBatch& rows) {
+  if (!IsCurrent(search)) return;
+  ResultList& results = window_.Results();
+  for (std::size_t i = 0; i < rows.size(); ++i) results.Append(rows.Folder(i), rows.Name(i));
+}
+
+void SearchController::OnWalkEnded(const std::shared_ptr<Search>& search) {
+  if (!IsCurrent(search)) return;
+  --walksLeft_;
+  ShowProgress();  // the walk's last progress text comes before its completion
+  if (walksLeft_ == 0) StopProgressPolling();
+  if (GetChecked(Control(Control::SpecifiedPathRadio))) ReportCompletion();
+}
+
+void SearchController::ReportCompletion() {
+  const int rows = window_.Results().RowCount();
+  SetCaption(Control(Control::StatusLabel), Concat("搜索完毕！共搜索到文件"_gbk, NumberToText(rows), "个."_gbk));
+  SetDisabled(Control(Control::NotFoundButton), false);
+}
+
+void SearchController::CompletionTick() {
+  HWND status = Control(Control::StatusLabel);
+  const Text first = GetCaption(status);
+  DelayProcessingEvents(kCompletionWaitMs);
+  const Text second = GetCaption(status);
+  // A quiet status line is not the end while a walk still has rows to deliver
+  // (a slow folder, a slow drive).
+  if (TextEquals(first, second) && !Walking()) ReportCompletion();
+}
+
+void SearchController::ShowProgress() {
+  if (!current_) return;
+  if (auto text = current_->TakeProgressText()) SetCaption(Control(Control::StatusLabel), *text);
+}
+
+void SearchController::StartProgressPolling() {
+  if (polling_) return;
+  polling_ = SetTimer(window_.Handle(), reinterpret_cast<UINT_PTR>(this), kProgressPollMs,
+                      [](HWND, UINT, UINT_PTR id, DWORD) { reinterpret_cast<SearchController*>(id)->ShowProgress(); });
+}
+
+void SearchController::StopProgressPolling() {
+  if (!polling_) return;
+  KillTimer(window_.Handle(), reinterpret_cast<UINT_PTR>(this));
+  polling_ = false;
+}
+
+void SearchController::Shutdown() {
+  StopProgressPolling();
+  if (!current_) return;
+  current_->Cancel();
+  // The walks stop at their next entry; give them a moment so that the
+  // process does not end under a thread that is still listing a folder.
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  while (current_->RunningWalks() > 0 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  current_.reset();
+}
+
+}  // namespace tarnwell

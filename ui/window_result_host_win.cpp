@@ -1,0 +1,48 @@
+#include "ui/window_result_host_win.h"
+
+#include "platform/event_pump_win.h"
+#include "platform/file_system.h"
+#include "platform/message_box_win.h"
+#include "platform/shell.h"
+#include "platform/window_properties_win.h"
+
+namespace tarnwell {
+
+void WindowResultHost::SetStatus(const Text& text) {
+  HWND status = window_.ControlWindow(Control::StatusLabel);
+  // The scans write the same text for every row: repaint only on a change.
+  if (!TextEquals(GetCaption(status), text)) SetCaption(status, text);
+}
+
+void WindowResultHost::ProcessPendingEvents() { tarnwell::ProcessPendingEvents(); }
+
+int WindowResultHost::ShowMessageBox(const Text& message, int style, const Text& caption) {
+  if (caption.empty()) return tarnwell::ShowMessageBox(message, static_cast<unsigned>(style));
+  return tarnwell::ShowMessageBox(message, static_cast<unsigned>(style), caption);
+}
+
+Text WindowResultHost::BrowseForFolder(const Text& title) { return tarnwell::BrowseForFolder(title); }
+
+Text WindowResultHost::NamesBoxContent() { return GetContent(window_.ControlWindow(Control::NamesBox)); }
+
+bool WindowResultHost::DeleteOneFile(const Text& path) { return tarnwell::DeleteOneFile(path); }
+
+bool WindowResultHost::CopyOneFile(const Text& source, const Text& destination) {
+  return tarnwell::CopyOneFile(source, destination);
+}
+
+bool WindowResultHost::MoveOneFile(const Text& source, const Text& destination) {
+  return tarnwell::MoveOneFile(source, destination);
+}
+
+std::optional<FileIdentity> WindowResultHost::IdentifyFile(const Text& path) { return tarnwell::IdentifyFile(path); }
+
+Text WindowResultHost::ProgramDirectory() { return programDirectory_; }
+
+bool WindowResultHost::WriteWholeFile(const Text& path, std::span<const unsigned char> bytes) {
+  return tarnwell::WriteWholeFile(path, {bytes});
+}
+
+void WindowResultHost::ShellOpen(const Text& path) { tarnwell::ShellOpen(path); }
+
+}  // namespace tarnwell
