@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <unordered_set>
+#include <utility>
 
 namespace tarnwell::bench {
 namespace {
@@ -43,6 +45,13 @@ std::string FolderName(std::mt19937& random, int index) {
   return std::string(Pick(random, kWords)) + std::to_string(index);
 }
 
+std::string AsciiLower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
 std::string StemOf(const std::string& path) {
   std::string name = path.substr(path.rfind('/') + 1);
   return name.substr(0, name.find('.'));
@@ -76,10 +85,14 @@ SyntheticTree MakeTree(const TreeShape& shape) {
     }
   }
   std::uniform_int_distribution<int> folderOf(-1, static_cast<int>(tree.folders.size()) - 1);
-  for (int i = 0; i < shape.files; ++i) {
+  // A path drawn twice is drawn again, so the tree holds exactly `files`
+  // files; paths are compared ignoring ASCII case, as Windows compares them.
+  std::unordered_set<std::string> taken;
+  while (static_cast<int>(tree.files.size()) < shape.files) {
     int folder = folderOf(random);
     std::string name = FileStem(random) + Pick(random, kExtensions);
-    tree.files.push_back(folder < 0 ? name : tree.folders[folder] + "/" + name);
+    std::string path = folder < 0 ? name : tree.folders[folder] + "/" + name;
+    if (taken.insert(AsciiLower(path)).second) tree.files.push_back(std::move(path));
   }
   return tree;
 }
@@ -93,7 +106,10 @@ std::vector<std::string> MakeNames(const SyntheticTree& tree, int count, double 
     if (!tree.files.empty() && present(random)) {
       names.push_back(StemOf(tree.files[fileOf(random)]));
     } else {
-      names.push_back("9" + Digits(random, 17));  // 18 digits starting with 9: no generated stem has it
+      // 18 random digits after a 9: as good as certain to be no stem of the tree.
+      std::string absent = "9";
+      absent += Digits(random, 17);
+      names.push_back(std::move(absent));
     }
   }
   return names;

@@ -1,0 +1,80 @@
+#include "bench/engine_run.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
+#include "platform/window_thread_queue.h"
+#include "results/result_list.h"
+#include "search/search.h"
+
+namespace tarnwell::bench {
+namespace {
+
+// The consuming thread's wake-up: set by the queue's wake call, which the
+// worker makes after its post, so it is shared with the worker.
+struct WakeUp {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool woken = false;
+
+  void Wake() {
+    std::lock_guard lock(mutex);
+    woken = true;
+    changed.notify_one();
+  }
+  void Wait() {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return woken; });
+    woken = false;
+  }
+};
+
+// What the consuming thread owns; the closures run on it alone.
+struct Consumer {
+  ResultList list;
+  bool ended = false;
+};
+
+// Hands each batch to the consuming thread as one closure that appends it,
+// and the end of the walk after it.
+class ListSink final : public SearchSink {
+ public:
+  ListSink(std::shared_ptr<WindowThreadQueue> queue, std::shared_ptr<Consumer> consumer)
+      : queue_(std::move(queue)), consumer_(std::move(consumer)) {}
+
+  void DeliverRows(Search&, std::size_t, RowBatch rows) override {
+    queue_->Post([consumer = consumer_, rows = std::move(rows)] {
+      for (std::size_t i = 0; i < rows.size(); ++i) consumer->list.Append(rows.Folder(i), rows.Name(i));
+    });
+  }
+
+  void WalkEnded(Search&, std::size_t) override {
+    queue_->Post([consumer = consumer_] { consumer->ended = true; });
+  }
+
+ private:
+  std::shared_ptr<WindowThreadQueue> queue_;
+  std::shared_ptr<Consumer> consumer_;
+};
+
+}  // namespace
+
+EngineRun RunEngine(const Text& root, const NameList& names, MatchMode mode, const DirectoryLister& lister) {
+  auto wakeUp = std::make_shared<WakeUp>();
+  auto queue = std::make_shared<WindowThreadQueue>([wakeUp] { wakeUp->Wake(); });
+  auto consumer = std::make_shared<Consumer>();
+
+  auto start = std::chrono::steady_clock::now();
+  auto search = Search::Start(names, RootList{root}, [mode] { return mode; },
+                              std::make_shared<ListSink>(queue, consumer), lister);
+  while (!consumer->ended) {
+    wakeUp->Wait();
+    queue->Drain();
+  }
+  auto stop = std::chrono::steady_clock::now();
+  return {std::chrono::duration<double>(stop - start).count(), static_cast<std::size_t>(consumer->list.RowCount())};
+}
+
+}  // namespace tarnwell::bench

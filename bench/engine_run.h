@@ -1,0 +1,24 @@
+// The program's search measured end to end: Search::Start with one root, its
+// worker's row batches handed to the consuming thread through a
+// WindowThreadQueue, one posted closure per batch appending the rows to a
+// ResultList, as the window does on its thread. The calling thread plays the
+// window thread: it waits for the queue's wake-ups and drains the queue.
+#pragma once
+
+#include <cstddef>
+
+#include "platform/directory_listing.h"
+#include "platform/text.h"
+#include "search/match_mode.h"
+#include "search/names_box.h"
+
+namespace tarnwell::bench {
+
+struct EngineRun {
+  double seconds = 0;  // from Start until the walk's end was handled on the consuming thread
+  std::size_t rows = 0;
+};
+
+EngineRun RunEngine(const Text& root, const NameList& names, MatchMode mode, const DirectoryLister& lister);
+
+}  // namespace tarnwell::bench

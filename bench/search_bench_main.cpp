@@ -1,0 +1,285 @@
+// Measures, side by side in one run, what one search of a synthetic tree
+// costs: the floor (one bare listing pass), the program's search engine for
+// several numbers of wanted names, exact and fuzzy, the naive walk that lists
+// every folder once per name, and natively fd and find. The cases run
+// alternating, one after the other in every round, so that a slow moment of
+// a shared machine spreads over all of them. Prints figures and ratios.
+//
+// Usage: search_bench ROOT [--folders N] [--files N] [--seed S] [--share X]
+//        [--rounds R] [--engine-k 1,10,...] [--naive-k 1,10,...]
+//        [--naive-limit SECONDS] [--machine TEXT]
+// ROOT holds the tree that make_tree wrote with the same folders, files and
+// seed; the wanted names come from that tree's description.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bench/engine_run.h"
+#include "bench/machine.h"
+#include "bench/samples.h"
+#include "bench/synthetic_tree.h"
+#include "bench/tree_walks.h"
+#include "platform/gbk.h"
+
+namespace tarnwell::bench {
+namespace {
+
+struct Options {
+  std::string root;
+  TreeShape shape;
+  double share = 0.5;
+  int rounds = 5;
+  std::vector<int> engineK{1, 10, 100, 1000, 10000};
+  std::vector<int> naiveK{1, 10, 100};
+  double naiveLimit = 20;  // a naive case slower than this runs in the first round only
+  std::string machine;
+};
+
+struct Outcome {
+  double seconds = 0;
+  std::uint64_t rows = 0;
+};
+
+struct Case {
+  std::string kind;  // floor, engine, naive, fd, find
+  std::string label;
+  int k = 0;
+  MatchMode mode = MatchMode::Exact;
+  std::function<std::optional<Outcome>()> run;
+  double retireAfter = 0;  // seconds; 0: never retired
+  Samples samples;
+  std::uint64_t rows = 0;
+  bool retired = false;
+  bool failed = false;
+};
+
+Case NewCase(std::string kind, std::string label, int k, MatchMode mode,
+             std::function<std::optional<Outcome>()> run) {
+  Case c;
+  c.kind = std::move(kind);
+  c.label = std::move(label);
+  c.k = k;
+  c.mode = mode;
+  c.run = std::move(run);
+  return c;
+}
+
+std::vector<int> ParseList(const char* text) {
+  std::vector<int> values;
+  std::string list = text;
+  std::size_t start = 0;
+  while (start < list.size()) {
+    std::size_t end = list.find(',', start);
+    if (end == std::string::npos) end = list.size();
+    if (end > start) values.push_back(std::atoi(list.substr(start, end - start).c_str()));
+    start = end + 1;
+  }
+  return values;
+}
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  if (argc < 2) return false;
+  options.root = argv[1];
+  for (int i = 2; i + 1 < argc; i += 2) {
+    std::string name = argv[i];
+    const char* value = argv[i + 1];
+    if (name == "--folders") {
+      options.shape.folders = std::atoi(value);
+    } else if (name == "--files") {
+      options.shape.files = std::atoi(value);
+    } else if (name == "--seed") {
+      options.shape.seed = static_cast<std::uint32_t>(std::strtoul(value, nullptr, 10));
+    } else if (name == "--share") {
+      options.share = std::atof(value);
+    } else if (name == "--rounds") {
+      options.rounds = std::max(1, std::atoi(value));
+    } else if (name == "--engine-k") {
+      options.engineK = ParseList(value);
+    } else if (name == "--naive-k") {
+      options.naiveK = ParseList(value);
+    } else if (name == "--naive-limit") {
+      options.naiveLimit = std::atof(value);
+    } else if (name == "--machine") {
+      options.machine = value;
+    } else {
+      return false;
+    }
+  }
+  return (argc % 2) == 0;
+}
+
+template <class Work>
+Outcome Timed(Work work) {
+  auto start = std::chrono::steady_clock::now();
+  std::uint64_t rows = work();
+  auto stop = std::chrono::steady_clock::now();
+  return {std::chrono::duration<double>(stop - start).count(), rows};
+}
+
+const char* ModeName(MatchMode mode) { return mode == MatchMode::Exact ? "exact" : "fuzzy"; }
+
+const Case* Find(const std::vector<Case>& cases, const std::string& kind, int k, MatchMode mode) {
+  for (const Case& c : cases) {
+    if (c.kind == kind && c.k == k && c.mode == mode && !c.samples.Empty()) return &c;
+  }
+  return nullptr;
+}
+
+const Case* FindKind(const std::vector<Case>& cases, const std::string& kind) {
+  for (const Case& c : cases) {
+    if (c.kind == kind && !c.samples.Empty()) return &c;
+  }
+  return nullptr;
+}
+
+std::string Ratio(const Case* top, const Case* bottom) {
+  if (top == nullptr || bottom == nullptr || bottom->samples.Median() <= 0) return "-";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", top->samples.Median() / bottom->samples.Median());
+  return text;
+}
+
+void PrintTable(const std::vector<Case>& cases, const Options& options, const PassCount& tree,
+                const std::string& fdPattern) {
+  std::printf("\nmachine: %s%s%s\n", MachineLabel().c_str(), options.machine.empty() ? "" : ", ",
+              options.machine.c_str());
+  std::printf("tree: %s: %llu folders, %llu files (seed %u); wanted names: %.0f%% present; %d rounds, alternating\n",
+              options.root.c_str(), static_cast<unsigned long long>(tree.folders),
+              static_cast<unsigned long long>(tree.files), options.shape.seed, options.share * 100, options.rounds);
+  if (!fdPattern.empty()) std::printf("fd and find look for one name: %s\n", fdPattern.c_str());
+  std::printf("\n%-26s %7s %10s %10s %10s %5s %9s %13s %13s %11s\n", "case", "K", "median s", "min s", "max s",
+              "runs", "rows", "engine/floor", "naive/engine", "engine/fd");
+  const Case* floor = FindKind(cases, "floor");
+  const Case* fd = FindKind(cases, "fd");
+  for (const Case& c : cases) {
+    if (c.samples.Empty()) {
+      std::printf("%-26s %7s %10s\n", c.label.c_str(), c.k ? std::to_string(c.k).c_str() : "-",
+                  c.failed ? "failed" : "not run");
+      continue;
+    }
+    std::string overFloor = "-", naiveOverEngine = "-", overFd = "-";
+    if (c.kind == "engine") {
+      overFloor = Ratio(&c, floor);
+      overFd = Ratio(&c, fd);
+    } else if (c.kind == "naive") {
+      naiveOverEngine = Ratio(&c, Find(cases, "engine", c.k, c.mode));
+    }
+    std::printf("%-26s %7s %10.3f %10.3f %10.3f %5zu %9llu %13s %13s %11s\n", c.label.c_str(),
+                c.k ? std::to_string(c.k).c_str() : "-", c.samples.Median(), c.samples.Min(), c.samples.Max(),
+                c.samples.Count(), static_cast<unsigned long long>(c.rows), overFloor.c_str(),
+                naiveOverEngine.c_str(), overFd.c_str());
+  }
+  // The naive walk must find exactly what the engine finds; say so when not.
+  for (const Case& c : cases) {
+    if (c.kind != "naive" || c.samples.Empty()) continue;
+    const Case* engine = Find(cases, "engine", c.k, c.mode);
+    if (engine != nullptr && engine->rows != c.rows) {
+      std::printf("note: %s found %llu rows, the engine %llu\n", c.label.c_str(),
+                  static_cast<unsigned long long>(c.rows), static_cast<unsigned long long>(engine->rows));
+    }
+  }
+  std::fflush(stdout);
+}
+
+int Run(const Options& options) {
+  const DirectoryLister& lister = FileSystemLister();
+  const Text root = Utf8ToGbk(options.root);
+  SyntheticTree tree = MakeTree(options.shape);
+
+  // The one warm-up pass, which also checks that ROOT holds this tree.
+  PassCount seen = ListingPass(root, lister);
+  if (seen.files != tree.files.size() || seen.folders != tree.folders.size() + 1) {
+    std::printf("warning: %s holds %llu folders and %llu files, the tree of these options %zu and %zu\n",
+                options.root.c_str(), static_cast<unsigned long long>(seen.folders - 1),
+                static_cast<unsigned long long>(seen.files), tree.folders.size(), tree.files.size());
+  }
+
+  int largestK = 1;
+  for (int k : options.engineK) largestK = std::max(largestK, k);
+  for (int k : options.naiveK) largestK = std::max(largestK, k);
+  // The lists for smaller K are the first names of the largest one.
+  std::vector<std::string> utf8Names = MakeNames(tree, largestK, options.share, options.shape.seed + 1);
+  NameList allNames;
+  for (const std::string& name : utf8Names) allNames.push_back(Utf8ToGbk(name));
+  auto firstNames = [&](int k) { return NameList(allNames.begin(), allNames.begin() + k); };
+
+  std::vector<Case> cases;
+  cases.push_back(NewCase("floor", "floor (one listing pass)", 0, MatchMode::Exact,
+                   [&] { return std::optional<Outcome>(Timed([&] { return ListingPass(root, lister).files; })); }));
+  for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
+    for (int k : options.engineK) {
+      cases.push_back(NewCase("engine", std::string("engine ") + ModeName(mode), k, mode, [&, k, mode, names = firstNames(k)] {
+                         EngineRun run = RunEngine(root, names, mode, lister);
+                         return std::optional<Outcome>(Outcome{run.seconds, run.rows});
+                       }));
+    }
+  }
+  for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
+    for (int k : options.naiveK) {
+      Case naive = NewCase("naive", std::string("naive ") + ModeName(mode) + (mode == MatchMode::Exact ? " (name.*)" : " (*name*)"),
+                 k, mode, [&, mode, names = firstNames(k)] {
+                   return std::optional<Outcome>(Timed([&] { return NaiveWalk(root, names, mode, lister).files; }));
+                 });
+      naive.retireAfter = options.naiveLimit;
+      cases.push_back(std::move(naive));
+    }
+  }
+  std::string pattern;
+  if (auto fdPath = FindProgram({"fdfind", "fd"})) {
+    pattern = utf8Names.front();
+    cases.push_back(NewCase("fd", "fd -u -F NAME", 0, MatchMode::Exact, [&, fd = *fdPath] {
+                       auto seconds = TimeCommand({fd, "-u", "-F", "--", pattern, options.root});
+                       return seconds ? std::optional<Outcome>(Outcome{*seconds, 0}) : std::nullopt;
+                     }));
+    cases.push_back(NewCase("fd-all", "fd -u . (every name)", 0, MatchMode::Exact, [&, fd = *fdPath] {
+                       auto seconds = TimeCommand({fd, "-u", ".", options.root});
+                       return seconds ? std::optional<Outcome>(Outcome{*seconds, 0}) : std::nullopt;
+                     }));
+  }
+  if (auto findPath = FindProgram({"find"})) {
+    pattern = utf8Names.front();
+    cases.push_back(NewCase("find", "find -iname *NAME*", 0, MatchMode::Exact, [&, find = *findPath] {
+                       auto seconds = TimeCommand({find, options.root, "-iname", "*" + pattern + "*"});
+                       return seconds ? std::optional<Outcome>(Outcome{*seconds, 0}) : std::nullopt;
+                     }));
+  }
+
+  for (int round = 0; round < options.rounds; ++round) {
+    std::fprintf(stderr, "round %d of %d\n", round + 1, options.rounds);
+    // Each round starts at another case, so no case always follows the same one.
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+      Case& c = cases[(i + static_cast<std::size_t>(round)) % cases.size()];
+      if (c.retired || c.failed) continue;
+      std::optional<Outcome> outcome = c.run();
+      if (!outcome) {
+        c.failed = true;
+        continue;
+      }
+      c.samples.Add(outcome->seconds);
+      c.rows = outcome->rows;
+      if (c.retireAfter > 0 && outcome->seconds > c.retireAfter) c.retired = true;
+      std::fprintf(stderr, "  %-26s %6d %9.3f s\n", c.label.c_str(), c.k, outcome->seconds);
+    }
+  }
+  PrintTable(cases, options, seen, pattern);
+  return 0;
+}
+
+}  // namespace
+}  // namespace tarnwell::bench
+
+int main(int argc, char** argv) {
+  tarnwell::bench::Options options;
+  if (!tarnwell::bench::ParseOptions(argc, argv, options)) {
+    std::fprintf(stderr,
+                 "usage: %s ROOT [--folders N] [--files N] [--seed S] [--share X] [--rounds R]\n"
+                 "       [--engine-k 1,10,...] [--naive-k 1,10,...] [--naive-limit SECONDS] [--machine TEXT]\n",
+                 argv[0]);
+    return 2;
+  }
+  return tarnwell::bench::Run(options);
+}

@@ -1,0 +1,38 @@
+// The walks the engine is measured against, over the same tree from the same
+// root:
+// - the floor: one bare listing pass, every folder listed once with the
+//   program's own lister, entering subfolders exactly as the engine does;
+// - the naive walk: every folder listed once to find its subfolders, and once
+//   more per wanted name with that name's wildcard pattern (folder\name.* for
+//   exact, folder\*name* for fuzzy), which makes the cost grow with the names.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/directory_listing.h"
+#include "platform/text.h"
+#include "search/match_mode.h"
+#include "search/names_box.h"
+
+namespace tarnwell::bench {
+
+struct PassCount {
+  std::uint64_t folders = 0;
+  std::uint64_t files = 0;  // files seen (floor) or rows found (naive)
+};
+
+// The floor: lists every folder below `root` once and counts what it saw.
+PassCount ListingPass(const Text& root, const DirectoryLister& lister);
+
+// The naive walk. On Windows each name's pattern goes to FindFirstFileExW;
+// elsewhere each name costs one more listing of the folder, matched with
+// fnmatch against the same pattern.
+PassCount NaiveWalk(const Text& root, const NameList& names, MatchMode mode, const DirectoryLister& lister);
+
+// True when a child named `name` with these flags is entered by the walk:
+// folders only, never links or junctions, never a name ending in ".".
+inline bool Entered(const DirectoryEntry& entry) {
+  return entry.folder && !entry.reparsePoint && !entry.name.empty() && entry.name.back() != '.';
+}
+
+}  // namespace tarnwell::bench
