@@ -71,8 +71,26 @@ LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lPara
   return DefSubclassProc(label, message, wParam, lParam);
 }
 
+// What shows of an edit box: its text, its selection and how far it is scrolled.
+struct EditState {
+  LRESULT length, selection, horizontal, vertical;
+  bool operator==(const EditState&) const = default;
+};
+
+// Set while StateOf asks the box: those questions change nothing.
+thread_local bool asking = false;
+
+EditState StateOf(HWND edit) {
+  asking = true;
+  EditState state{SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0), SendMessageW(edit, EM_GETSEL, 0, 0),
+                  GetScrollPos(edit, SB_HORZ), GetScrollPos(edit, SB_VERT)};
+  asking = false;
+  return state;
+}
+
 LRESULT CALLBACK BelowProc(HWND below, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
   auto label = reinterpret_cast<HWND>(data);
+  if (asking) return DefSubclassProc(below, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(below, BelowProc, kBelowSubclass);
     return DefSubclassProc(below, message, wParam, lParam);
@@ -102,13 +120,11 @@ LRESULT CALLBACK BelowProc(HWND below, UINT message, WPARAM wParam, LPARAM lPara
     DeleteObject(frame);
     return result;
   }
-  // Scrolling moves the pixels the text was drawn on: repaint the label's area whole.
-  int horizontal = GetScrollPos(below, SB_HORZ);
-  int vertical = GetScrollPos(below, SB_VERT);
+  // Typing and scrolling draw over the text or move the pixels it was drawn
+  // on, not always through WM_PAINT: repaint the label's area whole then.
+  EditState before = StateOf(below);
   LRESULT result = DefSubclassProc(below, message, wParam, lParam);
-  if (GetScrollPos(below, SB_HORZ) != horizontal || GetScrollPos(below, SB_VERT) != vertical) {
-    InvalidateRect(label, nullptr, FALSE);
-  }
+  if (StateOf(below) != before) InvalidateRect(label, nullptr, FALSE);
   return result;
 }
 
