@@ -6,7 +6,7 @@
 
 namespace tarnwell {
 
-class WindowResultHost final : public ResultHost {
+class WindowResultHost : public ResultHost {
  public:
   // `programDirectory` is where the not-found report goes.
   WindowResultHost(MainWindow& window, Text programDirectory)

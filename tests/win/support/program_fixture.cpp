@@ -37,6 +37,25 @@ std::future<AnsweredBox> ProgramFixture::AnswerNextBox(int button, int timeoutMi
   });
 }
 
+std::future<std::vector<AnsweredBox>> ProgramFixture::AnswerBoxes(int count) {
+  DWORD thread = GetCurrentThreadId();
+  return std::async(std::launch::async, [thread, count] {
+    std::vector<AnsweredBox> boxes;
+    for (int i = 0; i < count; ++i) {
+      HWND dialog = WaitForDialog(thread, 5000);
+      if (!dialog) break;
+      AnsweredBox box;
+      box.shown = true;
+      box.caption = WideToGbk(WindowTextOf(dialog));
+      box.text = WideToGbk(WindowTextOf(GetDlgItem(dialog, 0xFFFF)));
+      boxes.push_back(box);
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      for (int wait = 0; wait < 500 && IsWindow(dialog); ++wait) Sleep(10);
+    }
+    return boxes;
+  });
+}
+
 AnsweredBox ProgramFixture::ClickAndAnswer(Control control, int button) {
   auto answer = AnswerNextBox(button);
   Click(control);

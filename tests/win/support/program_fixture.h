@@ -10,6 +10,7 @@
 #include <future>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/gbk.h"
 #include "platform/window_properties_win.h"
@@ -41,6 +42,8 @@ class ProgramFixture : public ::testing::Test {
   // Starts a thread that answers the next message box of this thread with
   // `button` (IDOK, IDCANCEL) and reports what it showed.
   std::future<AnsweredBox> AnswerNextBox(int button = IDOK, int timeoutMilliseconds = 5000);
+  // Answers the next `count` message boxes with OK, one after the other.
+  std::future<std::vector<AnsweredBox>> AnswerBoxes(int count);
   // Clicks `control` and answers the message box it shows.
   AnsweredBox ClickAndAnswer(Control control, int button = IDOK);
 

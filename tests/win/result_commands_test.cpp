@@ -1,0 +1,208 @@
+// The result commands on the real window and real files: delete with its
+// confirmation, copy and move (the folder browser's answer is given by the
+// test), the tick buttons, the not-found report and the hint label.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/gbk_win.h"
+#include "results/batch_delete.h"
+#include "results/batch_transfer.h"
+#include "results/not_found_report.h"
+#include "tests/win/support/program_fixture.h"
+#include "tests/win/support/window_test_support.h"
+
+namespace tarnwell::testing {
+namespace {
+
+using testing_support::Exists;
+using testing_support::FileBytes;
+using testing_support::MakeFolder;
+using testing_support::PutFile;
+
+// The real window and file system; the folder browser's answer and the shell
+// are the test's, so that no dialog or editor has to be driven.
+class TestHost : public WindowResultHost {
+ public:
+  using WindowResultHost::WindowResultHost;
+  Text folderChoice;
+  TextList opened;
+  Text BrowseForFolder(const Text&) override { return folderChoice; }
+  void ShellOpen(const Text& path) override { opened.push_back(path); }
+};
+
+class ResultCommands : public ProgramFixture {
+ protected:
+  void SetUp() override {
+    ProgramFixture::SetUp();
+    host = std::make_unique<TestHost>(program->Window(), programFolder.path());
+  }
+  // Files f0.txt .. f<n-1>.txt in the tree, one row each.
+  void MakeRows(int count) {
+    for (int i = 0; i < count; ++i) {
+      Text path = tree / ("f" + std::to_string(i) + ".txt");
+      PutFile(path, "content " + std::to_string(i));
+      Rows().AppendPath(path);
+    }
+  }
+  void Tick(std::initializer_list<int> rows) {
+    for (int row : rows) Rows().SetChecked(row, true);
+  }
+  AnsweredBox Delete(int button) {
+    auto answer = AnswerNextBox(button);
+    BatchDelete(Rows(), *host);
+    return answer.get();
+  }
+  std::unique_ptr<TestHost> host;
+};
+
+TEST_F(ResultCommands, DeleteAsksFirstAndCancelChangesNothing) {
+  MakeRows(3);
+  Tick({1});
+  SetCaption(C(Control::StatusLabel), "before");
+  AnsweredBox box = Delete(IDCANCEL);
+  EXPECT_EQ(box.caption, G("确定删除吗？"));
+  EXPECT_EQ(box.text, G("您确定要删除选定的文件吗？请慎重，删除后不可恢复！"));
+  EXPECT_EQ(Rows().RowCount(), 3);
+  EXPECT_TRUE(Exists(tree / "f1.txt"));
+  EXPECT_EQ(Status(), "before");
+}
+
+TEST_F(ResultCommands, DeleteRemovesTheTickedFilesAndRowsOnly) {
+  MakeRows(8);
+  Tick({2, 5, 6});
+  Delete(IDOK);
+  ASSERT_EQ(Rows().RowCount(), 5);
+  int kept[] = {0, 1, 3, 4, 7};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(Rows().RowText(i), tree / ("f" + std::to_string(kept[i]) + ".txt"));
+    EXPECT_EQ(FileBytes(Rows().RowText(i)), "content " + std::to_string(kept[i]));
+  }
+  for (int gone : {2, 5, 6}) EXPECT_FALSE(Exists(tree / ("f" + std::to_string(gone) + ".txt")));
+  EXPECT_EQ(Status(), G("删除完毕！"));
+}
+
+TEST_F(ResultCommands, DeleteWithNothingTickedTellsSoAfterTheConfirmation) {
+  SetCaption(C(Control::StatusLabel), "earlier");
+  auto boxes = AnswerBoxes(2);
+  BatchDelete(Rows(), *host);  // an empty list
+  auto shown = boxes.get();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1].text, G("您没有选择任何文件！"));
+  EXPECT_EQ(shown[1].caption, G("信息："));
+  EXPECT_EQ(Status(), "earlier");
+
+  MakeRows(2);  // rows, none ticked: the progress text stays
+  boxes = AnswerBoxes(2);
+  BatchDelete(Rows(), *host);
+  EXPECT_EQ(boxes.get().size(), 2u);
+  EXPECT_EQ(Status(), G("正在删除，请稍等..."));
+  EXPECT_EQ(Rows().RowCount(), 2);
+}
+
+TEST_F(ResultCommands, ReadOnlyFileStaysOnDiskButLosesItsRow) {
+  MakeRows(2);
+  SetFileAttributesW(testing_support::LongForm(tree / "f0.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  Tick({0});
+  Delete(IDOK);
+  EXPECT_TRUE(Exists(tree / "f0.txt"));
+  EXPECT_EQ(Rows().RowCount(), 1);
+  EXPECT_EQ(Status(), G("删除完毕！"));
+  SetFileAttributesW(testing_support::LongForm(tree / "f0.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(ResultCommands, CopyAndMoveKeepEveryByteAndNeverLoseAFile) {
+  MakeFolder(tree / "x");
+  MakeFolder(tree / "y");
+  MakeFolder(tree / "out");
+  PutFile(tree / "x\\photo.jpg", std::string("first\0bytes", 11));
+  PutFile(tree / "y\\photo.jpg", "second");
+  Rows().AppendPath(tree / "x\\photo.jpg");
+  Rows().AppendPath(tree / "y\\photo.jpg");
+  Tick({0, 1});
+  host->folderChoice = tree / "out";
+
+  BatchCopy(Rows(), *host);  // the later row wins
+  EXPECT_EQ(FileBytes(tree / "out\\photo.jpg"), "second");
+  EXPECT_EQ(Status(), G("复制完毕！"));
+
+  DeleteFileW(testing_support::LongForm(tree / "out\\photo.jpg").c_str());
+  BatchMove(Rows(), *host);  // the first moved file survives, the second stays
+  EXPECT_EQ(FileBytes(tree / "out\\photo.jpg"), std::string("first\0bytes", 11));
+  EXPECT_FALSE(Exists(tree / "x\\photo.jpg"));
+  EXPECT_EQ(FileBytes(tree / "y\\photo.jpg"), "second");
+  EXPECT_EQ(Status(), G("移动完毕！"));
+  EXPECT_EQ(Rows().RowText(0), tree / "x\\photo.jpg");  // the list never changes
+
+  Rows().SetChecked(1, false);
+  BatchMove(Rows(), *host);  // again, on the row whose file is gone: nothing changes
+  EXPECT_EQ(FileBytes(tree / "out\\photo.jpg"), std::string("first\0bytes", 11));
+  EXPECT_EQ(FileBytes(tree / "y\\photo.jpg"), "second");
+  EXPECT_EQ(Status(), G("移动完毕！"));
+}
+
+TEST_F(ResultCommands, MovingIntoTheFilesOwnFolderLeavesItUntouched) {
+  PutFile(tree / "Keep.txt", "precious");
+  Rows().AppendPath(tree / "Keep.txt");
+  Tick({0});
+  host->folderChoice = tree.path() + "\\";  // another spelling of the same folder
+  BatchMove(Rows(), *host);
+  EXPECT_EQ(FileBytes(tree / "Keep.txt"), "precious");
+  BatchCopy(Rows(), *host);
+  EXPECT_EQ(FileBytes(tree / "Keep.txt"), "precious");
+}
+
+TEST_F(ResultCommands, CancelledBrowserOrNoTickEndsQuietly) {
+  MakeRows(2);
+  SetCaption(C(Control::StatusLabel), "kept");
+  host->folderChoice = "";
+  BatchCopy(Rows(), *host);
+  EXPECT_EQ(Status(), "kept");
+  host->folderChoice = tree.path();
+  BatchMove(Rows(), *host);
+  EXPECT_EQ(Status(), G("您没有选择要移动的文件！"));
+  EXPECT_TRUE(Exists(tree / "f0.txt"));
+}
+
+TEST_F(ResultCommands, TickButtonsTickAndUntickEveryRow) {
+  MakeRows(5);
+  Click(Control::CheckAllButton);
+  for (int row = 0; row < 5; ++row) EXPECT_TRUE(Rows().IsChecked(row));
+  Click(Control::UncheckAllButton);
+  for (int row = 0; row < 5; ++row) EXPECT_FALSE(Rows().IsChecked(row));
+}
+
+TEST_F(ResultCommands, NotFoundReportWritesGbkBytesAndOpensTheFile) {
+  Rows().AppendPath("C:\\x\\README.TXT");
+  Rows().AppendPath("C:\\y\\photo.jpg");
+  SetContent(C(Control::NamesBox), G("readme\r\nsetup.exe\r\n照片\r\n"));
+  const Text report = programFolder / G("未搜到文件列表.txt");
+  PutFile(report, std::string(1000, 'o'));  // an older, longer report is cut
+  NotFoundReport(Rows(), *host);
+  EXPECT_EQ(FileBytes(report), "setup.exe\r\n\xD5\xD5\xC6\xAC\r\n");
+  EXPECT_EQ(host->opened, TextList{report});
+}
+
+TEST_F(ResultCommands, UnwritableReportIsToldAndNothingOpens) {
+  MakeFolder(programFolder / G("未搜到文件列表.txt"));  // a folder where the file should go
+  SetContent(C(Control::NamesBox), "a\r\n");
+  auto answer = AnswerNextBox(IDOK);
+  NotFoundReport(Rows(), *host);
+  AnsweredBox box = answer.get();
+  EXPECT_EQ(box.text, G("未搜到文件列表写入失败！"));
+  EXPECT_EQ(box.caption, G("信息："));
+  EXPECT_TRUE(host->opened.empty());
+}
+
+TEST_F(ResultCommands, HintHidesOnAClickButNotOnTabAndTyping) {
+  HWND hint = C(Control::HintLabel);
+  SetFocus(C(Control::NamesBox));
+  SendMessageW(C(Control::NamesBox), WM_CHAR, 'x', 0);
+  EXPECT_TRUE(IsWindowVisible(hint));
+  RECT place = RectInParent(hint);
+  ClickAt(program->Window().Handle(), POINT{place.left + 20, place.top + 20});
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(hint); }, 3000));
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
