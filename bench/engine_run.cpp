@@ -5,9 +5,7 @@
 #include <memory>
 #include <mutex>
 
-#include "platform/window_thread_queue.h"
-#include "results/result_list.h"
-#include "search/search.h"
+#include "bench/list_sink.h"
 
 namespace tarnwell::bench {
 namespace {
@@ -37,28 +35,6 @@ struct Consumer {
   bool ended = false;
 };
 
-// Hands each batch to the consuming thread as one closure that appends it,
-// and the end of the walk after it.
-class ListSink final : public SearchSink {
- public:
-  ListSink(std::shared_ptr<WindowThreadQueue> queue, std::shared_ptr<Consumer> consumer)
-      : queue_(std::move(queue)), consumer_(std::move(consumer)) {}
-
-  void DeliverRows(Search&, std::size_t, RowBatch rows) override {
-    queue_->Post([consumer = consumer_, rows = std::move(rows)] {
-      for (std::size_t i = 0; i < rows.size(); ++i) consumer->list.Append(rows.Folder(i), rows.Name(i));
-    });
-  }
-
-  void WalkEnded(Search&, std::size_t) override {
-    queue_->Post([consumer = consumer_] { consumer->ended = true; });
-  }
-
- private:
-  std::shared_ptr<WindowThreadQueue> queue_;
-  std::shared_ptr<Consumer> consumer_;
-};
-
 }  // namespace
 
 EngineRun RunEngine(const Text& root, const NameList& names, MatchMode mode, const DirectoryLister& lister) {
@@ -68,7 +44,8 @@ EngineRun RunEngine(const Text& root, const NameList& names, MatchMode mode, con
 
   auto start = std::chrono::steady_clock::now();
   auto search = Search::Start(names, RootList{root}, [mode] { return mode; },
-                              std::make_shared<ListSink>(queue, consumer), lister);
+                              std::make_shared<ListSink>(queue, consumer->list, [consumer] { consumer->ended = true; }),
+                              lister);
   while (!consumer->ended) {
     wakeUp->Wait();
     queue->Drain();

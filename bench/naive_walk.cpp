@@ -5,13 +5,14 @@
 
 namespace tarnwell::bench {
 
-PassCount NaiveWalk(const Text& root, const NameList& names, MatchMode mode, const DirectoryLister& lister) {
+PassCount NaiveWalk(const Text& root, const NameList& names, MatchMode mode, const DirectoryLister& lister,
+                    std::uint64_t folderLimit) {
   PassCount count;
   DirectoryListing listing;
   PatternLister patterns;
   std::vector<Text> pending{root};
   std::vector<Text> children;
-  while (!pending.empty()) {
+  while (!pending.empty() && (folderLimit == 0 || count.folders < folderLimit)) {
     Text folder = std::move(pending.back());
     pending.pop_back();
     ++count.folders;

@@ -26,8 +26,10 @@ PassCount ListingPass(const Text& root, const DirectoryLister& lister);
 
 // The naive walk. On Windows each name's pattern goes to FindFirstFileExW;
 // elsewhere each name costs one more listing of the folder, matched with
-// fnmatch against the same pattern.
-PassCount NaiveWalk(const Text& root, const NameList& names, MatchMode mode, const DirectoryLister& lister);
+// fnmatch against the same pattern. With a `folderLimit` it stops after that
+// many folders (for estimating walks too slow to run whole).
+PassCount NaiveWalk(const Text& root, const NameList& names, MatchMode mode, const DirectoryLister& lister,
+                    std::uint64_t folderLimit = 0);
 
 // True when a child named `name` with these flags is entered by the walk:
 // folders only, never links or junctions, never a name ending in ".".
