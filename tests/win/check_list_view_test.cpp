@@ -25,7 +25,6 @@ class CheckList : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(window.Create(SW_SHOWNORMAL));
-    SetForegroundWindow(window.Handle());
     ProcessPendingEvents();
   }
 
@@ -103,7 +102,7 @@ TEST_F(CheckList, TheCurrentRowIsTheLowestSelectedRow) {
 TEST_F(CheckList, AClickOnTheBoxTicksAndUnticksTheRowOnce) {
   AddRows(5);
   POINT box = CheckBoxOf(2);
-  testing::ClickAt(List(), box);
+  testing::PostClick(List(), box);
   ASSERT_TRUE(testing::PumpUntil([&] { return window.Results().IsChecked(2); }));
   DelayProcessingEvents(200);  // a second toggle of the same click would show by now
   EXPECT_EQ(GetRowCheck(window.Results(), 2), 1);
@@ -112,19 +111,17 @@ TEST_F(CheckList, AClickOnTheBoxTicksAndUnticksTheRowOnce) {
   // The control shows the tick.
   EXPECT_EQ(ListView_GetItemState(List(), 2, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(2));
 
-  Sleep(600);  // not a double-click
-  testing::ClickAt(List(), box);
+  testing::PostClick(List(), box);
   ASSERT_TRUE(testing::PumpUntil([&] { return !window.Results().IsChecked(2); }));
   DelayProcessingEvents(200);
   EXPECT_EQ(GetRowCheck(window.Results(), 2), 0);
   EXPECT_EQ(ListView_GetItemState(List(), 2, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(1));
 
   // A click on the row's text selects it and leaves the tick alone.
-  Sleep(600);
   RECT label{};
   label.left = LVIR_LABEL;
   SendMessageW(List(), LVM_GETITEMRECT, 4, reinterpret_cast<LPARAM>(&label));
-  testing::ClickAt(List(), {label.left + 20, (label.top + label.bottom) / 2});
+  testing::PostClick(List(), {label.left + 20, (label.top + label.bottom) / 2});
   ASSERT_TRUE(testing::PumpUntil([&] { return GetSelectedRow(List()) == 4; }));
   DelayProcessingEvents(100);
   EXPECT_EQ(GetRowCheck(window.Results(), 4), 0);
@@ -134,14 +131,14 @@ TEST_F(CheckList, SpaceTicksAndUnticksTheFocusedRowOnce) {
   AddRows(5);
   SetFocus(List());
   ListView_SetItemState(List(), 1, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
-  testing::PressKey(VK_SPACE);
+  testing::PostKey(List(), VK_SPACE);
   ASSERT_TRUE(testing::PumpUntil([&] { return window.Results().IsChecked(1); }));
   DelayProcessingEvents(200);
   EXPECT_EQ(GetRowCheck(window.Results(), 1), 1);
   EXPECT_EQ(GetRowCheck(window.Results(), 0), 0);
   EXPECT_EQ(GetRowCheck(window.Results(), 2), 0);
 
-  testing::PressKey(VK_SPACE);
+  testing::PostKey(List(), VK_SPACE);
   ASSERT_TRUE(testing::PumpUntil([&] { return !window.Results().IsChecked(1); }));
   DelayProcessingEvents(200);
   EXPECT_EQ(GetRowCheck(window.Results(), 1), 0);

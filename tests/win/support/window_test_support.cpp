@@ -45,12 +45,16 @@ void ClickAt(HWND window, POINT point) {
   SendInput(2, inputs, sizeof(INPUT));
 }
 
-void PressKey(WORD virtualKey) {
-  INPUT inputs[2]{};
-  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-  inputs[0].ki.wVk = inputs[1].ki.wVk = virtualKey;
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof(INPUT));
+void PostClick(HWND window, POINT point) {
+  LPARAM where = MAKELPARAM(point.x, point.y);
+  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+  PostMessageW(window, WM_LBUTTONUP, 0, where);
+}
+
+void PostKey(HWND window, WORD virtualKey) {
+  LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16;
+  PostMessageW(window, WM_KEYDOWN, virtualKey, scan | 1);
+  PostMessageW(window, WM_KEYUP, virtualKey, scan | 1 | (LPARAM{3} << 30));
 }
 
 HWND WaitForDialog(DWORD thread, int timeoutMilliseconds) {

@@ -1,5 +1,5 @@
 // Helpers for the tests that drive real windows under Wine: waiting while
-// the thread's messages run, real mouse and keyboard input, and finding the
+// the thread's messages run, mouse and keyboard input, and finding the
 // dialogs a thread shows.
 #pragma once
 
@@ -21,9 +21,16 @@ std::wstring WindowTextOf(HWND window);
 std::wstring Wide(std::string_view utf8);
 
 // Real input through the system's queue: moves the pointer to the point
-// (client coordinates of `window`) and presses the left button there.
+// (client coordinates of `window`) and clicks the left button there. The
+// window must be in front: input goes to whatever window is under the pointer.
 void ClickAt(HWND window, POINT point);
-void PressKey(WORD virtualKey);
+
+// Mouse and keyboard messages as the input system delivers them, posted to
+// the window itself, so that no other window on the display can take them:
+// a left click at a point of the window's client area, and a key press to
+// the window (which should have the focus).
+void PostClick(HWND window, POINT point);
+void PostKey(HWND window, WORD virtualKey);
 
 // The first visible dialog box ("#32770") of the thread, or null when none
 // appears in time.
