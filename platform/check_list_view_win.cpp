@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/gbk_win.h"
 
 namespace tarnwell {
@@ -83,7 +85,8 @@ bool CheckListView::OnNotify(const NMHDR& header, LRESULT* result) {
 
 void CheckListView::RowsAppended() {
   if (countTimerRunning_) return;
-  countTimerRunning_ = SetTimer(list_, TimerId(), kCountInterval, &CheckListView::OnCountTimer) != 0;
+  UINT interval = std::max(kCountInterval, kCountShare * lastCountCost_);
+  countTimerRunning_ = SetTimer(list_, TimerId(), interval, &CheckListView::OnCountTimer) != 0;
 }
 
 void CALLBACK CheckListView::OnCountTimer(HWND list, UINT, UINT_PTR id, DWORD) {
@@ -95,7 +98,9 @@ void CALLBACK CheckListView::OnCountTimer(HWND list, UINT, UINT_PTR id, DWORD) {
 
 void CheckListView::SyncRowCount() {
   if (ListView_GetItemCount(list_) == source_->RowCount()) return;
+  ULONGLONG start = GetTickCount64();
   ListView_SetItemCountEx(list_, source_->RowCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  lastCountCost_ = static_cast<UINT>(GetTickCount64() - start);
 }
 
 void CheckListView::RowsReset() {

@@ -48,8 +48,10 @@ class CheckListView {
   bool OnNotify(const NMHDR& header, LRESULT* result);
 
   // What the source tells the view. Appending only marks the row count stale:
-  // the control learns the new count at most every kCountInterval ms, so
-  // appending rows never waits on painting. Other changes repaint at once.
+  // the control learns the new count at most every kCountInterval ms, and
+  // less often when handing it over costs more (it costs tens of
+  // milliseconds under Wine: the scroll bars are redrawn), so appending rows
+  // never waits on painting. Other changes repaint at once.
   void RowsAppended();
   void RowsReset();
   void RowChanged(int row);
@@ -57,6 +59,8 @@ class CheckListView {
   void SyncRowCount();
 
   static constexpr UINT kCountInterval = 100;
+  // The count is handed over in at most 1 / kCountShare of the thread's time.
+  static constexpr UINT kCountShare = 3;
 
  private:
   static void CALLBACK OnCountTimer(HWND list, UINT message, UINT_PTR id, DWORD time);
@@ -67,6 +71,7 @@ class CheckListView {
   HWND list_ = nullptr;
   CheckListSource* source_ = nullptr;
   bool countTimerRunning_ = false;
+  UINT lastCountCost_ = 0;  // milliseconds the last hand-over took
   std::wstring shownText_;  // the text handed to the control lives until its next request
 };
 
