@@ -1,40 +1,74 @@
 #include "search/exact_names.h"
 
-#include <unordered_map>
+#include <algorithm>
+#include <cstring>
+#include <numeric>
 
 namespace tarnwell {
+namespace {
+
+std::uint64_t Mix(std::uint64_t value) {
+  value *= 0x9E3779B97F4A7C15ull;
+  return value ^ (value >> 32);
+}
+
+}  // namespace
 
 ExactNames::ExactNames(const TextList& folded, const std::vector<std::uint32_t>& indices) {
-  std::unordered_map<std::string_view, std::vector<std::uint32_t>> byName;
-  std::vector<std::string_view> order;
-  for (std::size_t i = 0; i < folded.size(); ++i) {
-    auto [it, added] = byName.try_emplace(folded[i]);
-    if (added) order.push_back(folded[i]);
-    it->second.push_back(indices[i]);
-  }
+  // Equal names next to each other (in index order), each run one entry.
+  std::vector<std::uint32_t> sorted(folded.size());
+  std::iota(sorted.begin(), sorted.end(), 0u);
+  std::sort(sorted.begin(), sorted.end(), [&](std::uint32_t a, std::uint32_t b) {
+    int order = folded[a].compare(folded[b]);
+    return order != 0 ? order < 0 : a < b;
+  });
+  std::size_t names = 0;
+  for (std::size_t k = 0; k < sorted.size(); ++k) names += k == 0 || folded[sorted[k]] != folded[sorted[k - 1]];
   // A table at most half full keeps the probe chains short.
   std::size_t slotCount = 16;
-  while (slotCount < order.size() * 2) slotCount *= 2;
+  while (slotCount < names * 2) slotCount *= 2;
   slots_.assign(slotCount, 0);
-  for (std::string_view name : order) {
+  indices_.reserve(folded.size());
+  for (std::size_t k = 0; k < sorted.size();) {
+    const Text& name = folded[sorted[k]];
     Entry entry{};
-    entry.hash = kHashStart;
-    for (char c : name) entry.hash = HashStep(entry.hash, static_cast<unsigned char>(c));
+    entry.hash = HashOf(name);
     entry.textStart = static_cast<std::uint32_t>(texts_.size());
     entry.textLength = static_cast<std::uint32_t>(name.size());
     texts_.append(name);
-    const std::vector<std::uint32_t>& found = byName[name];
     entry.indexStart = static_cast<std::uint32_t>(indices_.size());
-    entry.indexCount = static_cast<std::uint32_t>(found.size());
-    indices_.insert(indices_.end(), found.begin(), found.end());
+    for (; k < sorted.size() && folded[sorted[k]] == name; ++k) indices_.push_back(indices[sorted[k]]);
+    entry.indexCount = static_cast<std::uint32_t>(indices_.size() - entry.indexStart);
     std::size_t slot = entry.hash & (slotCount - 1);
     while (slots_[slot] != 0) slot = (slot + 1) & (slotCount - 1);
     entries_.push_back(entry);
     slots_[slot] = static_cast<std::uint32_t>(entries_.size());
+    if (name.size() < kLengthBits) {
+      lengths_[name.size() / 64] |= std::uint64_t{1} << (name.size() % 64);
+    } else {
+      longNames_ = true;
+    }
   }
 }
 
-const ExactNames::Entry* ExactNames::Find(std::string_view candidate, std::uint64_t hash, std::uint64_t& work) const {
+std::uint64_t ExactNames::HashOf(std::string_view text) {
+  std::uint64_t hash = 14695981039346656037ull ^ text.size();
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t chunk;
+    std::memcpy(&chunk, text.data() + i, 8);
+    hash = Mix(hash ^ chunk);
+  }
+  if (i < text.size()) {
+    std::uint64_t chunk = 0;
+    std::memcpy(&chunk, text.data() + i, text.size() - i);
+    hash = Mix(hash ^ chunk);
+  }
+  return hash;
+}
+
+const ExactNames::Entry* ExactNames::Find(std::string_view candidate, std::uint64_t& work) const {
+  std::uint64_t hash = HashOf(candidate);
   std::size_t mask = slots_.size() - 1;
   for (std::size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
     ++work;

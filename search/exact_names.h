@@ -1,9 +1,9 @@
 // Plain wanted names (no "*" or "?") for exact matching. A file name matches
 // the wanted name w when, ignoring case, it is w or starts with w + ".". So
 // the candidates of a file name are the whole name and each part before one
-// of its dots; each candidate costs one hash probe, and the hash of every
-// candidate comes from one pass over the name, whatever the number of wanted
-// names.
+// of its dots. A candidate whose length no wanted name has is passed over;
+// any other costs one hash of its bytes, eight at a time, and one probe,
+// whatever the number of wanted names.
 #pragma once
 
 #include <cstdint>
@@ -33,10 +33,17 @@ class ExactNames {
     std::uint32_t indexStart;
     std::uint32_t indexCount;
   };
-  static constexpr std::uint64_t kHashStart = 14695981039346656037ull;
-  static std::uint64_t HashStep(std::uint64_t hash, unsigned char byte) { return (hash ^ byte) * 1099511628211ull; }
+  static std::uint64_t HashOf(std::string_view text);
+  bool LengthWanted(std::size_t length) const {
+    return length < kLengthBits ? ((lengths_[length / 64] >> (length % 64)) & 1) != 0 : longNames_;
+  }
   // The entry holding `candidate`, or nullptr.
-  const Entry* Find(std::string_view candidate, std::uint64_t hash, std::uint64_t& work) const;
+  const Entry* Find(std::string_view candidate, std::uint64_t& work) const;
+
+  // Bit n: some wanted name is n bytes long (for n below kLengthBits).
+  static constexpr std::size_t kLengthBits = 256;
+  std::uint64_t lengths_[kLengthBits / 64] = {};
+  bool longNames_ = false;  // some wanted name is kLengthBits bytes or longer
 
   std::vector<Entry> entries_;
   std::vector<std::uint32_t> slots_;  // entry number + 1; 0 marks a free slot
@@ -47,21 +54,19 @@ class ExactNames {
 template <class Found>
 void ExactNames::Match(std::string_view foldedName, std::uint64_t& work, Found found) const {
   if (entries_.empty()) return;
-  auto report = [&](std::string_view candidate, std::uint64_t hash) {
-    if (const Entry* entry = Find(candidate, hash, work)) {
+  auto report = [&](std::string_view candidate) {
+    if (!LengthWanted(candidate.size())) return;
+    if (const Entry* entry = Find(candidate, work)) {
       for (std::uint32_t k = 0; k < entry->indexCount; ++k) found(indices_[entry->indexStart + k]);
     }
   };
-  std::uint64_t hash = kHashStart;
+  // A "." is never the trail byte of a two-byte character, so every dot
+  // ends a candidate.
   for (std::size_t i = 0; i < foldedName.size(); ++i) {
-    auto byte = static_cast<unsigned char>(foldedName[i]);
-    // A "." is never the trail byte of a two-byte character, so every dot
-    // ends a candidate.
-    if (byte == '.') report(foldedName.substr(0, i), hash);
-    hash = HashStep(hash, byte);
+    if (foldedName[i] == '.') report(foldedName.substr(0, i));
   }
   work += foldedName.size();
-  report(foldedName, hash);
+  report(foldedName);
 }
 
 }  // namespace tarnwell

@@ -1,7 +1,7 @@
 #include "search/fuzzy_names.h"
 
 #include <algorithm>
-#include <deque>
+#include <numeric>
 #include <utility>
 
 namespace tarnwell {
@@ -11,68 +11,95 @@ namespace {
 constexpr std::size_t kDenseChildren = 6;
 // At most this many rows (of 1 KB each), given to the states nearest the root.
 constexpr std::size_t kMaxRows = 4096;
+// Filter bits per name: about one file name in a thousand passes the filter
+// without holding a name. At most 2^17 words (1 MB).
+constexpr std::size_t kFilterBitsPerName = 64;
+constexpr std::size_t kMaxFilterWords = std::size_t{1} << 17;
 
 }  // namespace
 
 FuzzyNames::FuzzyNames(const TextList& folded, const std::vector<std::uint32_t>& indices) {
-  // The trie, with children in growable lists.
-  std::vector<std::vector<std::pair<unsigned char, std::uint32_t>>> children(1);
-  std::vector<std::vector<std::uint32_t>> ends(1);
-  states_.resize(1);
-  for (std::size_t i = 0; i < folded.size(); ++i) {
-    std::uint32_t state = kRoot;
-    for (char c : folded[i]) {
-      auto byte = static_cast<unsigned char>(c);
-      auto& list = children[state];
-      auto it = std::find_if(list.begin(), list.end(), [&](const auto& edge) { return edge.first == byte; });
-      if (it != list.end()) {
-        state = it->second;
-        continue;
-      }
-      auto next = static_cast<std::uint32_t>(states_.size());
-      list.emplace_back(byte, next);
-      states_.emplace_back();
-      states_.back().depth = states_[state].depth + 1;
-      children.emplace_back();
-      ends.emplace_back();
-      state = next;
+  // The names in byte order (ties by index), so that each name's trie path
+  // starts along the previous name's and the children of every state are
+  // made in byte order. All of the trie lives in a few flat arrays.
+  std::vector<std::uint32_t> sorted(folded.size());
+  std::iota(sorted.begin(), sorted.end(), 0u);
+  std::sort(sorted.begin(), sorted.end(), [&](std::uint32_t a, std::uint32_t b) {
+    int order = folded[a].compare(folded[b]);
+    return order != 0 ? order < 0 : a < b;
+  });
+  std::vector<std::uint32_t> parentOf{kRoot};
+  std::vector<unsigned char> byteOf{0};
+  std::vector<std::uint32_t> endOf(folded.size());  // per entry of `folded`: the state its name ends in
+  std::vector<std::uint32_t> path{kRoot};           // path[d]: the state of the previous name's first d bytes
+  const Text* previous = nullptr;
+  for (std::uint32_t i : sorted) {
+    const Text& name = folded[i];
+    std::size_t shared = 0;
+    if (previous != nullptr) {
+      while (shared < name.size() && shared < previous->size() && name[shared] == (*previous)[shared]) ++shared;
     }
-    ends[state].push_back(indices[i]);
+    path.resize(shared + 1);
+    for (std::size_t d = shared; d < name.size(); ++d) {
+      path.push_back(static_cast<std::uint32_t>(parentOf.size()));
+      parentOf.push_back(path[d]);
+      byteOf.push_back(static_cast<unsigned char>(name[d]));
+    }
+    endOf[i] = path.back();
+    previous = &name;
   }
+  const std::size_t stateCount = parentOf.size();
+
+  // Children per state, in byte order, and depths.
+  std::vector<std::uint32_t> childStart(stateCount + 1, 0);
+  for (std::size_t s = 1; s < stateCount; ++s) ++childStart[parentOf[s] + 1];
+  std::partial_sum(childStart.begin(), childStart.end(), childStart.begin());
+  std::vector<std::uint32_t> children(stateCount > 0 ? stateCount - 1 : 0);
+  {
+    std::vector<std::uint32_t> cursor(childStart.begin(), childStart.end() - 1);
+    for (std::size_t s = 1; s < stateCount; ++s) children[cursor[parentOf[s]]++] = static_cast<std::uint32_t>(s);
+  }
+  states_.resize(stateCount);
+  for (std::size_t s = 1; s < stateCount; ++s) states_[s].depth = states_[parentOf[s]].depth + 1;
+
+  // Outputs: the indices of the names ending in each state, in `folded` order.
+  outputStart_.assign(stateCount + 1, 0);
+  for (std::uint32_t end : endOf) ++outputStart_[end + 1];
+  std::partial_sum(outputStart_.begin(), outputStart_.end(), outputStart_.begin());
+  outputs_.resize(folded.size());
+  {
+    std::vector<std::uint32_t> cursor(outputStart_.begin(), outputStart_.end() - 1);
+    for (std::size_t i = 0; i < folded.size(); ++i) outputs_[cursor[endOf[i]]++] = indices[i];
+  }
+  for (std::size_t s = 0; s < stateCount; ++s) states_[s].endsName = outputStart_[s + 1] > outputStart_[s];
 
   // Breadth-first order: every state comes after its fall-back, which is shorter.
   std::vector<std::uint32_t> order{kRoot};
+  order.reserve(stateCount);
   for (std::size_t k = 0; k < order.size(); ++k) {
-    for (const auto& edge : children[order[k]]) order.push_back(edge.second);
+    std::uint32_t s = order[k];
+    order.insert(order.end(), children.begin() + childStart[s], children.begin() + childStart[s + 1]);
   }
 
-  // Outputs, and each state's kind and edges.
-  outputStart_.reserve(states_.size() + 1);
-  for (std::size_t s = 0; s < states_.size(); ++s) {
-    outputStart_.push_back(static_cast<std::uint32_t>(outputs_.size()));
-    outputs_.insert(outputs_.end(), ends[s].begin(), ends[s].end());
-    states_[s].endsName = !ends[s].empty();
-  }
-  outputStart_.push_back(static_cast<std::uint32_t>(outputs_.size()));
+  // Each state's kind and edges.
   std::size_t rows = 0;
   for (std::uint32_t s : order) {
-    auto& list = children[s];
-    std::sort(list.begin(), list.end());
+    std::size_t first = childStart[s], count = childStart[s + 1] - first;
     State& state = states_[s];
-    state.edgeCount = static_cast<std::uint16_t>(std::min<std::size_t>(list.size(), 0xFFFF));
-    if (s == kRoot || (list.size() >= kDenseChildren && rows < kMaxRows)) {
+    state.edgeCount = static_cast<std::uint16_t>(std::min<std::size_t>(count, 0xFFFF));
+    if (s == kRoot || (count >= kDenseChildren && rows < kMaxRows)) {
       state.kind = Dense;
       state.next = static_cast<std::uint32_t>(rows++);
-    } else if (list.size() == 1) {
+    } else if (count == 1) {
       state.kind = Single;
-      state.singleByte = list[0].first;
-      state.next = list[0].second;
-    } else if (!list.empty()) {
+      state.singleByte = byteOf[children[first]];
+      state.next = children[first];
+    } else if (count > 1) {
       state.kind = Sparse;
       state.next = static_cast<std::uint32_t>(edgeBytes_.size());
-      for (const auto& [byte, target] : list) {
-        edgeBytes_.push_back(byte);
-        edgeTargets_.push_back(target);
+      for (std::size_t c = first; c < first + count; ++c) {
+        edgeBytes_.push_back(byteOf[children[c]]);
+        edgeTargets_.push_back(children[c]);
       }
     }
   }
@@ -83,20 +110,43 @@ FuzzyNames::FuzzyNames(const TextList& folded, const std::vector<std::uint32_t>&
   std::uint64_t unused = 0;
   for (std::uint32_t s : order) {
     State& state = states_[s];
+    std::size_t first = childStart[s], last = childStart[s + 1];
     if (state.kind == Dense) {
       std::uint32_t* row = &rows_[std::size_t{state.next} * 256];
-      for (int byte = 0; byte < 256; ++byte) {
-        row[byte] = s == kRoot ? kRoot : Step(state.fail, static_cast<unsigned char>(byte), unused);
+      if (s != kRoot) {
+        for (int byte = 0; byte < 256; ++byte) row[byte] = Step(state.fail, static_cast<unsigned char>(byte), unused);
       }
-      for (const auto& [byte, target] : children[s]) row[byte] = target;
+      for (std::size_t c = first; c < last; ++c) row[byteOf[children[c]]] = children[c];
     }
-    for (const auto& [byte, target] : children[s]) {
+    for (std::size_t c = first; c < last; ++c) {
+      std::uint32_t target = children[c];
       // The longest proper suffix of the child's text that is in the trie.
-      std::uint32_t fail = s == kRoot ? kRoot : Step(state.fail, byte, unused);
+      std::uint32_t fail = s == kRoot ? kRoot : Step(state.fail, byteOf[target], unused);
       states_[target].fail = fail;
       states_[target].dictionary = states_[fail].endsName ? fail : states_[fail].dictionary;
     }
   }
+
+  // The prefilter, keyed by each name's last eight bytes (all of a shorter name).
+  if (!folded.empty()) {
+    std::size_t words = 64;
+    while (words < kMaxFilterWords && words * 64 < folded.size() * kFilterBitsPerName) words *= 2;
+    filter_.assign(words, 0);
+    filterShift_ = 64 - static_cast<unsigned>(std::countr_zero(words));
+    for (const Text& name : folded) {
+      if (name.empty()) continue;  // an empty name never matches
+      std::uint64_t window = 0;
+      for (char c : name) window = (window >> 8) | (std::uint64_t{static_cast<unsigned char>(c)} << 56);
+      unsigned length = static_cast<unsigned>(std::min<std::size_t>(name.size(), 8));
+      AddToFilter(window >> (64 - 8 * length), length);
+      keyLengths_ |= 1u << (length - 1);
+    }
+  }
+}
+
+void FuzzyNames::AddToFilter(std::uint64_t key, unsigned length) {
+  std::uint64_t hash = FilterHash(key, length);
+  filter_[hash >> filterShift_] |= (std::uint64_t{1} << (hash & 63)) | (std::uint64_t{1} << ((hash >> 6) & 63));
 }
 
 }  // namespace tarnwell

@@ -1,5 +1,7 @@
 #include "search/name_case.h"
 
+#include <cstring>
+
 namespace tarnwell {
 namespace {
 
@@ -29,6 +31,19 @@ unsigned char FoldTrail(unsigned char lead, unsigned char trail) {
   return trail;
 }
 
+constexpr std::uint64_t kEveryByte = 0x0101010101010101ull;
+constexpr std::uint64_t kHighBits = 0x80 * kEveryByte;
+
+// Folds eight bytes that are all ASCII at once: in each byte the high bit of
+// byte + (0x80 - 'a') is set from 'a' on, that of byte + (0x80 - 'z' - 1)
+// after 'z'; neither sum carries into the next byte. The letters between
+// lose 0x20.
+std::uint64_t FoldAsciiWord(std::uint64_t word) {
+  std::uint64_t fromA = word + (0x80 - 'a') * kEveryByte;
+  std::uint64_t afterZ = word + (0x80 - 'z' - 1) * kEveryByte;
+  return word - ((fromA & ~afterZ & kHighBits) >> 2);
+}
+
 }  // namespace
 
 void FoldNameCase(std::string_view name, Text& folded, std::vector<std::uint8_t>* starts) {
@@ -36,6 +51,17 @@ void FoldNameCase(std::string_view name, Text& folded, std::vector<std::uint8_t>
   if (starts) starts->assign(name.size() + 1, 1);
   std::size_t i = 0;
   while (i < name.size()) {
+    // Most names are mostly ASCII: eight such bytes go at once.
+    if (i + 8 <= name.size()) {
+      std::uint64_t word;
+      std::memcpy(&word, name.data() + i, 8);
+      if ((word & kHighBits) == 0) {
+        word = FoldAsciiWord(word);
+        std::memcpy(folded.data() + i, &word, 8);
+        i += 8;
+        continue;
+      }
+    }
     auto byte = static_cast<unsigned char>(name[i]);
     if (IsLeadByte(byte) && i + 1 < name.size()) {
       auto trail = static_cast<unsigned char>(name[i + 1]);

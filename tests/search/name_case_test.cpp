@@ -41,6 +41,32 @@ TEST(NameCase, FoldsEveryGbkLetterPairAndNothingElse) {
   EXPECT_EQ(pairs, 0) << "folding a folded text changes it again";
 }
 
+// Runs of ASCII are folded several bytes at a time; every ASCII byte at
+// every offset, next to two-byte characters, folds as it does on its own.
+TEST(NameCase, LongNamesFoldCharacterByCharacter) {
+  TextList characters;
+  for (int byte = 1; byte < 0x80; ++byte) characters.push_back(Text(1, static_cast<char>(byte)));
+  const TextList wide = {"乤"_gbk, "ａ"_gbk, "Ω"_gbk, "中"_gbk};
+  for (std::size_t offset = 0; offset < 9; ++offset) {
+    Text name, expected;
+    std::vector<std::uint8_t> expectedStarts;
+    for (std::size_t i = 0; i < characters.size() + offset; ++i) {
+      // Two-byte characters here and there break the ASCII runs up.
+      const Text& character = i % 37 == offset ? wide[i % wide.size()] : characters[(i * 7 + offset) % characters.size()];
+      name += character;
+      expected += FoldedNameCase(character);
+      expectedStarts.push_back(1);
+      if (character.size() == 2) expectedStarts.push_back(0);
+    }
+    expectedStarts.push_back(1);
+    Text folded;
+    std::vector<std::uint8_t> starts;
+    FoldNameCase(name, folded, &starts);
+    EXPECT_EQ(folded, expected) << "offset " << offset;
+    EXPECT_EQ(starts, expectedStarts) << "offset " << offset;
+  }
+}
+
 TEST(NameCase, TrailBytesAreNeverFoldedAndMarkedAsNoCharacterStart) {
   // 丄 ends in the byte of "A", 乤 in that of "a", 昞 in that of "\".
   ASSERT_EQ("丄"_gbk[1], 'A');

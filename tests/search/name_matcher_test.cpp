@@ -159,6 +159,42 @@ TEST(NameMatcher, AgreesWithThePatternOfEachNameOnRandomNames) {
   EXPECT_GT(matches, 5000);  // the alphabet is small enough for plenty of matches
 }
 
+// Hundreds of names, as pasted lists hold them, take the way through the
+// prefilter in front of the fuzzy automaton: names of every length from one
+// byte to beyond the filter's eight, found at the start, middle and end of
+// file names, and names that share their endings.
+TEST(NameMatcher, ManyNamesAgreeWithThePatternOfEachName) {
+  const TextList alphabet = {"a", "B", "c", ".", "7", "ａ"_gbk, "Ａ"_gbk, "中"_gbk, "乤"_gbk};
+  std::mt19937 random(99);
+  auto randomText = [&](int minLength, int maxLength) {
+    Text text;
+    int length = minLength + static_cast<int>(random() % (maxLength - minLength + 1));
+    for (int i = 0; i < length; ++i) text += alphabet[random() % alphabet.size()];
+    return text;
+  };
+  testing::ReferenceFolding folding;
+  int matches = 0;
+  // Without and with names of one or two characters, which let most file
+  // names through the filter.
+  for (int shortNames : {0, 20}) {
+    NameList names;
+    for (int i = 0; i < 600; ++i) names.push_back(i < shortNames ? randomText(1, 2) : randomText(3, 12));
+    Matcher matcher(names);
+    for (int f = 0; f < 400; ++f) {
+      // Half the file names are built around a wanted name, so that long names match too.
+      Text fileName = f % 2 == 0 ? randomText(0, 3) + names[random() % names.size()] + randomText(0, 3)
+                                 : randomText(1, 16);
+      Indices expected;
+      for (std::uint32_t i = 0; i < names.size(); ++i) {
+        if (testing::ReferenceMatches(folding, names[i], fileName, kFuzzy)) expected.push_back(i);
+      }
+      matches += static_cast<int>(expected.size());
+      ASSERT_EQ(matcher(fileName, kFuzzy), expected) << GbkToUtf8(fileName) << " short names " << shortNames;
+    }
+  }
+  EXPECT_GT(matches, 1000);
+}
+
 // Matching 2,000 file names against 1 and against 10,000 plain wanted names
 // (which they do not hold) takes about the same number of steps.
 TEST(NameMatcher, WorkPerFileNameDoesNotGrowWithThePlainNames) {
