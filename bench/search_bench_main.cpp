@@ -11,7 +11,7 @@
 // ROOT holds the tree that make_tree wrote with the same folders, files and
 // seed; the wanted names come from that tree's description. A naive case
 // slower than --naive-limit runs in the first round only; with
-// --naive-sample, naive cases of 100 names or more walk only the first
+// --naive-sample, naive cases of 10 names or more walk only the first
 // FOLDERS folders and their time is scaled to the whole tree (marked "est.").
 #include <chrono>
 #include <cstdio>
@@ -39,7 +39,7 @@ struct Options {
   std::vector<int> engineK{1, 10, 100, 1000, 10000};
   std::vector<int> naiveK{1, 10, 100};
   double naiveLimit = 20;  // a naive case slower than this runs in the first round only
-  std::uint64_t naiveSample = 0;  // folders walked by naive cases of 100 names or more; 0: all
+  std::uint64_t naiveSample = 0;  // folders walked by naive cases of 10 names or more; 0: all
   std::string machine;
 };
 
@@ -231,7 +231,7 @@ int Run(const Options& options) {
   }
   for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
     for (int k : options.naiveK) {
-      std::uint64_t limit = k >= 100 ? options.naiveSample : 0;
+      std::uint64_t limit = k >= 10 ? options.naiveSample : 0;
       std::string label = std::string("naive ") + ModeName(mode) + (mode == MatchMode::Exact ? " (name.*)" : " (*name*)");
       if (limit > 0) label += " est.";
       Case naive = NewCase("naive", label, k, mode, [&, mode, limit, names = firstNames(k)] {

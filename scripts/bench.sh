@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Sets everything up, builds the Release configurations, writes the synthetic
+# benchmark tree once into the cache folder and runs the benchmarks: the
+# search natively (engine, floor, naive walk, fd, find), the search under
+# Wine, and the result list in the real window under Wine. Prints the tables
+# and keeps them in build/bench-results.txt. Figures, never pass/fail.
+#
+# TARNWELL_BENCH_SIZE=quick uses a tree of 1,000 folders and 20,000 files and
+# fewer rounds (a few minutes); the default is 10,000 folders and 200,000 files.
+set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+"$TARNWELL_ROOT/scripts/setup.sh"
+if ! command -v fdfind >/dev/null && ! command -v fd >/dev/null; then
+  say "installing fd-find"
+  as_root apt-get update
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends fd-find
+fi
+
+case "${TARNWELL_BENCH_SIZE:-default}" in
+  quick)
+    folders=1000 files=20000 native_rounds=3 wine_rounds=2 naive_sample=200 list_rounds=2 ;;
+  *)
+    folders=10000 files=200000 native_rounds=5 wine_rounds=3 naive_sample=1000 list_rounds=3 ;;
+esac
+seed=1
+
+say "building the Release configurations"
+build_configuration bench-native -DCMAKE_BUILD_TYPE=Release -DTARNWELL_TESTS=OFF >/dev/null
+build_configuration bench-win -DCMAKE_BUILD_TYPE=Release -DTARNWELL_TESTS=OFF \
+  -DCMAKE_TOOLCHAIN_FILE="$TARNWELL_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
+native="$TARNWELL_ROOT/build/bench-native/bench"
+windows="$TARNWELL_ROOT/build/bench-win/bench"
+
+cache="${XDG_CACHE_HOME:-$HOME/.cache}/tarnwell/bench"
+tree="$cache/tree-$folders-$files-$seed"
+if [ ! -f "$tree.complete" ]; then
+  say "writing the benchmark tree ($folders folders, $files files) to $tree (once)"
+  rm -rf "$tree"
+  mkdir -p "$cache"
+  "$native/make_tree" "$tree" "$folders" "$files" "$seed"
+  touch "$tree.complete"
+fi
+# Under Wine the same tree is reached through drive Z:.
+wine_tree="Z:$(printf '%s' "$tree" | tr '/' '\\')"
+
+results="$TARNWELL_ROOT/build/bench-results.txt"
+: >"$results"
+shape=(--folders "$folders" --files "$files" --seed "$seed")
+
+say "search, native ($native_rounds rounds)"
+"$native/search_bench" "$tree" "${shape[@]}" --rounds "$native_rounds" --naive-sample "$naive_sample" \
+  | tee -a "$results"
+
+start_wine_session
+trap stop_wine_session EXIT
+say "search, Windows build under Wine ($wine_rounds rounds)"
+wine "$windows/search_bench.exe" "$wine_tree" "${shape[@]}" --rounds "$wine_rounds" --naive-sample "$naive_sample" \
+  </dev/null | tr -d '\r' | tee -a "$results"
+say "result list in the main window, under Wine ($list_rounds rounds)"
+wine "$windows/list_bench.exe" --rounds "$list_rounds" </dev/null | tr -d '\r' | tee -a "$results"
+
+say "tables kept in $results"
