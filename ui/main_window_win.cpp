@@ -223,7 +223,7 @@ void MainWindow::OnCommand(int id, int code) {
   // IDOK and IDCANCEL from the dialog-style keys land here too: there is no
   // default button, so Enter clicks nothing.
   if (index < 0 || index >= kControlCount) return;
-  auto control = static_cast<tarnwell::Control>(index);
+  auto control = static_cast<Control>(index);
   switch (SpecOf(control).kind) {
     case ControlKind::PushButton:
     case ControlKind::RadioButton:
