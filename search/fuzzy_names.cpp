@@ -11,14 +11,77 @@ namespace {
 constexpr std::size_t kDenseChildren = 6;
 // At most this many rows (of 1 KB each), given to the states nearest the root.
 constexpr std::size_t kMaxRows = 4096;
-// Filter bits per name: about one file name in a thousand passes the filter
-// without holding a name. At most 2^17 words (1 MB).
-constexpr std::size_t kFilterBitsPerName = 64;
+// Filter bits per key: about one probe in three thousand passes the filter
+// without its key being one. At most 2^17 words (1 MB).
+constexpr std::size_t kFilterBitsPerKey = 64;
 constexpr std::size_t kMaxFilterWords = std::size_t{1} << 17;
 
 }  // namespace
 
 FuzzyNames::FuzzyNames(const TextList& folded, const std::vector<std::uint32_t>& indices) {
+  // The distinct texts of the names (an empty name never matches), each with
+  // its key: its last eight bytes, or all of a shorter one, the latest byte on top.
+  struct Keyed {
+    std::uint64_t key;
+    std::uint32_t length;
+    std::uint32_t first;  // into byText: the first name of this text
+  };
+  std::vector<std::uint32_t> byText(folded.size());
+  std::iota(byText.begin(), byText.end(), 0u);
+  std::sort(byText.begin(), byText.end(), [&](std::uint32_t a, std::uint32_t b) {
+    int order = folded[a].compare(folded[b]);
+    return order != 0 ? order < 0 : a < b;
+  });
+  std::vector<Keyed> keyed;
+  for (std::uint32_t k = 0; k < byText.size(); ++k) {
+    const Text& text = folded[byText[k]];
+    if (text.empty() || (k > 0 && text == folded[byText[k - 1]])) continue;
+    std::uint64_t window = 0;
+    for (char c : text) window = (window >> 8) | (std::uint64_t{static_cast<unsigned char>(c)} << 56);
+    auto length = static_cast<std::uint32_t>(std::min<std::size_t>(text.size(), 8));
+    keyed.push_back({window >> (64 - 8 * length), length, k});
+  }
+  std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+    return a.length != b.length ? a.length < b.length : a.key < b.key;
+  });
+
+  // The filter, the groups of names that share a key and their table.
+  std::size_t words = 64;
+  while (words < kMaxFilterWords && words * 64 < keyed.size() * kFilterBitsPerKey) words *= 2;
+  filter_.assign(words, 0);
+  filterShift_ = 64 - static_cast<unsigned>(std::countr_zero(words));
+  bool crowded = false;
+  for (const Keyed& name : keyed) {
+    if (groups_.empty() || groups_.back().key != name.key || groups_.back().length != name.length) {
+      groups_.push_back({name.key, name.length, static_cast<std::uint32_t>(distinct_.size()), 0});
+      std::uint64_t hash = KeyHash(name.key, name.length);
+      filter_[hash >> filterShift_] |= (std::uint64_t{1} << (hash & 63)) | (std::uint64_t{1} << ((hash >> 6) & 63));
+      keyLengths_ |= 1u << (name.length - 1);
+    }
+    crowded |= ++groups_.back().count > kMaxGroup;
+    const Text& text = folded[byText[name.first]];
+    Distinct entry{static_cast<std::uint32_t>(texts_.size()), static_cast<std::uint32_t>(text.size()),
+                   static_cast<std::uint32_t>(distinctOutputs_.size()), 0};
+    texts_.append(text);
+    for (std::uint32_t k = name.first; k < byText.size() && folded[byText[k]] == text; ++k) {
+      distinctOutputs_.push_back(indices[byText[k]]);
+    }
+    entry.outputCount = static_cast<std::uint32_t>(distinctOutputs_.size()) - entry.outputStart;
+    distinct_.push_back(entry);
+  }
+  std::size_t slots = 16;
+  while (slots < groups_.size() * 2) slots *= 2;
+  groupSlots_.assign(slots, 0);
+  for (std::size_t g = 0; g < groups_.size(); ++g) {
+    std::size_t slot = (KeyHash(groups_[g].key, groups_[g].length) >> 12) & (slots - 1);
+    while (groupSlots_[slot] != 0) slot = (slot + 1) & (slots - 1);
+    groupSlots_[slot] = static_cast<std::uint32_t>(g + 1);
+  }
+
+  if (crowded) BuildAutomaton(folded, indices);
+}
+
+void FuzzyNames::BuildAutomaton(const TextList& folded, const std::vector<std::uint32_t>& indices) {
   // The names in byte order (ties by index), so that each name's trie path
   // starts along the previous name's and the children of every state are
   // made in byte order. All of the trie lives in a few flat arrays.
@@ -126,27 +189,6 @@ FuzzyNames::FuzzyNames(const TextList& folded, const std::vector<std::uint32_t>&
       states_[target].dictionary = states_[fail].endsName ? fail : states_[fail].dictionary;
     }
   }
-
-  // The prefilter, keyed by each name's last eight bytes (all of a shorter name).
-  if (!folded.empty()) {
-    std::size_t words = 64;
-    while (words < kMaxFilterWords && words * 64 < folded.size() * kFilterBitsPerName) words *= 2;
-    filter_.assign(words, 0);
-    filterShift_ = 64 - static_cast<unsigned>(std::countr_zero(words));
-    for (const Text& name : folded) {
-      if (name.empty()) continue;  // an empty name never matches
-      std::uint64_t window = 0;
-      for (char c : name) window = (window >> 8) | (std::uint64_t{static_cast<unsigned char>(c)} << 56);
-      unsigned length = static_cast<unsigned>(std::min<std::size_t>(name.size(), 8));
-      AddToFilter(window >> (64 - 8 * length), length);
-      keyLengths_ |= 1u << (length - 1);
-    }
-  }
-}
-
-void FuzzyNames::AddToFilter(std::uint64_t key, unsigned length) {
-  std::uint64_t hash = FilterHash(key, length);
-  filter_[hash >> filterShift_] |= (std::uint64_t{1} << (hash & 63)) | (std::uint64_t{1} << ((hash >> 6) & 63));
 }
 
 }  // namespace tarnwell

@@ -1,18 +1,17 @@
 // Plain wanted names (no "*" or "?") for fuzzy matching: a wanted name
 // matches a file name when, ignoring case, it occurs anywhere in it, starting
-// at a character (never on the trail byte of a two-byte character). All names
-// go into one Aho-Corasick automaton, so a file name is read once, one state
-// step per byte (plus the fall-backs, which the steps bound), however many
-// names there are; only occurrences add work beyond that.
+// at a character (never on the trail byte of a two-byte character).
 //
-// A step of the automaton waits for the step before, and with many names the
-// automaton outgrows the processor's caches, so a step can cost a cache
-// miss. A prefilter in front of it keeps most file names from reaching it: a
-// Bloom filter over each name's last (up to) eight bytes. A name can occur in
-// a file name only where the file name holds those bytes, so a file name
-// none of whose byte runs is in the filter holds no name. The filter stays in
-// cache, and its probes, one per byte and length of those keys, do not wait
-// for each other.
+// Each name is known by its key: its last eight bytes (all of a shorter
+// name). A name can end at a place in a file name only if the bytes before
+// that place are its key, so a file name is read once, and at every byte the
+// key of each key length is looked for: first in a Bloom filter that stays
+// in cache, then, on the rare pass, in a table of the names with that key,
+// which are compared whole. The lookups at one byte do not wait for those at
+// the byte before, and none grows with the number of names. Only where more
+// than a few names share one key does the file name go through an
+// Aho-Corasick automaton of all names instead, whose steps are bounded by
+// the length of the file name too.
 #pragma once
 
 #include <algorithm>
@@ -32,8 +31,10 @@ class FuzzyNames {
 
   // Calls found(index) for every occurrence of a wanted name in the folded
   // file name that starts and ends on a character boundary (`starts` as
-  // FoldNameCase gives it); a name occurring twice is reported twice. Adds the
-  // state steps, fall-backs and occurrences visited to `work`.
+  // FoldNameCase gives it); a name occurring twice is reported twice, and an
+  // occurrence can be reported twice when the file name meets a shared key.
+  // Adds the probes, names compared, state steps, fall-backs and occurrences
+  // visited to `work`.
   template <class Found>
   void Match(std::string_view foldedName, const std::vector<std::uint8_t>& starts, std::uint64_t& work,
              Found found) const;
@@ -56,12 +57,31 @@ class FuzzyNames {
     bool endsName = false;
   };
 
+  // The names whose key is `key` of `length` bytes; they are distinct_[first, first + count).
+  struct KeyGroup {
+    std::uint64_t key;
+    std::uint32_t length;
+    std::uint32_t first;
+    std::uint32_t count;
+  };
+  // One text of the wanted names, with the indices of the names that are it.
+  struct Distinct {
+    std::uint32_t textStart;
+    std::uint32_t textLength;
+    std::uint32_t outputStart;  // into distinctOutputs_
+    std::uint32_t outputCount;
+  };
+  // More names than this under one key go through the automaton.
+  static constexpr std::uint32_t kMaxGroup = 8;
+
+  void BuildAutomaton(const TextList& folded, const std::vector<std::uint32_t>& indices);
+  template <class Found>
+  void MatchWithAutomaton(std::string_view foldedName, const std::vector<std::uint8_t>& starts, std::uint64_t& work,
+                          Found found) const;
   std::uint32_t Step(std::uint32_t state, unsigned char byte, std::uint64_t& work) const;
-  // False only when no wanted name occurs in the name.
-  bool MayOccur(std::string_view foldedName, std::uint64_t& work) const;
-  void AddToFilter(std::uint64_t key, unsigned length);
-  bool FilterHolds(std::uint64_t key, unsigned length) const;
-  static std::uint64_t FilterHash(std::uint64_t key, unsigned length);
+  static std::uint64_t KeyHash(std::uint64_t key, unsigned length);
+  bool FilterHolds(std::uint64_t hash) const;
+  const KeyGroup* FindGroup(std::uint64_t key, unsigned length, std::uint64_t hash, std::uint64_t& work) const;
 
   std::vector<State> states_;
   std::vector<unsigned char> edgeBytes_;  // of Sparse states, sorted per state
@@ -70,17 +90,60 @@ class FuzzyNames {
   std::vector<std::uint32_t> outputStart_;  // per state, into outputs_; one more at the end
   std::vector<std::uint32_t> outputs_;
 
-  // The prefilter: words of a Bloom filter whose two bits of a key lie in one
-  // word, and the lengths (bit q - 1 for q bytes) that the names' keys have.
+  // The keys: a Bloom filter whose two bits of a key lie in one word, the
+  // lengths (bit q - 1 for q bytes) that keys have, and the table of groups.
   std::vector<std::uint64_t> filter_;
   unsigned filterShift_ = 64;
   unsigned keyLengths_ = 0;
+  std::vector<KeyGroup> groups_;
+  std::vector<std::uint32_t> groupSlots_;  // by key hash: group number + 1; 0 marks a free slot
+  std::vector<Distinct> distinct_;         // in key group order
+  std::string texts_;
+  std::vector<std::uint32_t> distinctOutputs_;
 };
 
 template <class Found>
 void FuzzyNames::Match(std::string_view foldedName, const std::vector<std::uint8_t>& starts, std::uint64_t& work,
                        Found found) const {
-  if (!MayOccur(foldedName, work)) return;
+  // The last eight bytes read, the latest in the top byte: the last q of
+  // them are the top q bytes.
+  std::uint64_t window = 0;
+  for (std::size_t i = 0; i < foldedName.size(); ++i) {
+    window = (window >> 8) | (std::uint64_t{static_cast<unsigned char>(foldedName[i])} << 56);
+    const std::size_t end = i + 1;
+    unsigned read = static_cast<unsigned>(std::min<std::size_t>(end, 8));
+    for (unsigned lengths = keyLengths_ & ((1u << read) - 1); lengths != 0; lengths &= lengths - 1) {
+      unsigned length = static_cast<unsigned>(std::countr_zero(lengths)) + 1;
+      ++work;
+      std::uint64_t key = window >> (64 - 8 * length);
+      std::uint64_t hash = KeyHash(key, length);
+      if (!FilterHolds(hash)) continue;
+      const KeyGroup* group = FindGroup(key, length, hash, work);
+      if (group == nullptr) continue;
+      if (group->count > kMaxGroup) {
+        MatchWithAutomaton(foldedName, starts, work, found);
+        return;
+      }
+      if (!starts[end]) continue;
+      for (std::uint32_t k = group->first; k < group->first + group->count; ++k) {
+        const Distinct& name = distinct_[k];
+        ++work;
+        if (name.textLength > end || !starts[end - name.textLength]) continue;
+        if (foldedName.substr(end - name.textLength, name.textLength) !=
+            std::string_view(texts_).substr(name.textStart, name.textLength)) {
+          continue;
+        }
+        for (std::uint32_t o = name.outputStart; o < name.outputStart + name.outputCount; ++o) {
+          found(distinctOutputs_[o]);
+        }
+      }
+    }
+  }
+}
+
+template <class Found>
+void FuzzyNames::MatchWithAutomaton(std::string_view foldedName, const std::vector<std::uint8_t>& starts,
+                                    std::uint64_t& work, Found found) const {
   std::uint32_t state = kRoot;
   for (std::size_t i = 0; i < foldedName.size(); ++i) {
     state = Step(state, static_cast<unsigned char>(foldedName[i]), work);
@@ -118,33 +181,27 @@ inline std::uint32_t FuzzyNames::Step(std::uint32_t state, unsigned char byte, s
   }
 }
 
-inline std::uint64_t FuzzyNames::FilterHash(std::uint64_t key, unsigned length) {
+inline std::uint64_t FuzzyNames::KeyHash(std::uint64_t key, unsigned length) {
   std::uint64_t hash = (key + length * 0x9E3779B97F4A7C15ull) * 0xBF58476D1CE4E5B9ull;
   hash ^= hash >> 31;
   return hash * 0x94D049BB133111EBull;
 }
 
-inline bool FuzzyNames::FilterHolds(std::uint64_t key, unsigned length) const {
-  std::uint64_t hash = FilterHash(key, length);
+inline bool FuzzyNames::FilterHolds(std::uint64_t hash) const {
   std::uint64_t bits = (std::uint64_t{1} << (hash & 63)) | (std::uint64_t{1} << ((hash >> 6) & 63));
   return (filter_[hash >> filterShift_] & bits) == bits;
 }
 
-inline bool FuzzyNames::MayOccur(std::string_view foldedName, std::uint64_t& work) const {
-  if (filter_.empty()) return true;
-  // The last eight bytes read, the latest in the top byte: the last q of
-  // them are the top q bytes.
-  std::uint64_t window = 0;
-  for (std::size_t i = 0; i < foldedName.size(); ++i) {
-    window = (window >> 8) | (std::uint64_t{static_cast<unsigned char>(foldedName[i])} << 56);
-    unsigned read = static_cast<unsigned>(std::min<std::size_t>(i + 1, 8));
-    for (unsigned lengths = keyLengths_ & ((1u << read) - 1); lengths != 0; lengths &= lengths - 1) {
-      unsigned length = static_cast<unsigned>(std::countr_zero(lengths)) + 1;
-      ++work;
-      if (FilterHolds(window >> (64 - 8 * length), length)) return true;
-    }
+inline const FuzzyNames::KeyGroup* FuzzyNames::FindGroup(std::uint64_t key, unsigned length, std::uint64_t hash,
+                                                         std::uint64_t& work) const {
+  std::size_t mask = groupSlots_.size() - 1;
+  // The filter took the hash's top and bottom bits; the table takes the middle ones.
+  for (std::size_t slot = (hash >> 12) & mask; groupSlots_[slot] != 0; slot = (slot + 1) & mask) {
+    ++work;
+    const KeyGroup& group = groups_[groupSlots_[slot] - 1];
+    if (group.key == key && group.length == length) return &group;
   }
-  return false;
+  return nullptr;
 }
 
 }  // namespace tarnwell

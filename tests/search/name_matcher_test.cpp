@@ -101,6 +101,13 @@ TEST(NameMatcher, NeverMatchesOnATrailByte) {
   Matcher star({"*a*"});
   EXPECT_EQ(star("乤丄"_gbk, kFuzzy), Indices{});
   EXPECT_EQ(star("乤丄"_gbk, kExact), Indices{});
+  // A name that ends in a lone lead byte never ends inside a character.
+  const Text lead = "中"_gbk.substr(0, 1);
+  Matcher cut({"a" + lead, "ab" + lead + "cdefghij" + lead});
+  EXPECT_EQ(cut("a中"_gbk, kFuzzy), Indices{});
+  EXPECT_EQ(cut("xa" + lead, kFuzzy), Indices{0});
+  EXPECT_EQ(cut("ab" + lead + "cdefghij中"_gbk, kFuzzy), Indices{});
+  EXPECT_EQ(cut("ab" + lead + "cdefghij" + lead, kFuzzy), Indices{1});
 }
 
 TEST(NameMatcher, IgnoresCaseOfEveryLetterGbkHoldsInBothCases) {
@@ -159,10 +166,11 @@ TEST(NameMatcher, AgreesWithThePatternOfEachNameOnRandomNames) {
   EXPECT_GT(matches, 5000);  // the alphabet is small enough for plenty of matches
 }
 
-// Hundreds of names, as pasted lists hold them, take the way through the
-// prefilter in front of the fuzzy automaton: names of every length from one
-// byte to beyond the filter's eight, found at the start, middle and end of
-// file names, and names that share their endings.
+// Hundreds of names, as pasted lists hold them: names of every length from
+// one byte to beyond the eight bytes that fuzzy matching looks up first,
+// found at the start, middle and end of file names; names that share their
+// last eight bytes, a few or many of them (which fuzzy matching hands to its
+// automaton); names given twice.
 TEST(NameMatcher, ManyNamesAgreeWithThePatternOfEachName) {
   const TextList alphabet = {"a", "B", "c", ".", "7", "ａ"_gbk, "Ａ"_gbk, "中"_gbk, "乤"_gbk};
   std::mt19937 random(99);
@@ -174,11 +182,24 @@ TEST(NameMatcher, ManyNamesAgreeWithThePatternOfEachName) {
   };
   testing::ReferenceFolding folding;
   int matches = 0;
-  // Without and with names of one or two characters, which let most file
-  // names through the filter.
-  for (int shortNames : {0, 20}) {
+  const Text ending = "ab.中7Ａ"_gbk;  // eight bytes
+  // Without and with names of one or two characters, and with names that
+  // end alike: a few, or many.
+  for (int variant = 0; variant < 4; ++variant) {
+    const int shortNames = variant == 1 ? 20 : 0;
+    const int alike = variant == 2 ? 6 : variant == 3 ? 100 : 0;
     NameList names;
-    for (int i = 0; i < 600; ++i) names.push_back(i < shortNames ? randomText(1, 2) : randomText(3, 12));
+    for (int i = 0; i < 600; ++i) {
+      if (i < shortNames) {
+        names.push_back(randomText(1, 2));
+      } else if (i < alike) {
+        names.push_back(randomText(0, 3) + ending);
+      } else if (i % 50 == 49) {
+        names.push_back(names[random() % names.size()]);
+      } else {
+        names.push_back(randomText(3, 12));
+      }
+    }
     Matcher matcher(names);
     for (int f = 0; f < 400; ++f) {
       // Half the file names are built around a wanted name, so that long names match too.
@@ -189,7 +210,7 @@ TEST(NameMatcher, ManyNamesAgreeWithThePatternOfEachName) {
         if (testing::ReferenceMatches(folding, names[i], fileName, kFuzzy)) expected.push_back(i);
       }
       matches += static_cast<int>(expected.size());
-      ASSERT_EQ(matcher(fileName, kFuzzy), expected) << GbkToUtf8(fileName) << " short names " << shortNames;
+      ASSERT_EQ(matcher(fileName, kFuzzy), expected) << GbkToUtf8(fileName) << " variant " << variant;
     }
   }
   EXPECT_GT(matches, 1000);
