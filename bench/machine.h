@@ -11,10 +11,19 @@ namespace tarnwell::bench {
 // system (or Wine and its version), the processor and the number of cores.
 std::string MachineLabel();
 
-// Runs an external program with its output discarded and returns its wall
-// time in seconds, or nothing when it could not be run or failed. Only where
-// the external tools exist (natively); elsewhere always nothing.
-std::optional<double> TimeCommand(const std::vector<std::string>& command);
+// Processor time (user and system) this process has used so far, all its
+// threads together, in seconds.
+double ProcessCpuSeconds();
+
+struct CommandTime {
+  double seconds = 0;     // wall time
+  double cpuSeconds = 0;  // processor time of the program, all its threads
+};
+
+// Runs an external program with its output discarded and returns its times,
+// or nothing when it could not be run or failed. Only where the external
+// tools exist (natively); elsewhere always nothing.
+std::optional<CommandTime> TimeCommand(const std::vector<std::string>& command);
 
 // The path of the first of `names` found on PATH, or nothing.
 std::optional<std::string> FindProgram(const std::vector<std::string>& names);

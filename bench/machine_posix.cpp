@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/utsname.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,7 +31,20 @@ std::string MachineLabel() {
          std::to_string(std::thread::hardware_concurrency()) + " cores";
 }
 
-std::optional<double> TimeCommand(const std::vector<std::string>& command) {
+namespace {
+
+double CpuSecondsOf(int who) {
+  rusage usage{};
+  getrusage(who, &usage);
+  auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+}  // namespace
+
+double ProcessCpuSeconds() { return CpuSecondsOf(RUSAGE_SELF); }
+
+std::optional<CommandTime> TimeCommand(const std::vector<std::string>& command) {
   std::vector<char*> argv;
   for (const std::string& part : command) argv.push_back(const_cast<char*>(part.c_str()));
   argv.push_back(nullptr);
@@ -38,6 +52,7 @@ std::optional<double> TimeCommand(const std::vector<std::string>& command) {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  double childCpu = CpuSecondsOf(RUSAGE_CHILDREN);
   auto start = std::chrono::steady_clock::now();
   pid_t child = 0;
   int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
@@ -48,7 +63,7 @@ std::optional<double> TimeCommand(const std::vector<std::string>& command) {
   auto stop = std::chrono::steady_clock::now();
   // find and fd exit 0 whether or not anything matched.
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
-  return std::chrono::duration<double>(stop - start).count();
+  return CommandTime{std::chrono::duration<double>(stop - start).count(), CpuSecondsOf(RUSAGE_CHILDREN) - childCpu};
 }
 
 std::optional<std::string> FindProgram(const std::vector<std::string>& names) {

@@ -24,7 +24,16 @@ std::string MachineLabel() {
   return system + " (Windows build), " + cpu + ", " + std::to_string(std::thread::hardware_concurrency()) + " cores";
 }
 
-std::optional<double> TimeCommand(const std::vector<std::string>&) { return std::nullopt; }
+double ProcessCpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+  auto seconds = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
+std::optional<CommandTime> TimeCommand(const std::vector<std::string>&) { return std::nullopt; }
 
 std::optional<std::string> FindProgram(const std::vector<std::string>&) { return std::nullopt; }
 

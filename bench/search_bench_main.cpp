@@ -46,6 +46,7 @@ struct Options {
 struct Outcome {
   double seconds = 0;
   std::uint64_t rows = 0;
+  double cpuSeconds = 0;
 };
 
 struct Case {
@@ -56,6 +57,7 @@ struct Case {
   std::function<std::optional<Outcome>()> run;
   double retireAfter = 0;  // seconds; 0: never retired
   Samples samples;
+  Samples cpu;
   std::uint64_t rows = 0;
   bool retired = false;
   bool failed = false;
@@ -121,10 +123,11 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 
 template <class Work>
 Outcome Timed(Work work) {
+  double cpuStart = ProcessCpuSeconds();
   auto start = std::chrono::steady_clock::now();
   std::uint64_t rows = work();
   auto stop = std::chrono::steady_clock::now();
-  return {std::chrono::duration<double>(stop - start).count(), rows};
+  return {std::chrono::duration<double>(stop - start).count(), rows, ProcessCpuSeconds() - cpuStart};
 }
 
 const char* ModeName(MatchMode mode) { return mode == MatchMode::Exact ? "exact" : "fuzzy"; }
@@ -158,17 +161,18 @@ void PrintTable(const std::vector<Case>& cases, const Options& options, const Pa
               options.root.c_str(), static_cast<unsigned long long>(tree.folders),
               static_cast<unsigned long long>(tree.files), options.shape.seed, options.share * 100, options.rounds);
   if (!fdPattern.empty()) std::printf("fd and find look for one name: %s\n", fdPattern.c_str());
+  std::printf("median s, min s, max s: wall time; cpu s: median processor time of the case, all threads\n");
   if (options.naiveSample > 0) {
     std::printf("naive cases marked est.: the first %llu folders walked, the time scaled to all folders\n",
                 static_cast<unsigned long long>(options.naiveSample));
   }
-  std::printf("\n%-26s %7s %10s %10s %10s %5s %9s %13s %13s %11s\n", "case", "K", "median s", "min s", "max s",
-              "runs", "rows", "engine/floor", "naive/engine", "engine/fd");
+  std::printf("\n%-26s %6s %9s %9s %9s %5s %8s %8s %13s %13s %10s\n", "case", "K", "median s", "min s", "max s",
+              "runs", "cpu s", "rows", "engine/floor", "naive/engine", "engine/fd");
   const Case* floor = FindKind(cases, "floor");
   const Case* fd = FindKind(cases, "fd");
   for (const Case& c : cases) {
     if (c.samples.Empty()) {
-      std::printf("%-26s %7s %10s\n", c.label.c_str(), c.k ? std::to_string(c.k).c_str() : "-",
+      std::printf("%-26s %6s %9s\n", c.label.c_str(), c.k ? std::to_string(c.k).c_str() : "-",
                   c.failed ? "failed" : "not run");
       continue;
     }
@@ -180,9 +184,10 @@ void PrintTable(const std::vector<Case>& cases, const Options& options, const Pa
       naiveOverEngine = Ratio(&c, Find(cases, "engine", c.k, c.mode));
     }
     std::string rows = c.estimated ? "-" : std::to_string(c.rows);
-    std::printf("%-26s %7s %10.3f %10.3f %10.3f %5zu %9s %13s %13s %11s\n", c.label.c_str(),
+    std::printf("%-26s %6s %9.3f %9.3f %9.3f %5zu %8.3f %8s %13s %13s %10s\n", c.label.c_str(),
                 c.k ? std::to_string(c.k).c_str() : "-", c.samples.Median(), c.samples.Min(), c.samples.Max(),
-                c.samples.Count(), rows.c_str(), overFloor.c_str(), naiveOverEngine.c_str(), overFd.c_str());
+                c.samples.Count(), c.cpu.Median(), rows.c_str(), overFloor.c_str(), naiveOverEngine.c_str(),
+                overFd.c_str());
   }
   // The naive walk must find exactly what the engine finds; say so when not.
   for (const Case& c : cases) {
@@ -224,8 +229,9 @@ int Run(const Options& options) {
   for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
     for (int k : options.engineK) {
       cases.push_back(NewCase("engine", std::string("engine ") + ModeName(mode), k, mode, [&, k, mode, names = firstNames(k)] {
+                         double cpuStart = ProcessCpuSeconds();
                          EngineRun run = RunEngine(root, names, mode, lister);
-                         return std::optional<Outcome>(Outcome{run.seconds, run.rows});
+                         return std::optional<Outcome>(Outcome{run.seconds, run.rows, ProcessCpuSeconds() - cpuStart});
                        }));
     }
   }
@@ -253,19 +259,19 @@ int Run(const Options& options) {
   if (auto fdPath = FindProgram({"fdfind", "fd"})) {
     pattern = utf8Names.front();
     cases.push_back(NewCase("fd", "fd -u -F NAME", 0, MatchMode::Exact, [&, fd = *fdPath] {
-                       auto seconds = TimeCommand({fd, "-u", "-F", "--", pattern, options.root});
-                       return seconds ? std::optional<Outcome>(Outcome{*seconds, 0}) : std::nullopt;
+                       auto times = TimeCommand({fd, "-u", "-F", "--", pattern, options.root});
+                       return times ? std::optional<Outcome>(Outcome{times->seconds, 0, times->cpuSeconds}) : std::nullopt;
                      }));
     cases.push_back(NewCase("fd-all", "fd -u . (every name)", 0, MatchMode::Exact, [&, fd = *fdPath] {
-                       auto seconds = TimeCommand({fd, "-u", ".", options.root});
-                       return seconds ? std::optional<Outcome>(Outcome{*seconds, 0}) : std::nullopt;
+                       auto times = TimeCommand({fd, "-u", ".", options.root});
+                       return times ? std::optional<Outcome>(Outcome{times->seconds, 0, times->cpuSeconds}) : std::nullopt;
                      }));
   }
   if (auto findPath = FindProgram({"find"})) {
     pattern = utf8Names.front();
     cases.push_back(NewCase("find", "find -iname *NAME*", 0, MatchMode::Exact, [&, find = *findPath] {
-                       auto seconds = TimeCommand({find, options.root, "-iname", "*" + pattern + "*"});
-                       return seconds ? std::optional<Outcome>(Outcome{*seconds, 0}) : std::nullopt;
+                       auto times = TimeCommand({find, options.root, "-iname", "*" + pattern + "*"});
+                       return times ? std::optional<Outcome>(Outcome{times->seconds, 0, times->cpuSeconds}) : std::nullopt;
                      }));
   }
 
@@ -281,6 +287,7 @@ int Run(const Options& options) {
         continue;
       }
       c.samples.Add(outcome->seconds);
+      c.cpu.Add(outcome->cpuSeconds);
       c.rows = outcome->rows;
       if (c.retireAfter > 0 && outcome->seconds > c.retireAfter) c.retired = true;
       std::fprintf(stderr, "  %-26s %6d %9.3f s\n", c.label.c_str(), c.k, outcome->seconds);
