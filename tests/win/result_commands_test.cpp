@@ -141,6 +141,20 @@ TEST_F(ResultCommands, CopyAndMoveKeepEveryByteAndNeverLoseAFile) {
   EXPECT_EQ(Status(), G("移动完毕！"));
 }
 
+TEST_F(ResultCommands, CopyAndMoveToADriveRootGoThroughTheDoubleSeparator) {
+  const Text name = Concat("root", NumberToText(static_cast<int>(GetCurrentProcessId())), ".bin");
+  PutFile(tree / name, std::string("\x00\xFF" "data", 6));
+  Rows().AppendPath(tree / name);
+  Tick({0});
+  host->folderChoice = "C:\\";  // the browser gives a drive root with its backslash
+  BatchCopy(Rows(), *host);
+  EXPECT_EQ(FileBytes(Concat("C:\\", name)), std::string("\x00\xFF" "data", 6));
+  BatchMove(Rows(), *host);  // onto the copy: falls back to copying over it and removes the source
+  EXPECT_EQ(FileBytes(Concat("C:\\", name)), std::string("\x00\xFF" "data", 6));
+  EXPECT_FALSE(Exists(tree / name));
+  DeleteFileW(testing_support::LongForm(Concat("C:\\", name)).c_str());
+}
+
 TEST_F(ResultCommands, MovingIntoTheFilesOwnFolderLeavesItUntouched) {
   PutFile(tree / "Keep.txt", "precious");
   Rows().AppendPath(tree / "Keep.txt");
