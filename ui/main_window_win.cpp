@@ -48,9 +48,9 @@ void WakeWindow(HWND window, DWORD windowThread) {
   }
 }
 
-bool FirstInContainer(const ControlSpec& spec) {
-  auto index = static_cast<std::size_t>(spec.control);
-  return index == 0 || ControlTable()[index - 1].container != spec.container;
+bool FirstInContainer(const ControlSpec& entry) {
+  auto index = static_cast<std::size_t>(entry.control);
+  return index == 0 || ControlTable()[index - 1].container != entry.container;
 }
 
 }  // namespace
@@ -132,30 +132,30 @@ bool MainWindow::OnCreate() {
   HWND window = window_.get();
   queue_ = std::make_shared<WindowThreadQueue>([window, thread = thread_] { WakeWindow(window, thread); });
   timer_ = std::make_unique<WindowTimer>(window, kClockTimerId);
-  for (const ControlSpec& spec : ControlTable()) {
-    if (spec.kind != ControlKind::NoWindow && !CreateControl(spec)) return false;
+  for (const ControlSpec& entry : ControlTable()) {
+    if (entry.kind != ControlKind::NoWindow && !CreateControl(entry)) return false;
   }
   ApplyDpi(GetDpiForWindow(window));
   RaiseEvent(handlers_, Control::MainWindow, Event::Created);
   return true;
 }
 
-bool MainWindow::CreateControl(const ControlSpec& spec) {
-  const KindSpec& kind = KindOf(spec.kind);
-  HWND parent = spec.container == Control::MainWindow ? window_.get() : ControlWindow(spec.container);
+bool MainWindow::CreateControl(const ControlSpec& entry) {
+  const KindSpec& kind = KindOf(entry.kind);
+  HWND parent = entry.container == Control::MainWindow ? window_.get() : ControlWindow(entry.container);
   DWORD style = WS_CHILD | WS_VISIBLE | kind.style;
-  if (spec.state & kDisabled) style |= WS_DISABLED;
+  if (entry.state & kDisabled) style |= WS_DISABLED;
   // Each frame's radio pair is one group of its own.
-  if (spec.kind == ControlKind::RadioButton && FirstInContainer(spec)) style |= WS_GROUP;
-  std::wstring text = spec.kind == ControlKind::ListView ? std::wstring() : GbkToWide(*spec.text);
+  if (entry.kind == ControlKind::RadioButton && FirstInContainer(entry)) style |= WS_GROUP;
+  std::wstring text = entry.kind == ControlKind::ListView ? std::wstring() : GbkToWide(*entry.text);
   HWND control = CreateWindowExW(kind.extendedStyle, kind.windowClass, text.c_str(), style, 0, 0, 0, 0, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(spec.control))),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(entry.control))),
                                  GetModuleHandleW(nullptr), nullptr);
   if (!control) return false;
-  controls_[static_cast<std::size_t>(spec.control)] = control;
-  switch (spec.kind) {
+  controls_[static_cast<std::size_t>(entry.control)] = control;
+  switch (entry.kind) {
     case ControlKind::RadioButton:
-      SetChecked(control, (spec.state & kChecked) != 0);
+      SetChecked(control, (entry.state & kChecked) != 0);
       break;
     case ControlKind::LineEdit:
     case ControlKind::MultiLineEdit:
@@ -165,12 +165,12 @@ bool MainWindow::CreateControl(const ControlSpec& spec) {
       // It lies above the control listed right before it in the table, on
       // top of the stacking order; labels are no Tab stops, so the Tab order stays.
       SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      MakeTransparentLabel(control, ControlWindow(ControlTable()[static_cast<std::size_t>(spec.control) - 1].control));
+      MakeTransparentLabel(control, ControlWindow(ControlTable()[static_cast<std::size_t>(entry.control) - 1].control));
       break;
     case ControlKind::ListView:
       ListView_SetExtendedListViewStyle(control, kResultListExtendedStyle);
       resultView_.Attach(control);
-      resultView_.View().AddColumn(*spec.text, kResultColumnWidth);
+      resultView_.View().AddColumn(*entry.text, kResultColumnWidth);
       break;
     default:
       break;
@@ -178,10 +178,10 @@ bool MainWindow::CreateControl(const ControlSpec& spec) {
   return true;
 }
 
-RECT MainWindow::PlaceOf(const ControlSpec& spec) const {
-  int left = Scale(spec.left, dpi_);
-  int top = Scale(spec.top, dpi_);
-  return {left, top, left + Scale(spec.width, dpi_), top + Scale(spec.height, dpi_)};
+RECT MainWindow::PlaceOf(const ControlSpec& entry) const {
+  int left = Scale(entry.left, dpi_);
+  int top = Scale(entry.top, dpi_);
+  return {left, top, left + Scale(entry.width, dpi_), top + Scale(entry.height, dpi_)};
 }
 
 void MainWindow::ApplyDpi(UINT dpi) {
@@ -197,10 +197,10 @@ void MainWindow::ApplyDpi(UINT dpi) {
     scaled.reset(CreateFontIndirectW(&logFont));
     if (scaled) font = scaled.get();
   }
-  for (const ControlSpec& spec : ControlTable()) {
-    HWND control = spec.kind == ControlKind::NoWindow ? nullptr : ControlWindow(spec.control);
+  for (const ControlSpec& entry : ControlTable()) {
+    HWND control = entry.kind == ControlKind::NoWindow ? nullptr : ControlWindow(entry.control);
     if (!control) continue;
-    RECT place = PlaceOf(spec);
+    RECT place = PlaceOf(entry);
     SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

@@ -57,9 +57,9 @@ class MainWindow {
   void OnDestroy();
 
   bool FilterMessage(MSG& message);
-  bool CreateControl(const ControlSpec& spec);
+  bool CreateControl(const ControlSpec& entry);
   void ApplyDpi(UINT dpi);
-  RECT PlaceOf(const ControlSpec& spec) const;
+  RECT PlaceOf(const ControlSpec& entry) const;
   void PlaceWindow();
 
   UniqueWindow window_;
