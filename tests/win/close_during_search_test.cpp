@@ -19,14 +19,6 @@ using testing_support::MakeFolder;
 using testing_support::PutFile;
 using testing_support::TemporaryFolder;
 
-std::wstring BuiltProgram() {
-  std::wstring path(MAX_PATH, L'\0');
-  path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
-  path.resize(path.find_last_of(L'\\'));
-  path.resize(path.find_last_of(L'\\'));
-  return path + L"\\ui\\tarnwell.exe";
-}
-
 HWND FindChild(HWND parent, const wchar_t* className, const std::wstring& text) {
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     wchar_t name[32]{};
@@ -34,24 +26,6 @@ HWND FindChild(HWND parent, const wchar_t* className, const std::wstring& text) 
     if (lstrcmpiW(name, className) == 0 && (text.empty() || testing::WindowTextOf(child) == text)) return child;
   }
   return nullptr;
-}
-
-HWND FindMainWindow(DWORD process) {
-  struct Found {
-    DWORD process;
-    HWND window;
-  } found{process, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* found = reinterpret_cast<Found*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != found->process || testing::WindowTextOf(window) != L"Tarnwell") return TRUE;
-        found->window = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found.window;
 }
 
 TEST(CloseDuringSearch, EndsTheProgramWithZeroEveryTime) {
@@ -63,7 +37,7 @@ TEST(CloseDuringSearch, EndsTheProgramWithZeroEveryTime) {
   }
   TemporaryFolder home("home");
   const Text program = home / "tarnwell.exe";
-  ASSERT_TRUE(CopyFileW(BuiltProgram().c_str(), GbkToWide(program).c_str(), FALSE)) << "build tarnwell.exe first";
+  ASSERT_TRUE(CopyFileW(testing::BuiltProgramPath().c_str(), GbkToWide(program).c_str(), FALSE)) << "build tarnwell.exe first";
   PutFile(home / "config.ini", Concat("[zhuce]\r\n", Utf8ToGbk("搜索路径="), tree.path(), "\r\n",
                                       Utf8ToGbk("精确=假"), "\r\n"));
 
@@ -79,7 +53,7 @@ TEST(CloseDuringSearch, EndsTheProgramWithZeroEveryTime) {
     UniqueHandle thread(info.hThread);
     HWND main = nullptr;
     for (int i = 0; i < 300 && !main; ++i) {
-      main = FindMainWindow(info.dwProcessId);
+      main = testing::FindMainWindowOf(info.dwProcessId);
       if (!main) Sleep(50);
     }
     ASSERT_NE(main, nullptr);

@@ -13,37 +13,6 @@
 namespace tarnwell {
 namespace {
 
-// tarnwell.exe is built beside the tests: <build>/ui/ next to <build>/tests/.
-std::wstring ProgramPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
-  path.resize(path.find_last_of(L'\\'));
-  path.resize(path.find_last_of(L'\\'));
-  return path + L"\\ui\\tarnwell.exe";
-}
-
-struct Found {
-  DWORD process;
-  HWND window;
-};
-
-HWND FindMainWindow(DWORD process) {
-  Found found{process, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* found = reinterpret_cast<Found*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != found->process || !IsWindowVisible(window) || testing::WindowTextOf(window) != L"Tarnwell") {
-          return TRUE;
-        }
-        found->window = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found.window;
-}
-
 // The multi-line edit box among the window's children.
 HWND FindNamesBox(HWND main) {
   for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -55,7 +24,7 @@ HWND FindNamesBox(HWND main) {
 }
 
 TEST(Startup, EscapeInTheNamesBoxClosesTheProgramWhichExitsWithZero) {
-  std::wstring program = ProgramPath();
+  std::wstring program = testing::BuiltProgramPath();
   ASSERT_NE(GetFileAttributesW(program.c_str()), INVALID_FILE_ATTRIBUTES) << "build tarnwell.exe first";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -68,7 +37,7 @@ TEST(Startup, EscapeInTheNamesBoxClosesTheProgramWhichExitsWithZero) {
 
   HWND main = nullptr;
   for (int i = 0; i < 300 && !main; ++i) {
-    main = FindMainWindow(info.dwProcessId);
+    main = testing::FindMainWindowOf(info.dwProcessId);
     if (!main) Sleep(50);
   }
   ASSERT_NE(main, nullptr) << "the main window did not appear";

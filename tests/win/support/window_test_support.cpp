@@ -57,6 +57,32 @@ void PostKey(HWND window, WORD virtualKey) {
   PostMessageW(window, WM_KEYUP, virtualKey, scan | 1 | (LPARAM{3} << 30));
 }
 
+std::wstring BuiltProgramPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
+  path.resize(path.find_last_of(L'\\'));
+  path.resize(path.find_last_of(L'\\'));
+  return path + L"\\ui\\tarnwell.exe";
+}
+
+HWND FindMainWindowOf(DWORD process) {
+  struct Found {
+    DWORD process;
+    HWND window;
+  } found{process, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* found = reinterpret_cast<Found*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != found->process || !IsWindowVisible(window) || WindowTextOf(window) != L"Tarnwell") return TRUE;
+        found->window = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found.window;
+}
+
 HWND WaitForDialog(DWORD thread, int timeoutMilliseconds) {
   ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMilliseconds);
   for (;;) {

@@ -32,6 +32,11 @@ void ClickAt(HWND window, POINT point);
 void PostClick(HWND window, POINT point);
 void PostKey(HWND window, WORD virtualKey);
 
+// tarnwell.exe as built beside the tests: <build>/ui/ next to <build>/tests/.
+std::wstring BuiltProgramPath();
+// The main window ("Tarnwell") of that process, or null.
+HWND FindMainWindowOf(DWORD process);
+
 // The first visible dialog box ("#32770") of the thread, or null when none
 // appears in time.
 HWND WaitForDialog(DWORD thread, int timeoutMilliseconds = 5000);
