@@ -14,24 +14,23 @@ void ResultList::Clear() {
   rows_.clear();
   rows_.shrink_to_fit();
   folders_.clear();
-  names_.clear();
-  names_.shrink_to_fit();
+  folders_.shrink_to_fit();
+  texts_.Clear();
   Notify(Change::Reset);
 }
 
 std::uint32_t ResultList::FolderIndex(std::string_view folder) {
-  if (folders_.empty() || folders_.back() != folder) folders_.emplace_back(folder);
+  if (folders_.empty() || folders_.back() != folder) folders_.push_back(texts_.Add(folder));
   return static_cast<std::uint32_t>(folders_.size() - 1);
 }
 
 void ResultList::AppendRow(std::uint32_t folder, std::string_view name) {
   Row row{};
   row.id = ++lastId_;
-  row.nameStart = names_.size();
+  row.name = texts_.Add(name).data();
   row.folder = folder;
   row.nameLength = static_cast<std::uint32_t>(name.size());
   row.checked = 0;
-  names_.append(name);
   rows_.push_back(row);
 }
 
@@ -56,9 +55,8 @@ void ResultList::SetRowText(int row, std::string_view path) {
   std::string_view name = separator < 0 ? path : path.substr(separator);
   Row& r = rows_[row];
   r.folder = separator < 0 ? kNoFolder : FolderIndex(path.substr(0, separator - 1));
-  r.nameStart = names_.size();
+  r.name = texts_.Add(name).data();
   r.nameLength = static_cast<std::uint32_t>(name.size());
-  names_.append(name);
   Notify(Change::RowChanged, row);
 }
 
@@ -67,13 +65,13 @@ int ResultList::RowCount() const { return static_cast<int>(rows_.size()); }
 Text ResultList::RowFileName(int row) const {
   if (!Valid(row)) return {};
   const Row& r = rows_[row];
-  return names_.substr(r.nameStart, r.nameLength);
+  return Text(r.name, r.nameLength);
 }
 
 Text ResultList::RowText(int row) const {
   if (!Valid(row)) return {};
   const Row& r = rows_[row];
-  std::string_view name(names_.data() + r.nameStart, r.nameLength);
+  std::string_view name(r.name, r.nameLength);
   if (r.folder == kNoFolder) return Text(name);
   return Concat(folders_[r.folder], "\\", name);
 }

@@ -4,16 +4,19 @@
 // never reused: ids grow with every append, so the rows are always sorted by
 // id and a row is found again by binary search, whatever was removed or
 // cleared meanwhile. Folder texts are stored once per run of rows that share
-// them, which keeps a million rows small.
+// them, which keeps a million rows small. Rows, folders and texts are held in
+// blocks that never move, so appending never copies what is already there.
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <span>
 #include <string_view>
 #include <vector>
 
 #include "platform/text.h"
+#include "results/text_blocks.h"
 
 namespace tarnwell {
 
@@ -61,7 +64,7 @@ class ResultList {
   static constexpr std::uint32_t kNoFolder = 0xFFFFFFFF;
   struct Row {
     RowId id;
-    std::uint64_t nameStart;
+    const char* name;
     std::uint32_t folder;
     std::uint32_t nameLength : 31;
     std::uint32_t checked : 1;
@@ -72,9 +75,9 @@ class ResultList {
   void AppendRow(std::uint32_t folder, std::string_view name);
   void Notify(Change change, int row = -1);
 
-  std::vector<Row> rows_;
-  std::vector<Text> folders_;
-  std::string names_;
+  std::deque<Row> rows_;
+  std::deque<std::string_view> folders_;  // texts held in texts_
+  TextBlocks texts_;
   RowId lastId_ = kNoRow;
   Listener listener_;
 };

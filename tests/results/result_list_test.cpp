@@ -38,6 +38,29 @@ TEST(ResultList, LongPathsAreReadBackWhole) {
   EXPECT_EQ(list.RowText(0).size(), folder.size() + 9);
 }
 
+TEST(ResultList, TextsSpanningManyStoreBlocksReadBackWhole) {
+  // Enough rows to fill several blocks of the text store, names of every
+  // length up to a few thousand bytes, and one name longer than a block.
+  ResultList list;
+  std::vector<Text> expected;
+  for (int i = 0; i < 4000; ++i) {
+    Text folder = "C:\\d" + std::to_string(i / 7);
+    Text name = Text(static_cast<std::size_t>(i * 37 % 3001), static_cast<char>('a' + i % 26)) + std::to_string(i);
+    list.Append(folder, name);
+    expected.push_back(folder + "\\" + name);
+    if (i == 2000) {
+      Text huge = "C:\\" + Text(TextBlocks::kBlockSize + 5, 'h');
+      list.AppendPath(huge);
+      expected.push_back(huge);
+    }
+  }
+  ASSERT_EQ(list.RowCount(), static_cast<int>(expected.size()));
+  for (int i = 0; i < list.RowCount(); ++i) ASSERT_EQ(list.RowText(i), expected[static_cast<std::size_t>(i)]) << i;
+  list.SetRowText(3, "E:\\moved\\there.txt");
+  EXPECT_EQ(list.RowText(3), "E:\\moved\\there.txt");
+  EXPECT_EQ(list.RowText(4), expected[4]);
+}
+
 TEST(ResultList, RemovingRowsByIdSurvivesEarlierRemovalsAndClears) {
   ResultList list;
   for (int i = 0; i < 8; ++i) list.AppendPath("C:\\f" + std::to_string(i));
