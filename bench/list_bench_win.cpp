@@ -117,6 +117,7 @@ struct WindowRound {
   int paints = 0;
   int countChanges = 0;
   std::vector<double> latenciesMs;
+  double longestBatchMs = 0;  // the longest one batch of appends held the window thread
   Memory opened;
   Memory held;
   int rows = 0;
@@ -154,6 +155,7 @@ WindowRound RunWindowRound(const MemoryTreeLister& tree) {
   round.storeSeconds = Seconds(start, storeEnd);
   round.visibleSeconds = Seconds(start, visibleEnd);
   round.latenciesMs = probe.LatenciesMs();
+  round.longestBatchMs = sink->LongestBatchMs();
   round.countChanges = probe.CountChanges();
   round.rows = window.Results().RowCount();
   round.held = ProcessMemory();
@@ -168,13 +170,6 @@ WindowRound RunWindowRound(const MemoryTreeLister& tree) {
   }
   DelayProcessingEvents(50);
   return round;
-}
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  std::size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 int Run(int rows, int rounds) {
@@ -203,12 +198,13 @@ int Run(int rows, int rounds) {
 
   std::vector<double> latencies;
   int paints = 0, changes = 0;
-  double visibleTime = 0;
+  double visibleTime = 0, longestBatchMs = 0;
   for (const WindowRound& r : windowRounds) {
     latencies.insert(latencies.end(), r.latenciesMs.begin(), r.latenciesMs.end());
     paints += r.paints;
     changes += r.countChanges;
     visibleTime += r.visibleSeconds;
+    longestBatchMs = std::max(longestBatchMs, r.longestBatchMs);
   }
   const WindowRound& first = windowRounds.front();
   const double n = static_cast<double>(tree.Files());
@@ -224,9 +220,13 @@ int Run(int rows, int rounds) {
   line("search into the visible list (all shown)", visible);
   std::printf("\nlist repaints while rows arrive: %d in %.1f s (%.1f per second); shown row count changed %d times\n",
               paints, visibleTime, paints / std::max(visibleTime, 1e-9), changes);
-  std::printf("message round trip to the window while rows arrive: median %.1f ms, max %.1f ms (%zu round trips)\n",
-              Median(latencies), latencies.empty() ? 0 : *std::max_element(latencies.begin(), latencies.end()),
-              latencies.size());
+  std::sort(latencies.begin(), latencies.end());
+  auto within = [&](double share) {
+    return latencies.empty() ? 0 : latencies[static_cast<std::size_t>(share * static_cast<double>(latencies.size() - 1))];
+  };
+  std::printf("message round trip to the window while rows arrive: median %.1f ms, 95%% within %.1f ms, max %.1f ms"
+              " (%zu round trips)\n", within(0.5), within(0.95), within(1.0), latencies.size());
+  std::printf("longest time one batch of appends held the window thread: %.1f ms\n", longestBatchMs);
   std::printf("process memory, window open: %.1f MB committed, %.1f MB working set\n", first.opened.committedMb,
               first.opened.workingSetMb);
   double added = first.held.workingSetMb - first.opened.workingSetMb;
