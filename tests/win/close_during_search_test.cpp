@@ -1,9 +1,10 @@
 // Closing the program while a search runs: the walks are cancelled and the
-// process ends with 0, every time.
+// process ends with 0, every time, twenty times at different moments.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "platform/gbk.h"
@@ -11,6 +12,7 @@
 #include "platform/unique_handle_win.h"
 #include "tests/win/support/temporary_folder.h"
 #include "tests/win/support/window_test_support.h"
+#include "ui/controls_win.h"
 
 namespace tarnwell {
 namespace {
@@ -28,9 +30,14 @@ HWND FindChild(HWND parent, const wchar_t* className, const std::wstring& text) 
   return nullptr;
 }
 
+// The status line's text, read from the other process's window.
+std::wstring StatusOf(HWND main) {
+  return testing::WindowTextOf(GetDlgItem(main, ControlId(Control::StatusLabel)));
+}
+
 TEST(CloseDuringSearch, EndsTheProgramWithZeroEveryTime) {
   TemporaryFolder tree("tree");
-  for (int f = 0; f < 600; ++f) {
+  for (int f = 0; f < 1500; ++f) {
     Text folder = tree / ("d" + std::to_string(f));
     MakeFolder(folder);
     for (int i = 0; i < 4; ++i) PutFile(Concat(folder, "\\file", NumberToText(i), ".txt"), "x");
@@ -41,7 +48,9 @@ TEST(CloseDuringSearch, EndsTheProgramWithZeroEveryTime) {
   PutFile(home / "config.ini", Concat("[zhuce]\r\n", Utf8ToGbk("搜索路径="), tree.path(), "\r\n",
                                       Utf8ToGbk("精确=假"), "\r\n"));
 
-  for (int round = 0; round < 3; ++round) {
+  constexpr int kRounds = 20;
+  int closedMidSearch = 0;
+  for (int round = 0; round < kRounds; ++round) {
     std::wstring path = GbkToWide(program);
     std::wstring commandLine = L"\"" + path + L"\"";
     STARTUPINFOW startup{};
@@ -71,13 +80,16 @@ TEST(CloseDuringSearch, EndsTheProgramWithZeroEveryTime) {
     HWND search = FindChild(main, L"Button", L"\u7ACB\u5373\u641C\u7D22");  // 立即搜索
     ASSERT_NE(search, nullptr);
     PostMessageW(search, BM_CLICK, 0, 0);
-    Sleep(200 + 150 * round);  // close at different moments of the walk
+    Sleep(100 + 37 * round);  // close at different moments of the walk
+    if (StatusOf(main).rfind(L"\u641C\u7D22\u5B8C\u6BD5", 0) != 0) ++closedMidSearch;  // not yet 搜索完毕
     PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForSingleObject(process.get(), 15000), WAIT_OBJECT_0) << "round " << round;
     DWORD exitCode = 1;
     GetExitCodeProcess(process.get(), &exitCode);
     EXPECT_EQ(exitCode, 0u) << "round " << round;
   }
+  std::printf("%d closes, %d of them while the search ran\n", kRounds, closedMidSearch);
+  EXPECT_GE(closedMidSearch, kRounds / 2) << "the tree is walked too fast for the closes to meet the search";
 }
 
 }  // namespace
