@@ -12,11 +12,16 @@ unsigned char FoldAscii(unsigned char byte) {
   return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
 }
 
+// `at` is a character boundary of s. With ignoreCase only ASCII letters that
+// are characters of their own fold: the trail byte of a two-byte character
+// must be equal even when it looks like a letter.
 bool MatchesAt(std::string_view s, std::size_t at, std::string_view sought, bool ignoreCase) {
+  bool trail = false;
   for (std::size_t k = 0; k < sought.size(); ++k) {
     unsigned char a = ByteAt(s, at + k);
     unsigned char b = ByteAt(sought, k);
-    if (ignoreCase ? FoldAscii(a) != FoldAscii(b) : a != b) return false;
+    if (ignoreCase && !trail ? FoldAscii(a) != FoldAscii(b) : a != b) return false;
+    trail = !trail && IsLeadByte(a);
   }
   return true;
 }

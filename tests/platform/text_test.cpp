@@ -59,6 +59,14 @@ TEST(FindText, NeverStartsAMatchOnATrailByte) {
   EXPECT_EQ(FindText("x" + kTrailUpperA, "x\x81", false), 1);
 }
 
+TEST(FindText, IgnoringCaseFoldsOnlyLettersOfTheirOwn) {
+  // 乤 and 丄 differ only in a trail byte that looks like "a" and "A": different characters.
+  EXPECT_EQ(FindText(kTrailLowerA, kTrailUpperA, true), -1);
+  EXPECT_EQ(FindLastText("x" + kTrailLowerA, "X" + kTrailUpperA, true), -1);
+  EXPECT_EQ(FindText("x" + kTrailUpperA + "b", "X" + kTrailUpperA + "B", true), 1);
+  EXPECT_EQ(FindText(kTrailLowerA + "A", kTrailLowerA + "a", true), 1);
+}
+
 TEST(FindLastText, FindsTheRightmostBoundaryMatch) {
   EXPECT_EQ(FindLastText("C:\\a\\b.txt", "\\", false), 5);
   EXPECT_EQ(FindLastText("abc", "\\", false), -1);

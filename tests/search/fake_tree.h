@@ -70,7 +70,9 @@ class FakeTree final : public DirectoryLister {
 
 // Characters of a GBK text, each reduced to its upper-case Unicode code point
 // (through the C library's Unicode tables, independent of the engine's own
-// case table); "*" and "?" stay what they are.
+// case table); "*" and "?" stay what they are. Bytes that are no GBK
+// character (a lone lead byte, a trail byte out of range) stand for
+// themselves: a code beyond Unicode made of those bytes.
 class ReferenceFolding {
  public:
   ReferenceFolding() : locale_(newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr))) {}
@@ -86,19 +88,31 @@ class ReferenceFolding {
     return characters;
   }
 
+  // The codes of the byte sequences that are no character are this or more.
+  static constexpr char32_t kNoCharacter = 0x110000;
+
   char32_t Upper(const Text& character) {
     auto cached = cache_.find(character);
     if (cached != cache_.end()) return cached->second;
     std::string utf8 = GbkToUtf8(character);
     char32_t code = static_cast<unsigned char>(utf8[0]);
+    std::size_t length = 1;
     if (code >= 0xF0) {
       code = ((code & 0x07) << 18) | ((utf8[1] & 0x3F) << 12) | ((utf8[2] & 0x3F) << 6) | (utf8[3] & 0x3F);
+      length = 4;
     } else if (code >= 0xE0) {
       code = ((code & 0x0F) << 12) | ((utf8[1] & 0x3F) << 6) | (utf8[2] & 0x3F);
+      length = 3;
     } else if (code >= 0xC0) {
       code = ((code & 0x1F) << 6) | (utf8[1] & 0x3F);
+      length = 2;
     }
     char32_t upper = static_cast<char32_t>(towupper_l(static_cast<wint_t>(code), locale_));
+    if (code == 0xFFFD || length != utf8.size()) {
+      char32_t bytes = 0;
+      for (char byte : character) bytes = (bytes << 8) | static_cast<unsigned char>(byte);
+      upper = kNoCharacter + bytes;
+    }
     cache_[character] = upper;
     return upper;
   }
@@ -108,18 +122,24 @@ class ReferenceFolding {
   std::map<Text, char32_t> cache_;
 };
 
-// Whether `name` matches the wildcard pattern, character by character.
-inline bool ReferenceGlob(const std::vector<char32_t>& pattern, std::size_t p, const std::vector<char32_t>& name,
-                          std::size_t n) {
-  if (p == pattern.size()) return n == name.size();
-  if (pattern[p] == U'*') {
-    for (std::size_t k = n; k <= name.size(); ++k) {
-      if (ReferenceGlob(pattern, p + 1, name, k)) return true;
+// Whether `name` matches the wildcard pattern, character by character: after
+// each pattern character, matched[n] tells whether the pattern so far
+// matches the first n characters of the name.
+inline bool ReferenceGlob(const std::vector<char32_t>& pattern, const std::vector<char32_t>& name) {
+  std::vector<bool> matched(name.size() + 1, false);
+  matched[0] = true;
+  for (char32_t p : pattern) {
+    std::vector<bool> next(name.size() + 1, false);
+    for (std::size_t n = 0; n <= name.size(); ++n) {
+      if (p == U'*') {
+        next[n] = matched[n] || (n > 0 && next[n - 1]);
+      } else {
+        next[n] = n > 0 && matched[n - 1] && (p == U'?' || p == name[n - 1]);
+      }
     }
-    return false;
+    matched.swap(next);
   }
-  if (n == name.size()) return false;
-  return (pattern[p] == U'?' || pattern[p] == name[n]) && ReferenceGlob(pattern, p + 1, name, n + 1);
+  return matched[name.size()];
 }
 
 // The pattern of one wanted name: name + ".*" (where ".*" may also match
@@ -134,12 +154,12 @@ inline bool ReferenceMatches(ReferenceFolding& folding, const Text& wanted, cons
   if (mode == MatchMode::Fuzzy) {
     pattern.insert(pattern.begin(), U'*');
     pattern.push_back(U'*');
-    return ReferenceGlob(pattern, 0, name, 0);
+    return ReferenceGlob(pattern, name);
   }
-  if (ReferenceGlob(pattern, 0, name, 0)) return true;
+  if (ReferenceGlob(pattern, name)) return true;
   pattern.push_back(U'.');
   pattern.push_back(U'*');
-  return ReferenceGlob(pattern, 0, name, 0);
+  return ReferenceGlob(pattern, name);
 }
 
 // The rows of walking `folder`, listing each folder once per wanted name.

@@ -22,7 +22,7 @@ TEST(NameCase, FoldsEveryGbkLetterPairAndNothingElse) {
     Text folded = FoldedNameCase(character);
     ASSERT_EQ(folded.size(), character.size());
     char32_t upper = folding.Upper(character);
-    if (upper == 0xFFFD || upper == U'?') return;  // not a GBK character
+    if (upper >= testing::ReferenceFolding::kNoCharacter) return;  // not a GBK character
     auto [known, added] = upperByFold.try_emplace(folded, upper);
     EXPECT_EQ(known->second, upper) << "two letters of different case fold alike: " << GbkToUtf8(character);
     foldsByUpper[upper].insert(folded);
