@@ -209,6 +209,10 @@ int Run(const Options& options) {
 
   // The one warm-up pass, which also checks that ROOT holds this tree.
   PassCount seen = ListingPass(root, lister);
+  if (seen.files == 0) {
+    std::fprintf(stderr, "%s holds no file: write the tree first with make_tree\n", options.root.c_str());
+    return 1;
+  }
   if (seen.files != tree.files.size() || seen.folders != tree.folders.size() + 1) {
     std::printf("warning: %s holds %llu folders and %llu files, the tree of these options %zu and %zu\n",
                 options.root.c_str(), static_cast<unsigned long long>(seen.folders - 1),
