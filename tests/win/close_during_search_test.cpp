@@ -81,7 +81,8 @@ TEST(CloseDuringSearch, EndsTheProgramWithZeroEveryTime) {
     ASSERT_NE(search, nullptr);
     PostMessageW(search, BM_CLICK, 0, 0);
     Sleep(100 + 37 * round);  // close at different moments of the walk
-    if (StatusOf(main).rfind(L"\u641C\u7D22\u5B8C\u6BD5", 0) != 0) ++closedMidSearch;  // not yet 搜索完毕
+    const std::wstring status = StatusOf(main);
+    if (!status.starts_with(L"\u641C\u7D22\u5B8C\u6BD5")) ++closedMidSearch;  // not yet 搜索完毕
     PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForSingleObject(process.get(), 15000), WAIT_OBJECT_0) << "round " << round;
     DWORD exitCode = 1;
