@@ -60,10 +60,15 @@ void ExactNames::Match(std::string_view foldedName, std::uint64_t& work, Found f
       for (std::uint32_t k = 0; k < entry->indexCount; ++k) found(indices_[entry->indexStart + k]);
     }
   };
-  // A "." is never the trail byte of a two-byte character, so every dot
-  // ends a candidate.
+  // Every "." that is a character of its own ends a candidate. A valid GBK
+  // trail byte is never a ".", but a lead byte takes the byte after it
+  // whatever that is, so a "." right after one is part of its character.
   for (std::size_t i = 0; i < foldedName.size(); ++i) {
-    if (foldedName[i] == '.') report(foldedName.substr(0, i));
+    if (IsLeadByte(static_cast<unsigned char>(foldedName[i]))) {
+      ++i;
+    } else if (foldedName[i] == '.') {
+      report(foldedName.substr(0, i));
+    }
   }
   work += foldedName.size();
   report(foldedName);

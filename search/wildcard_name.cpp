@@ -67,8 +67,9 @@ bool WildcardName::MatchesWhole(const std::vector<Token>& tokens, std::string_vi
 
 bool WildcardName::MatchesExact(std::string_view foldedName, std::uint64_t& work) const {
   if (MatchesWhole(exact_, foldedName, work)) return true;
-  for (std::size_t i = 0; i < foldedName.size(); ++i) {
-    // A "." is never a trail byte, so each one ends a candidate part.
+  // Each "." that is a character of its own (not the byte after a lead
+  // byte) ends a candidate part.
+  for (std::size_t i = 0; i < foldedName.size(); i += CharacterLength(foldedName, i)) {
     if (foldedName[i] == '.' && MatchesWhole(exact_, foldedName.substr(0, i), work)) return true;
   }
   return false;

@@ -110,6 +110,20 @@ TEST(NameMatcher, NeverMatchesOnATrailByte) {
   EXPECT_EQ(cut("ab" + lead + "cdefghij" + lead, kFuzzy), Indices{1});
 }
 
+// A lead byte takes the byte after it whatever it is, so a "." right after
+// one is no dot: exact matching never ends a name before it.
+TEST(NameMatcher, ExactNeverEndsANameAtADotThatIsATrailByte) {
+  const Text lead = "中"_gbk.substr(0, 1);
+  Matcher names({"ab" + lead, "?b" + lead, lead, "ab", "ab" + lead + "."});
+  EXPECT_EQ(names("ab" + lead + ".txt", kExact), Indices{});
+  EXPECT_EQ(names(lead + ".txt", kExact), Indices{});
+  // The second "." is a dot of its own, after the character of lead byte and ".".
+  EXPECT_EQ(names("ab" + lead + "..txt", kExact), Indices{4});
+  EXPECT_EQ(names("ab.x" + lead + ".txt", kExact), Indices{3});
+  EXPECT_EQ(names("ab" + lead, kExact), (Indices{0, 1}));
+  EXPECT_EQ(names("ab中.txt"_gbk, kExact), Indices{});
+}
+
 TEST(NameMatcher, IgnoresCaseOfEveryLetterGbkHoldsInBothCases) {
   Matcher names({"ωmega"_gbk, "ａ"_gbk, "ⅰ"_gbk, "ё"_gbk, "Ⅺ"_gbk});
   EXPECT_EQ(names("ΩMEGA.txt"_gbk, kExact), Indices{0});
