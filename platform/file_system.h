@@ -30,7 +30,10 @@ enum class DriveKind {
 TextList ListDrives(DriveKind kind);
 
 // Copies source to destination, replacing an existing destination file
-// unless that one is read-only.
+// unless that one is read-only. The copy goes to a temporary file that is
+// renamed over the destination, so a copy that fails (a full disk) leaves
+// the destination as it was and no part of the file behind. False when both
+// paths name one file.
 bool CopyOneFile(std::string_view source, std::string_view destination);
 
 // Renames source to destination; when that fails (the destination exists, or

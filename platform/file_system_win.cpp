@@ -46,7 +46,11 @@ bool CopyOver(std::string_view source, std::string_view destination) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary = Win32PathOf(Concat(destination, TemporarySuffix()));
     if (CopyFileW(from.c_str(), temporary.c_str(), TRUE)) break;
-    if (GetLastError() != ERROR_FILE_EXISTS) return false;
+    if (GetLastError() != ERROR_FILE_EXISTS) {
+      // A copy that failed part-way (a full disk) may have left its part under the new name.
+      DeleteFileW(temporary.c_str());
+      return false;
+    }
     temporary.clear();
   }
   if (temporary.empty()) return false;
@@ -110,15 +114,19 @@ TextList ListDrives(DriveKind kind) {
 bool CopyOneFile(std::string_view source, std::string_view destination) {
   std::wstring from = Win32PathOf(source);
   std::wstring to = Win32PathOf(destination);
-  if (from.empty() || to.empty() || IsReadOnlyFile(to)) return false;
-  return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
+  if (from.empty() || to.empty() || SameFile(from, to)) return false;
+  // Not straight onto the destination: a copy that fails part-way would
+  // leave it cut short, and an older file of that name would be lost.
+  return CopyOver(source, destination);
 }
 
 bool MoveOneFile(std::string_view source, std::string_view destination) {
   std::wstring from = Win32PathOf(source);
   std::wstring to = Win32PathOf(destination);
   if (from.empty() || to.empty()) return false;
-  if (MoveFileW(from.c_str(), to.c_str())) return true;
+  // A rename only: across volumes the system's move copies straight onto the
+  // destination and leaves a part of the file there when the copy fails.
+  if (MoveFileExW(from.c_str(), to.c_str(), 0)) return true;
   if (SameFile(from, to) || !CopyOver(source, destination)) return false;
   DeleteFileW(from.c_str());
   return true;
