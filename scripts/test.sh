@@ -38,8 +38,37 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 TSAN_OPTIONS=halt_on_error=1 \
   run_ctest "native, ThreadSanitizer" --test-dir "$TARNWELL_ROOT/build/tsan" -j "$TARNWELL_JOBS"
 
+# Folders for the Wine tests of copy and move targets that refuse files: a
+# small file system that fills up, and a read-only one. Mounting needs root
+# (or sudo without a password); without it those tests are skipped.
+fault_folders=""
+prepare_fault_folders() {
+  local mounter=()
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo -n true 2>/dev/null || return 0
+    mounter=(sudo -n)
+  fi
+  fault_folders=$(mktemp -d /tmp/tarnwell-fault.XXXXXX) || return 0
+  mkdir -p "$fault_folders/full" "$fault_folders/readonly"
+  "${mounter[@]}" mount -t tmpfs -o size=1m tmpfs "$fault_folders/full" 2>/dev/null &&
+    export TARNWELL_FULL_DISK_DIR="$fault_folders/full"
+  "${mounter[@]}" mount -t tmpfs -o size=64k,ro tmpfs "$fault_folders/readonly" 2>/dev/null &&
+    export TARNWELL_READONLY_DIR="$fault_folders/readonly"
+}
+release_fault_folders() {
+  [ -n "$fault_folders" ] || return 0
+  local mounter=()
+  [ "$(id -u)" -eq 0 ] || mounter=(sudo -n)
+  local folder
+  for folder in "$fault_folders/full" "$fault_folders/readonly"; do
+    mountpoint -q "$folder" && "${mounter[@]}" umount "$folder"
+  done
+  rm -rf "$fault_folders"
+}
+
+prepare_fault_folders
 start_wine_session
-trap stop_wine_session EXIT
+trap 'stop_wine_session; release_fault_folders' EXIT
 LANG=C.UTF-8 LC_ALL=C.UTF-8 run_ctest "Wine, locale C.UTF-8" --test-dir "$TARNWELL_ROOT/build/win"
 LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 run_ctest "Wine, locale zh_CN.UTF-8" --test-dir "$TARNWELL_ROOT/build/win" -L locale
 
