@@ -12,6 +12,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/directory_listing.h"
@@ -82,7 +83,7 @@ class ReferenceFolding {
     std::vector<char32_t> characters;
     for (std::size_t i = 0; i < text.size();) {
       std::size_t length = (static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < text.size()) ? 2 : 1;
-      characters.push_back(Upper(text.substr(i, length)));
+      characters.push_back(Upper(std::string_view(text).substr(i, length)));
       i += length;
     }
     return characters;
@@ -91,9 +92,12 @@ class ReferenceFolding {
   // The codes of the byte sequences that are no character are this or more.
   static constexpr char32_t kNoCharacter = 0x110000;
 
-  char32_t Upper(const Text& character) {
-    auto cached = cache_.find(character);
-    if (cached != cache_.end()) return cached->second;
+  // `character` is one or two bytes.
+  char32_t Upper(std::string_view character) {
+    std::size_t slot = static_cast<unsigned char>(character[0]);
+    if (character.size() == 2) slot = 256 + (slot << 8 | static_cast<unsigned char>(character[1]));
+    if (cache_.empty()) cache_.assign(256 + 65536, kUnknown);
+    if (cache_[slot] != kUnknown) return cache_[slot];
     std::string utf8 = GbkToUtf8(character);
     char32_t code = static_cast<unsigned char>(utf8[0]);
     std::size_t length = 1;
@@ -113,23 +117,24 @@ class ReferenceFolding {
       for (char byte : character) bytes = (bytes << 8) | static_cast<unsigned char>(byte);
       upper = kNoCharacter + bytes;
     }
-    cache_[character] = upper;
+    cache_[slot] = upper;
     return upper;
   }
 
  private:
+  static constexpr char32_t kUnknown = 0xFFFFFFFF;
   locale_t locale_;
-  std::map<Text, char32_t> cache_;
+  std::vector<char32_t> cache_;  // by byte, then by pair of bytes
 };
 
 // Whether `name` matches the wildcard pattern, character by character: after
 // each pattern character, matched[n] tells whether the pattern so far
 // matches the first n characters of the name.
 inline bool ReferenceGlob(const std::vector<char32_t>& pattern, const std::vector<char32_t>& name) {
-  std::vector<bool> matched(name.size() + 1, false);
+  std::vector<char> matched(name.size() + 1, false);
+  std::vector<char> next(name.size() + 1);
   matched[0] = true;
   for (char32_t p : pattern) {
-    std::vector<bool> next(name.size() + 1, false);
     for (std::size_t n = 0; n <= name.size(); ++n) {
       if (p == U'*') {
         next[n] = matched[n] || (n > 0 && next[n - 1]);
