@@ -1,0 +1,218 @@
+// Fuzz target: name matching and the walk. The input describes wanted names
+// and a small folder tree; in both modes the engine's matcher must find for
+// every name in the tree exactly the wanted names whose wildcard pattern the
+// reference matcher says it matches, and the walk of the tree must give the
+// rows of listing every folder once per wanted name.
+//
+// The input is read byte by byte:
+//   00  ends a wanted name (an empty one is dropped: the names box never
+//       gives one)
+//   01  ends a file name, which goes into the current folder
+//   02  ends a folder name: a subfolder of the current folder, which then
+//       becomes the current folder
+//   03  ends a folder name: a subfolder that is a reparse point
+//   04  makes the parent of the current folder the current one
+//   05  appends the text that was ended last (so that names can share their
+//       endings and file names can hold wanted names)
+//   06-1F  one of the two-byte characters of kCharacters
+//   any other byte stands for itself: ASCII, "*", "?", ".", "\", and bytes of
+//       0x80 and more, which make lead bytes of any pair and lone lead bytes.
+// What is left at the end is a file name. Empty file and folder names are
+// dropped (a listing never holds one).
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "search/match_mode.h"
+#include "search/name_matcher.h"
+#include "search/walk_directory.h"
+#include "tests/fuzz/fuzz_support.h"
+#include "tests/search/fake_tree.h"
+
+using namespace tarnwell;
+using namespace tarnwell::fuzz;
+
+namespace {
+
+// Letters in both cases (full-width Latin, Greek, Cyrillic, Roman numerals),
+// characters without case, characters whose trail byte is "\" or looks like
+// an ASCII letter, and pairs that are no GBK character at all.
+constexpr std::string_view kCharacters[] = {
+    "\xA3\xE1",  // full-width a
+    "\xA3\xC1",  // full-width A
+    "\xA3\xFA",  // full-width z
+    "\xA3\xDA",  // full-width Z
+    "\xA6\xC1",  // alpha
+    "\xA6\xA1",  // Alpha
+    "\xA6\xD8",  // omega
+    "\xA6\xB8",  // Omega
+    "\xA7\xD1",  // Cyrillic a
+    "\xA7\xA1",  // Cyrillic A
+    "\xA7\xD7",  // Cyrillic yo
+    "\xA7\xA7",  // Cyrillic Yo
+    "\xA2\xA1",  // small Roman numeral one
+    "\xA2\xF1",  // Roman numeral one
+    "\xA2\xFB",  // Roman numeral eleven (no small form in GBK)
+    "\xA8\xA3",  // a with caron (its capital is not in GBK)
+    "\xD6\xD0",  // a Chinese character
+    "\xA1\xA1",  // full-width space
+    "\xA3\xAE",  // full-width full stop
+    "\x81\x5C",  // trail byte "\"
+    "\x95\x5C",  // trail byte "\"
+    "\x81\x61",  // trail byte "a"
+    "\x81\x41",  // trail byte "A"
+    "\x81\x2E",  // lead byte and "." (no GBK character)
+    "\x81\x2A",  // lead byte and "*" (no GBK character)
+    "\x81\x3F",  // lead byte and "?" (no GBK character)
+};
+static_assert(std::size(kCharacters) == 0x20 - 0x06);
+
+// Texts grow by appending earlier ones; this keeps every execution cheap.
+constexpr std::size_t kMaxText = 300;
+constexpr std::size_t kMaxEntries = 64;
+
+struct Input {
+  NameList names;
+  testing::FakeTree tree;
+  TextList fileNames;  // every name in the tree, folders' too
+};
+
+void Decode(const std::uint8_t* data, std::size_t size, Input& input) {
+  input.tree.AddFolder("R");
+  std::vector<Text> folders = {"R"};  // the current folder and its parents
+  Text text;
+  Text last;
+  std::size_t entries = 0;
+  auto end = [&]() -> bool {
+    last = text;
+    text.clear();
+    if (last.empty() || entries == kMaxEntries) return false;
+    ++entries;
+    return true;
+  };
+  for (std::size_t i = 0; i < size; ++i) {
+    std::uint8_t byte = data[i];
+    switch (byte) {
+      case 0x00:
+        if (end()) input.names.push_back(last);
+        break;
+      case 0x01:
+        if (end()) {
+          input.tree.AddFile(folders.back(), last);
+          input.fileNames.push_back(last);
+        }
+        break;
+      case 0x02:
+      case 0x03:
+        if (end()) {
+          input.tree.AddSubfolder(folders.back(), last, byte == 0x03);
+          input.fileNames.push_back(last);
+          if (byte == 0x02) folders.push_back(folders.back() + "\\" + last);
+        }
+        break;
+      case 0x04:
+        if (folders.size() > 1) folders.pop_back();
+        break;
+      case 0x05:
+        text += last;
+        break;
+      default:
+        if (byte < 0x20) {
+          text += kCharacters[byte - 0x06];
+        } else {
+          text.push_back(static_cast<char>(byte));
+        }
+    }
+    if (text.size() > kMaxText) text.resize(kMaxText);
+  }
+  if (end()) {
+    input.tree.AddFile(folders.back(), last);
+    input.fileNames.push_back(last);
+  }
+}
+
+struct Rows final : WalkOutput {
+  void Row(const Text& folder, std::string_view name, std::uint32_t) override {
+    rows.push_back(Concat(folder, "\\", name));
+  }
+  void FolderSearched(const Text&) override {}
+  TextList rows;
+};
+
+// Reports a broken property with the input's wanted names and stops the run.
+[[noreturn]] void Fail(const char* property, const char* mode, const NameList& names,
+                       std::initializer_list<std::pair<const char*, const TextList*>> lists) {
+  std::fprintf(stderr, "property broken (%s): %s\n  wanted names:", mode, property);
+  for (const Text& name : names) std::fprintf(stderr, " %s", Escaped(name).c_str());
+  for (const auto& [title, texts] : lists) {
+    std::fprintf(stderr, "\n  %s:", title);
+    for (const Text& text : *texts) std::fprintf(stderr, " %s", Escaped(text).c_str());
+  }
+  std::fprintf(stderr, "\n");
+  std::abort();
+}
+
+const char* ModeName(MatchMode mode) { return mode == MatchMode::Exact ? "exact" : "fuzzy"; }
+
+TextList Numbers(const std::vector<std::uint32_t>& indices) {
+  TextList numbers;
+  for (std::uint32_t i : indices) numbers.push_back(std::to_string(i));
+  return numbers;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static testing::ReferenceFolding folding;
+  Input input;
+  Decode(data, size, input);
+  if (input.names.empty()) return 0;
+
+  // What the reference says of every name in the tree, in each mode.
+  const MatchMode modes[] = {MatchMode::Exact, MatchMode::Fuzzy};
+  std::vector<std::vector<std::uint32_t>> expected[2];
+  for (int m = 0; m < 2; ++m) {
+    for (const Text& fileName : input.fileNames) {
+      std::vector<std::uint32_t>& matching = expected[m].emplace_back();
+      for (std::uint32_t i = 0; i < input.names.size(); ++i) {
+        if (testing::ReferenceMatches(folding, input.names[i], fileName, modes[m])) matching.push_back(i);
+      }
+    }
+  }
+
+  // One scratch for everything, as a walk reuses its own, and the modes
+  // taken in turn, as a change of mode during a search takes them.
+  NameMatcher matcher(std::make_shared<const NameList>(input.names));
+  MatchScratch scratch;
+  for (int m : {0, 1, 0}) {
+    for (std::size_t f = 0; f < input.fileNames.size(); ++f) {
+      matcher.Match(input.fileNames[f], modes[m], scratch);
+      if (scratch.Matches() != expected[m][f]) {
+        TextList file = {input.fileNames[f]};
+        TextList want = Numbers(expected[m][f]);
+        TextList found = Numbers(scratch.Matches());
+        Fail("the matcher finds the wanted names whose pattern the file name matches", ModeName(modes[m]),
+             input.names, {{"file name", &file}, {"expected", &want}, {"found", &found}});
+      }
+    }
+  }
+
+  for (MatchMode mode : modes) {
+    TextList expectedRows;
+    testing::ReferenceWalk(input.tree, folding, "R", input.names, mode, expectedRows);
+    std::atomic<bool> cancelled{false};
+    std::function<MatchMode()> readMode = [mode] { return mode; };
+    Rows walked;
+    bool finished = WalkDirectory("R", WalkInputs{input.tree, matcher, readMode, cancelled}, walked);
+    Require(finished, "an uncancelled walk goes to the end");
+    if (walked.rows != expectedRows) {
+      Fail("the walk gives the rows of listing each folder once per wanted name", ModeName(mode), input.names,
+           {{"expected", &expectedRows}, {"walked", &walked.rows}});
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,68 @@
+// Fuzz target: the text primitives against the plain references. The input's
+// first field (up to its first zero byte) is the text, the second one the
+// sought text or separator; counts for the cuts come from both.
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "platform/text.h"
+#include "tests/fuzz/fuzz_support.h"
+#include "tests/fuzz/reference_text.h"
+
+using namespace tarnwell;
+using namespace tarnwell::fuzz;
+
+namespace {
+
+void CheckSearches(std::string_view s, std::string_view sought) {
+  for (bool ignoreCase : {false, true}) {
+    Require(FindText(s, sought, ignoreCase) == RefFind(s, sought, ignoreCase, false),
+            ignoreCase ? "FindText ignoring case" : "FindText", {s, sought});
+    Require(FindLastText(s, sought, ignoreCase) == RefFind(s, sought, ignoreCase, true),
+            ignoreCase ? "FindLastText ignoring case" : "FindLastText", {s, sought});
+  }
+}
+
+void CheckSplit(std::string_view s, std::string_view separator) {
+  TextList pieces = SplitText(s, separator);
+  Require(pieces == RefSplit(s, separator), "SplitText", {s, separator});
+}
+
+void CheckCuts(std::string_view s, int count) {
+  Require(LeftText(s, count) == RefLeft(s, count), "LeftText", {s, std::to_string(count)});
+  Require(RightText(s, count) == RefRight(s, count), "RightText", {s, std::to_string(count)});
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::string_view> fields = SplitFields(data, size);
+  std::string_view s = fields[0];
+  std::string_view sought = fields.size() > 1 ? fields[1] : std::string_view();
+
+  CheckSearches(s, sought);
+  CheckSearches(s, "\\");
+  CheckSplit(s, sought);
+  CheckSplit(s, "\r\n");
+  Require(RemoveAllSpaces(s) == RefRemoveSpaces(s), "RemoveAllSpaces", {s});
+
+  Require(TextLength(s) == static_cast<int>(s.size()), "TextLength", {s});
+  bool equal = s.size() == sought.size();
+  for (std::size_t i = 0; equal && i < s.size(); ++i) equal = s[i] == sought[i];
+  Require(TextEquals(s, sought) == equal, "TextEquals", {s, sought});
+  Require(Concat(s, sought) == std::string(s) + std::string(sought), "Concat", {s, sought});
+  std::vector<unsigned char> bytes = TextToBytes(s);
+  Require(std::string(bytes.begin(), bytes.end()) == s, "TextToBytes", {s});
+
+  const int length = static_cast<int>(s.size());
+  const int given = sought.empty() ? 0 : static_cast<signed char>(sought[0]);
+  for (int count : {given, -1, 0, 1, length - 1, length, length + 1, INT_MIN, INT_MAX}) CheckCuts(s, count);
+
+  if (s.size() >= 4) {
+    std::int32_t n;
+    std::memcpy(&n, s.data(), 4);
+    Require(NumberToText(n) == std::to_string(n), "NumberToText", {s});
+  }
+  return 0;
+}
