@@ -5,7 +5,7 @@ set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 packages=(
-  cmake make g++ googletest
+  cmake make g++ googletest clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth x11-utils xdotool
   fonts-wqy-microhei fonts-wine imagemagick locales

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Sets everything up, builds the native, sanitizer and Windows configurations
-# and runs every test through CTest: the portable core natively, the Win32
-# code under Wine (with a non-Chinese locale, and the locale-sensitive tests
-# once more under a Chinese one). Exits non-zero on any failure.
+# Sets everything up, builds the native, sanitizer, fuzz and Windows
+# configurations and runs every test through CTest: the portable core
+# natively (and each fuzz target for a short run), the Win32 code under Wine
+# (with a non-Chinese locale, and the locale-sensitive tests once more under
+# a Chinese one). Exits non-zero on any failure.
 set -uo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
@@ -13,6 +14,8 @@ build_configuration native || exit 1
 say "building the sanitizer configurations"
 build_configuration asan -DTARNWELL_ASAN=ON || exit 1
 build_configuration tsan -DTARNWELL_TSAN=ON || exit 1
+say "building the fuzz configuration"
+CC=clang CXX=clang++ build_configuration fuzz -DTARNWELL_FUZZ=ON -DTARNWELL_TESTS=OFF || exit 1
 say "building the Windows configuration"
 build_windows || exit 1
 
@@ -37,6 +40,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_ctest "native, AddressSanitizer + UndefinedBehaviorSanitizer" --test-dir "$TARNWELL_ROOT/build/asan" -j "$TARNWELL_JOBS"
 TSAN_OPTIONS=halt_on_error=1 \
   run_ctest "native, ThreadSanitizer" --test-dir "$TARNWELL_ROOT/build/tsan" -j "$TARNWELL_JOBS"
+run_ctest "native, fuzz targets (short runs)" --test-dir "$TARNWELL_ROOT/build/fuzz" -L fuzz -j "$TARNWELL_JOBS"
 
 # Folders for the Wine tests of copy and move targets that refuse files: a
 # small file system that fills up, and a read-only one. Mounting needs root
