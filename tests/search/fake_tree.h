@@ -81,6 +81,7 @@ class ReferenceFolding {
 
   std::vector<char32_t> Characters(const Text& text) {
     std::vector<char32_t> characters;
+    characters.reserve(text.size() + 2);  // room for the two characters a pattern adds
     for (std::size_t i = 0; i < text.size();) {
       std::size_t length = (static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < text.size()) ? 2 : 1;
       characters.push_back(Upper(std::string_view(text).substr(i, length)));
