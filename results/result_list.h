@@ -11,11 +11,13 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
 
 #include "platform/text.h"
+#include "results/slab_pool.h"
 #include "results/text_blocks.h"
 
 namespace tarnwell {
@@ -70,14 +72,22 @@ class ResultList {
     std::uint32_t checked : 1;
   };
 
-  bool Valid(int row) const { return row >= 0 && row < static_cast<int>(rows_.size()); }
+  // Everything the rows hold, replaced whole by Clear. The pool is made
+  // first and goes last.
+  struct Store {
+    SlabPool pool;
+    std::deque<Row, SlabAllocator<Row>> rows{SlabAllocator<Row>(pool)};
+    std::deque<std::string_view, SlabAllocator<std::string_view>> folders{
+        SlabAllocator<std::string_view>(pool)};  // texts held in `texts`
+    TextBlocks texts;
+  };
+
+  bool Valid(int row) const { return row >= 0 && row < static_cast<int>(store_->rows.size()); }
   std::uint32_t FolderIndex(std::string_view folder);
   void AppendRow(std::uint32_t folder, std::string_view name);
   void Notify(Change change, int row = -1);
 
-  std::deque<Row> rows_;
-  std::deque<std::string_view> folders_;  // texts held in texts_
-  TextBlocks texts_;
+  std::unique_ptr<Store> store_ = std::make_unique<Store>();
   RowId lastId_ = kNoRow;
   Listener listener_;
 };
