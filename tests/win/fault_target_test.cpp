@@ -33,6 +33,7 @@ using testing_support::FolderNames;
 using testing_support::LongForm;
 using testing_support::MakeFolder;
 using testing_support::PutFile;
+using testing_support::RemoveTree;
 
 // The real window and file system; the folder browser gives the test's answer.
 class TargetHost : public WindowResultHost {
@@ -63,26 +64,6 @@ Text FolderFromEnvironment(const wchar_t* variable) {
   }
   while (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
   return WideToGbk(folder);
-}
-
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW entry;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = entry.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring child = folder + L"\\" + name;
-      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(child);
-      } else {
-        DeleteFileW(child.c_str());
-      }
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
-  }
-  RemoveDirectoryW(folder.c_str());
 }
 
 // A folder of this test's own below a prepared folder, removed at the end.

@@ -25,6 +25,7 @@ using testing_support::FolderNames;
 using testing_support::LongForm;
 using testing_support::MakeFolder;
 using testing_support::PutFile;
+using testing_support::RemoveTree;
 
 // The real window and file system, with the test's answer to the folder browser.
 class ChosenFolderHost : public WindowResultHost {
@@ -48,25 +49,6 @@ class WalkFaults : public ProgramFixture {
     EXPECT_EQ(Status(), Concat(G("搜索完毕！共搜索到文件"), NumberToText(Rows().RowCount()), G("个.")));
   }
 };
-
-// Removes a folder and everything in it through the wide functions.
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW entry;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = entry.cFileName;
-      if (name == L"." || name == L"..") continue;
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(folder + L"\\" + name);
-      } else {
-        DeleteFileW((folder + L"\\" + name).c_str());
-      }
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
-  }
-  RemoveDirectoryW(folder.c_str());
-}
 
 TEST_F(WalkFaults, FoldersDeletedDuringTheSearchEndItSoundly) {
   // 100 top folders of two subfolders of three files; every file name is unique.

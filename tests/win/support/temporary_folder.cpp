@@ -7,8 +7,6 @@
 #include "platform/gbk_win.h"
 
 namespace tarnwell::testing_support {
-namespace {
-
 void RemoveTree(const std::wstring& longPath) {
   WIN32_FIND_DATAW entry;
   HANDLE find = FindFirstFileW((longPath + L"\\*").c_str(), &entry);
@@ -28,8 +26,6 @@ void RemoveTree(const std::wstring& longPath) {
   }
   RemoveDirectoryW(longPath.c_str());
 }
-
-}  // namespace
 
 TemporaryFolder::TemporaryFolder(std::string_view name) {
   static std::atomic<int> counter{0};

@@ -38,6 +38,8 @@ std::string FileBytes(std::string_view gbkPath);
 // Creates or replaces the file with these bytes.
 void PutFile(std::string_view gbkPath, std::string_view bytes);
 void MakeFolder(std::string_view gbkPath);
+// Removes a folder ("\\?\" form) and everything in it, read-only entries too.
+void RemoveTree(const std::wstring& longPath);
 // The names in a folder, "." and ".." left out, in listing order.
 TextList FolderNames(std::string_view gbkPath);
 
