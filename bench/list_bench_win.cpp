@@ -5,7 +5,8 @@
 // store and until the control shows them all, the repaints of the list
 // during that time, the round trips of a message sent to the list from
 // another thread while rows arrive, and the process's memory with the rows
-// held. For comparison the same search into a ResultList on a thread with no
+// held, and the clicks on "tick all" and "untick all" with every row
+// listed. For comparison the same search into a ResultList on a thread with no
 // window. Rounds alternate the two.
 //
 // Usage: list_bench [--rows N] [--rounds R]
@@ -121,7 +122,16 @@ struct WindowRound {
   Memory opened;
   Memory held;
   int rows = 0;
+  double tickAllMs = 0;    // the click on "tick all" with every row in the list
+  double untickAllMs = 0;  // and on "untick all"
 };
+
+// Milliseconds the window thread spends on a click of the button.
+double ClickMs(HWND button) {
+  auto start = Clock::now();
+  SendMessageW(button, BM_CLICK, 0, 0);
+  return Seconds(start, Clock::now()) * 1000;
+}
 
 WindowRound RunWindowRound(const MemoryTreeLister& tree) {
   WindowRound round;
@@ -159,6 +169,8 @@ WindowRound RunWindowRound(const MemoryTreeLister& tree) {
   round.countChanges = probe.CountChanges();
   round.rows = window.Results().RowCount();
   round.held = ProcessMemory();
+  round.tickAllMs = ClickMs(window.ControlWindow(Control::CheckAllButton));
+  round.untickAllMs = ClickMs(window.ControlWindow(Control::UncheckAllButton));
   while (search->RunningWalks() > 0) Sleep(1);
   search.reset();
   DestroyWindow(window.Handle());
@@ -199,7 +211,10 @@ int Run(int rows, int rounds) {
   std::vector<double> latencies;
   int paints = 0, changes = 0;
   double visibleTime = 0, longestBatchMs = 0;
+  Samples tickAll, untickAll;
   for (const WindowRound& r : windowRounds) {
+    tickAll.Add(r.tickAllMs);
+    untickAll.Add(r.untickAllMs);
     latencies.insert(latencies.end(), r.latenciesMs.begin(), r.latenciesMs.end());
     paints += r.paints;
     changes += r.countChanges;
@@ -227,6 +242,8 @@ int Run(int rows, int rounds) {
   std::printf("message round trip to the window while rows arrive: median %.1f ms, 95%% within %.1f ms, max %.1f ms"
               " (%zu round trips)\n", within(0.5), within(0.95), within(1.0), latencies.size());
   std::printf("longest time one batch of appends held the window thread: %.1f ms\n", longestBatchMs);
+  std::printf("click on \"tick all\" with every row listed: median %.1f ms, max %.1f ms; on \"untick all\": median %.1f ms,"
+              " max %.1f ms\n", tickAll.Median(), tickAll.Max(), untickAll.Median(), untickAll.Max());
   std::printf("process memory, window open: %.1f MB committed, %.1f MB working set\n", first.opened.committedMb,
               first.opened.workingSetMb);
   double added = first.held.workingSetMb - first.opened.workingSetMb;

@@ -114,4 +114,6 @@ void CheckListView::RowChanged(int row) {
   if (row >= 0 && row < ListView_GetItemCount(list_)) ListView_RedrawItems(list_, row, row);
 }
 
+void CheckListView::AllRowsChanged() { InvalidateRect(list_, nullptr, FALSE); }
+
 }  // namespace tarnwell

@@ -55,6 +55,7 @@ class CheckListView {
   void RowsAppended();
   void RowsReset();
   void RowChanged(int row);
+  void AllRowsChanged();  // every row's text or tick may differ; the count is the same
   // Hands the control the source's row count now.
   void SyncRowCount();
 

@@ -81,6 +81,11 @@ void ResultList::SetChecked(int row, bool checked) {
   Notify(Change::RowChanged, row);
 }
 
+void ResultList::SetAllChecked(bool checked) {
+  for (Row& row : store_->rows) row.checked = checked ? 1 : 0;
+  Notify(Change::AllTicks);
+}
+
 void ResultList::RemoveRow(int row) {
   if (!Valid(row)) return;
   store_->rows.erase(store_->rows.begin() + row);

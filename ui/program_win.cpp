@@ -36,8 +36,8 @@ void Program::Connect() {
   };
   on.HideHint = [this] { HideHint(); };
   on.OpenCurrentRow = [this] { OpenCurrentRow(); };
-  on.CheckAll = [this] { SetAllChecked(true); };
-  on.UncheckAll = [this] { SetAllChecked(false); };
+  on.CheckAll = [this] { window_.Results().SetAllChecked(true); };
+  on.UncheckAll = [this] { window_.Results().SetAllChecked(false); };
   on.BatchCopy = [this] { tarnwell::BatchCopy(window_.Results(), host_); };
   on.BatchMove = [this] { tarnwell::BatchMove(window_.Results(), host_); };
   on.BatchDelete = [this] { tarnwell::BatchDelete(window_.Results(), host_); };
@@ -58,12 +58,6 @@ void Program::OpenCurrentRow() {
   const int row = GetSelectedRow(Control(Control::ResultView));
   if (row < 0) return;  // nothing selected: nothing to open
   OpenWithBrowserOwner(window_.Results().RowText(row));
-}
-
-void Program::SetAllChecked(bool checked) {
-  ResultList& results = window_.Results();
-  const int rows = results.RowCount();
-  for (int row = 0; row < rows; ++row) results.SetChecked(row, checked);
 }
 
 Text Program::SearchPath() { return GetContent(Control(Control::PathBox)); }

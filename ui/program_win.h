@@ -31,7 +31,6 @@ class Program final : private SettingsControls {
   void BrowseSearchFolder();
   void HideHint();
   void OpenCurrentRow();
-  void SetAllChecked(bool checked);
 
   // SettingsControls
   Text SearchPath() override;

@@ -13,6 +13,7 @@ void ResultListView::Attach(HWND list) {
       case ResultList::Change::Appended: view_.RowsAppended(); break;
       case ResultList::Change::Reset: view_.RowsReset(); break;
       case ResultList::Change::RowChanged: view_.RowChanged(row); break;
+      case ResultList::Change::AllTicks: view_.AllRowsChanged(); break;
     }
   });
 }

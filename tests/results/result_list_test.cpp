@@ -107,5 +107,22 @@ TEST(ResultList, TellsItsListenerWhatChanged) {
   EXPECT_EQ(changes[3].first, C::Reset);
 }
 
+TEST(ResultList, TicksAndUnticksEveryRowWithOneChange) {
+  ResultList list;
+  for (int i = 0; i < 1000; ++i) list.Append("C:\\d", "f" + std::to_string(i));
+  list.SetChecked(500, true);
+  int changes = 0;
+  list.SetListener([&](ResultList::Change change, int) {
+    EXPECT_EQ(change, ResultList::Change::AllTicks);
+    ++changes;
+  });
+  list.SetAllChecked(true);
+  for (int i = 0; i < 1000; ++i) ASSERT_TRUE(list.IsChecked(i)) << i;
+  list.SetAllChecked(false);
+  for (int i = 0; i < 1000; ++i) ASSERT_FALSE(list.IsChecked(i)) << i;
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(list.RowText(999), "C:\\d\\f999");
+}
+
 }  // namespace
 }  // namespace tarnwell

@@ -180,9 +180,20 @@ TEST_F(ResultCommands, CancelledBrowserOrNoTickEndsQuietly) {
 
 TEST_F(ResultCommands, TickButtonsTickAndUntickEveryRow) {
   MakeRows(5);
+  HWND list = C(Control::ResultView);
+  // Each click leaves the shown rows to be painted again with their new boxes.
+  auto repaintRequested = [&] {
+    RECT stale{};
+    return GetUpdateRect(list, &stale, FALSE) && stale.bottom > stale.top;
+  };
+  UpdateWindow(list);
+  ASSERT_FALSE(repaintRequested());
   Click(Control::CheckAllButton);
+  EXPECT_TRUE(repaintRequested());
   for (int row = 0; row < 5; ++row) EXPECT_TRUE(Rows().IsChecked(row));
+  UpdateWindow(list);
   Click(Control::UncheckAllButton);
+  EXPECT_TRUE(repaintRequested());
   for (int row = 0; row < 5; ++row) EXPECT_FALSE(Rows().IsChecked(row));
 }
 
