@@ -1,6 +1,7 @@
 #include "results/not_found_report.h"
 
 #include "platform/gbk_literal.h"
+#include "platform/text_search.h"
 
 namespace tarnwell {
 
@@ -12,9 +13,10 @@ Text BuildNotFoundReport(const Text& namesBoxContent, const ResultList& list) {
     foundNames.append(list.RowFileName(row));
     foundNames.push_back('\\');
   }
+  const TextSearch search(foundNames, true);
   Text report;
   for (const Text& line : SplitText(namesBoxContent, "\r\n")) {
-    if (FindText(foundNames, line, true) == -1) report.append(Concat(line, "\r\n"));
+    if (search.Find(line) == -1) report.append(Concat(line, "\r\n"));
   }
   return report;
 }

@@ -1,4 +1,4 @@
-// Fuzz target: the text primitives against the plain references. The input's
+// Fuzz target: the text primitives and TextSearch against the plain references. The input's
 // first field (up to its first zero byte) is the text, the second one the
 // sought text or separator; counts for the cuts come from both.
 #include <climits>
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/text.h"
+#include "platform/text_search.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/reference_text.h"
 
@@ -21,6 +22,8 @@ void CheckSearches(std::string_view s, std::string_view sought) {
             ignoreCase ? "FindText ignoring case" : "FindText", {s, sought});
     Require(FindLastText(s, sought, ignoreCase) == RefFind(s, sought, ignoreCase, true),
             ignoreCase ? "FindLastText ignoring case" : "FindLastText", {s, sought});
+    Require(TextSearch(s, ignoreCase).Find(sought) == RefFind(s, sought, ignoreCase, false),
+            ignoreCase ? "TextSearch ignoring case" : "TextSearch", {s, sought});
   }
 }
 
