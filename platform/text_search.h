@@ -24,7 +24,7 @@ class TextSearch {
   Text Folded(std::string_view s) const;
 
   bool ignoreCase_;
-  Text text_;                       // folded when case is ignored
+  Text text_;                          // folded when case is ignored
   std::vector<bool> startsCharacter_;  // per byte of text_
 };
 
