@@ -7,6 +7,10 @@
 
 namespace tarnwell::bench {
 
+// The last line of a benchmark's output: a table without it was cut short
+// (the program died) and is not kept.
+inline constexpr const char kRunComplete[] = "-- run complete --";
+
 class Samples {
  public:
   void Add(double seconds) { seconds_.push_back(seconds); }

@@ -310,6 +310,9 @@ int Run(const Options& options) {
     }
   }
   PrintTable(cases, options, seen, pattern);
+  // The script keeps the table only when this line ends it.
+  std::printf("%s\n", kRunComplete);
+  std::fflush(stdout);
   return 0;
 }
 

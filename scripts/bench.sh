@@ -48,16 +48,31 @@ results="$TARNWELL_ROOT/build/bench-results.txt"
 : >"$results"
 shape=(--folders "$folders" --files "$files" --seed "$seed")
 
+# Runs one benchmark and appends its table to the results, but only when the
+# program ran to its end: a table cut short (the program died, its Wine
+# server was ended) fails the script instead of being kept as a result.
+run_benchmark() {
+  local output status=0
+  output=$(mktemp)
+  "$@" | tr -d '\r' | tee "$output" || status=$?
+  if [ "$status" -ne 0 ] || [ "$(tail -1 "$output")" != "-- run complete --" ]; then
+    rm -f "$output"
+    echo "bench: '$1' ended before its end (exit status $status); its table is not kept" >&2
+    exit 1
+  fi
+  sed '$d' "$output" >>"$results"
+  rm -f "$output"
+}
+
 say "search, native ($native_rounds rounds)"
-"$native/search_bench" "$tree" "${shape[@]}" --rounds "$native_rounds" --naive-sample "$naive_sample" \
-  | tee -a "$results"
+run_benchmark "$native/search_bench" "$tree" "${shape[@]}" --rounds "$native_rounds" --naive-sample "$naive_sample"
 
 start_wine_session
 trap stop_wine_session EXIT
 say "search, Windows build under Wine ($wine_rounds rounds)"
-wine "$windows/search_bench.exe" "$wine_tree" "${shape[@]}" --rounds "$wine_rounds" --naive-sample "$naive_sample" \
-  </dev/null | tr -d '\r' | tee -a "$results"
+run_benchmark wine "$windows/search_bench.exe" "$wine_tree" "${shape[@]}" --rounds "$wine_rounds" \
+  --naive-sample "$naive_sample" </dev/null
 say "result list in the main window, under Wine ($list_rounds rounds)"
-wine "$windows/list_bench.exe" --rounds "$list_rounds" </dev/null | tr -d '\r' | tee -a "$results"
+run_benchmark wine "$windows/list_bench.exe" --rounds "$list_rounds" </dev/null
 
 say "tables kept in $results"

@@ -34,18 +34,21 @@ build_windows() {
 # The fonts that the default GUI font falls back on for Chinese (SimSun and
 # the like) are not there: SimSun is replaced by the Chinese font installed.
 TARNWELL_PREFIX_VERSION=3
-ensure_wine_prefix() {
-  local stamp="$WINEPREFIX/.tarnwell-ready"
-  [ "$(cat "$stamp" 2>/dev/null)" = "$TARNWELL_PREFIX_VERSION" ] && return 0
+ensure_wine_prefix() (
+  export WINEPREFIX="$TARNWELL_BASE_PREFIX"
+  stamp="$WINEPREFIX/.tarnwell-ready"
+  [ "$(cat "$stamp" 2>/dev/null)" = "$TARNWELL_PREFIX_VERSION" ] && exit 0
   say "preparing the Wine prefix in $WINEPREFIX (once per machine)"
   mkdir -p "$WINEPREFIX"
   wineboot --init >/dev/null 2>&1
   wine reg add 'HKLM\Software\Wine\Drives' /v 'z:' /d network /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+  # This prefix's own server only, which nothing else uses while it is prepared.
   wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
   echo "$TARNWELL_PREFIX_VERSION" >"$stamp"
-}
+)
 
 TARNWELL_XVFB_PID=""
 
@@ -68,18 +71,34 @@ start_display() {
   return 1
 }
 
-# One display and one wineserver for a whole run of Wine programs. The Wine
-# services are started here with their output going nowhere, so they never
-# hold the pipes of a later caller (CTest) open.
+# One display and one wineserver for a whole run of Wine programs, both the
+# run's own: the prepared prefix is copied into a private folder, whose
+# wineserver no other run shares, so that ending this run (or another one)
+# never ends somebody else's programs. The Wine services are started here
+# with their output going nowhere, so they never hold the pipes of a later
+# caller (CTest) open.
+TARNWELL_RUN_DIR=""
 start_wine_session() {
-  start_display
+  start_display || return 1
   ensure_wine_prefix
+  TARNWELL_RUN_DIR=$(mktemp -d "${TMPDIR:-/tmp}/tarnwell-wine.XXXXXX") || return 1
+  cp -a "$TARNWELL_BASE_PREFIX" "$TARNWELL_RUN_DIR/prefix" || return 1
+  export TARNWELL_RUN_PREFIX="$TARNWELL_RUN_DIR/prefix"
+  export WINEPREFIX="$TARNWELL_RUN_PREFIX"
   wineserver -p
   wine cmd /c exit >/dev/null 2>&1 </dev/null
 }
 
+# Ends what start_wine_session started, and nothing else.
 stop_wine_session() {
-  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$TARNWELL_RUN_DIR" ]; then
+    WINEPREFIX="$TARNWELL_RUN_PREFIX" wineserver -k >/dev/null 2>&1 || true
+    WINEPREFIX="$TARNWELL_RUN_PREFIX" wineserver -w >/dev/null 2>&1 || true
+    rm -rf "$TARNWELL_RUN_DIR"
+    TARNWELL_RUN_DIR=""
+    unset TARNWELL_RUN_PREFIX
+    export WINEPREFIX="$TARNWELL_BASE_PREFIX"
+  fi
   if [ -n "$TARNWELL_XVFB_PID" ]; then
     kill "$TARNWELL_XVFB_PID" 2>/dev/null || true
     wait "$TARNWELL_XVFB_PID" 2>/dev/null || true

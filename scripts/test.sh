@@ -4,18 +4,30 @@
 # natively (and each fuzz target for a short run), the Win32 code under Wine
 # (with a non-Chinese locale, and the locale-sensitive tests once more under
 # a Chinese one). Exits non-zero on any failure.
+#
+# --quick: the native and the Wine tests only, without the sanitizer and fuzz
+# builds, for the day-to-day loop. The plain command runs everything.
 set -uo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+quick=0
+case "${1:-}" in
+  --quick) quick=1 ;;
+  "") ;;
+  *) echo "usage: scripts/test.sh [--quick]" >&2; exit 2 ;;
+esac
 
 "$TARNWELL_ROOT/scripts/setup.sh" || exit 1
 
 say "building the native configuration"
 build_configuration native || exit 1
-say "building the sanitizer configurations"
-build_configuration asan -DTARNWELL_ASAN=ON || exit 1
-build_configuration tsan -DTARNWELL_TSAN=ON || exit 1
-say "building the fuzz configuration"
-CC=clang CXX=clang++ build_configuration fuzz -DTARNWELL_FUZZ=ON -DTARNWELL_TESTS=OFF || exit 1
+if [ "$quick" -eq 0 ]; then
+  say "building the sanitizer configurations"
+  build_configuration asan -DTARNWELL_ASAN=ON || exit 1
+  build_configuration tsan -DTARNWELL_TSAN=ON || exit 1
+  say "building the fuzz configuration"
+  CC=clang CXX=clang++ build_configuration fuzz -DTARNWELL_FUZZ=ON -DTARNWELL_TESTS=OFF || exit 1
+fi
 say "building the Windows configuration"
 build_windows || exit 1
 
@@ -36,11 +48,13 @@ run_ctest() {
 }
 
 run_ctest "native" --test-dir "$TARNWELL_ROOT/build/native" -j "$TARNWELL_JOBS"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  run_ctest "native, AddressSanitizer + UndefinedBehaviorSanitizer" --test-dir "$TARNWELL_ROOT/build/asan" -j "$TARNWELL_JOBS"
-TSAN_OPTIONS=halt_on_error=1 \
-  run_ctest "native, ThreadSanitizer" --test-dir "$TARNWELL_ROOT/build/tsan" -j "$TARNWELL_JOBS"
-run_ctest "native, fuzz targets (short runs)" --test-dir "$TARNWELL_ROOT/build/fuzz" -L fuzz -j "$TARNWELL_JOBS"
+if [ "$quick" -eq 0 ]; then
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    run_ctest "native, AddressSanitizer + UndefinedBehaviorSanitizer" --test-dir "$TARNWELL_ROOT/build/asan" -j "$TARNWELL_JOBS"
+  TSAN_OPTIONS=halt_on_error=1 \
+    run_ctest "native, ThreadSanitizer" --test-dir "$TARNWELL_ROOT/build/tsan" -j "$TARNWELL_JOBS"
+  run_ctest "native, fuzz targets (short runs)" --test-dir "$TARNWELL_ROOT/build/fuzz" -L fuzz -j "$TARNWELL_JOBS"
+fi
 
 # Folders for the Wine tests of copy and move targets that refuse files: a
 # small file system that fills up, and a read-only one. Mounting needs root
