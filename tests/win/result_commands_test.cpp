@@ -9,6 +9,7 @@
 #include "results/batch_delete.h"
 #include "results/batch_transfer.h"
 #include "results/not_found_report.h"
+#include "tests/support/result_rows.h"
 #include "tests/win/support/program_fixture.h"
 #include "tests/win/support/window_test_support.h"
 
@@ -42,7 +43,7 @@ class ResultCommands : public ProgramFixture {
     for (int i = 0; i < count; ++i) {
       Text path = tree / ("f" + std::to_string(i) + ".txt");
       PutFile(path, "content " + std::to_string(i));
-      Rows().AppendPath(path);
+      AppendPath(Rows(), path);
     }
   }
   void Tick(std::initializer_list<int> rows) {
@@ -117,8 +118,8 @@ TEST_F(ResultCommands, CopyAndMoveKeepEveryByteAndNeverLoseAFile) {
   MakeFolder(tree / "out");
   PutFile(tree / "x\\photo.jpg", std::string("first\0bytes", 11));
   PutFile(tree / "y\\photo.jpg", "second");
-  Rows().AppendPath(tree / "x\\photo.jpg");
-  Rows().AppendPath(tree / "y\\photo.jpg");
+  AppendPath(Rows(), tree / "x\\photo.jpg");
+  AppendPath(Rows(), tree / "y\\photo.jpg");
   Tick({0, 1});
   host->folderChoice = tree / "out";
 
@@ -144,7 +145,7 @@ TEST_F(ResultCommands, CopyAndMoveKeepEveryByteAndNeverLoseAFile) {
 TEST_F(ResultCommands, CopyAndMoveToADriveRootGoThroughTheDoubleSeparator) {
   const Text name = Concat("root", NumberToText(static_cast<int>(GetCurrentProcessId())), ".bin");
   PutFile(tree / name, std::string("\x00\xFF" "data", 6));
-  Rows().AppendPath(tree / name);
+  AppendPath(Rows(), tree / name);
   Tick({0});
   host->folderChoice = "C:\\";  // the browser gives a drive root with its backslash
   BatchCopy(Rows(), *host);
@@ -157,7 +158,7 @@ TEST_F(ResultCommands, CopyAndMoveToADriveRootGoThroughTheDoubleSeparator) {
 
 TEST_F(ResultCommands, MovingIntoTheFilesOwnFolderLeavesItUntouched) {
   PutFile(tree / "Keep.txt", "precious");
-  Rows().AppendPath(tree / "Keep.txt");
+  AppendPath(Rows(), tree / "Keep.txt");
   Tick({0});
   host->folderChoice = tree.path() + "\\";  // another spelling of the same folder
   BatchMove(Rows(), *host);
@@ -198,8 +199,8 @@ TEST_F(ResultCommands, TickButtonsTickAndUntickEveryRow) {
 }
 
 TEST_F(ResultCommands, NotFoundReportWritesGbkBytesAndOpensTheFile) {
-  Rows().AppendPath("C:\\x\\README.TXT");
-  Rows().AppendPath("C:\\y\\photo.jpg");
+  AppendPath(Rows(), "C:\\x\\README.TXT");
+  AppendPath(Rows(), "C:\\y\\photo.jpg");
   SetContent(C(Control::NamesBox), G("readme\r\nsetup.exe\r\n照片\r\n"));
   const Text report = programFolder / G("未搜到文件列表.txt");
   PutFile(report, std::string(1000, 'o'));  // an older, longer report is cut
