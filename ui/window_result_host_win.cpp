@@ -16,9 +16,9 @@ void WindowResultHost::SetStatus(const Text& text) {
 
 void WindowResultHost::ProcessPendingEvents() { tarnwell::ProcessPendingEvents(); }
 
-int WindowResultHost::ShowMessageBox(const Text& message, int style, const Text& caption) {
-  if (caption.empty()) return tarnwell::ShowMessageBox(message, static_cast<unsigned>(style));
-  return tarnwell::ShowMessageBox(message, static_cast<unsigned>(style), caption);
+MessageBoxButton WindowResultHost::ShowMessageBox(const Text& message, MessageBoxStyle style, const Text& caption) {
+  if (caption.empty()) return tarnwell::ShowMessageBox(message, style);
+  return tarnwell::ShowMessageBox(message, style, caption);
 }
 
 Text WindowResultHost::BrowseForFolder(const Text& title) { return tarnwell::BrowseForFolder(title); }

@@ -29,7 +29,7 @@ TEST_F(BatchOperations, DeleteCancelledChangesNothing) {
   AddFiles(3);
   list.SetChecked(1, true);
   host.SetStatus("before");
-  host.answer = 1;
+  host.answer = MessageBoxButton::Cancel;
   BatchDelete(list, host);
   EXPECT_EQ(list.RowCount(), 3);
   EXPECT_EQ(host.files.size(), 3u);

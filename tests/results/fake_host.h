@@ -21,7 +21,7 @@ class FakeHost : public ResultHost {
   std::vector<Text> opened;
   std::vector<Text> browseTitles;
   Text folderChoice;
-  int answer = 0;
+  MessageBoxButton answer = MessageBoxButton::Ok;
   Text namesBox;
   Text programDirectory = "C:\\prog";
   bool writesFail = false;
@@ -48,7 +48,7 @@ class FakeHost : public ResultHost {
   void ProcessPendingEvents() override {
     if (onEvents) onEvents();
   }
-  int ShowMessageBox(const Text& message, int, const Text& caption) override {
+  MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle, const Text& caption) override {
     messages.emplace_back(message, caption);
     return answer;
   }

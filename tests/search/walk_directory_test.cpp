@@ -22,12 +22,12 @@ struct Collected final : WalkOutput {
 };
 
 struct Walk {
-  Walk(const FakeTree& tree, NameList names, MatchMode mode = MatchMode::Exact)
-      : tree(tree), matcher(std::make_shared<const NameList>(std::move(names))), readMode([this] {
+  Walk(const FakeTree& fakeTree, NameList names, MatchMode initialMode = MatchMode::Exact)
+      : tree(fakeTree), matcher(std::make_shared<const NameList>(std::move(names))), readMode([this] {
           ++modeReads;
-          return this->mode;
+          return mode;
         }),
-        mode(mode) {}
+        mode(initialMode) {}
 
   TextList Rows(const Text& root) {
     Collected collected;
