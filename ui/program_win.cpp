@@ -47,8 +47,11 @@ void Program::Connect() {
 
 void Program::BrowseSearchFolder() {
   Text folder = BrowseForFolder("选择目录"_gbk);
-  // A drive root comes back as "C:\"; the box holds it as "C:".
-  if (TextEquals(RightText(folder, 1), "\\")) folder = LeftText(folder, TextLength(folder) - 1);
+  // A drive root comes back as "C:\"; the box holds it as "C:". Only a "\"
+  // that is a character of its own goes: in "命運" the last byte of 運 is that
+  // byte too.
+  const int slash = FindLastText(folder, "\\", false);
+  if (slash > 0 && slash == TextLength(folder)) folder = LeftText(folder, slash - 1);
   SetSearchPath(folder);
 }
 
