@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/gbk_win.h"
 #include "platform/long_path_win.h"
@@ -12,13 +13,47 @@
 namespace tarnwell {
 namespace {
 
+// The file's normalised full path in one case, for volumes that give no file
+// id: the final path the handle leads to (links and short names resolved),
+// else the full path; the "\\?\" prefix goes, so both forms compare equal.
+std::wstring FoldedPathOf(HANDLE file, const std::wstring& path) {
+  std::wstring full(32768, L'\0');
+  DWORD length = GetFinalPathNameByHandleW(file, full.data(), static_cast<DWORD>(full.size()),
+                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  if (length == 0 || length >= full.size()) {
+    length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) return {};
+  }
+  full.resize(length);
+  if (full.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+    full.replace(0, 8, L"\\\\");
+  } else if (full.rfind(L"\\\\?\\", 0) == 0) {
+    full.erase(0, 4);
+  }
+  // Upper case as the file system compares names, whatever the user's language.
+  std::wstring folded(full.size(), L'\0');
+  int folding = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, full.data(), static_cast<int>(full.size()),
+                              folded.data(), static_cast<int>(folded.size()), nullptr, nullptr, 0);
+  if (folding != static_cast<int>(full.size())) return {};
+  return folded;
+}
+
 std::optional<FileIdentity> IdentifyWide(const std::wstring& path) {
   UniqueFile file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   BY_HANDLE_FILE_INFORMATION info{};
   if (!file || !GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
-  return FileIdentity{info.dwVolumeSerialNumber,
-                      (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+  std::uint64_t volume = info.dwVolumeSerialNumber;
+  std::optional<FileId> id128;
+  FILE_ID_INFO idInfo{};
+  if (GetFileInformationByHandleEx(file.get(), FileIdInfo, &idInfo, sizeof idInfo)) {
+    volume = idInfo.VolumeSerialNumber;
+    id128.emplace();
+    static_assert(sizeof idInfo.FileId.Identifier == sizeof(FileId));
+    std::memcpy(id128->data(), idInfo.FileId.Identifier, id128->size());
+  }
+  return MakeFileIdentity(volume, id128, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
+                          [&] { return FoldedPathOf(file.get(), path); });
 }
 
 // Whether the two paths name one file, as a share of the local disk and the
