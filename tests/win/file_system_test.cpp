@@ -141,6 +141,22 @@ TEST(MoveOneFile, NeverDestroysWhatItCannotReplace) {
   }
 }
 
+TEST(IdentifyFile, OneFileUnderEverySpellingAndNoOtherFile) {
+  TemporaryFolder folder;
+  PutFile(folder / "a.txt", "a");
+  PutFile(folder / "b.txt", "b");
+  ASSERT_TRUE(CreateHardLinkW(GbkToWide(folder / "link.txt").c_str(), GbkToWide(folder / "a.txt").c_str(), nullptr));
+  auto a = IdentifyFile(folder / "a.txt");
+  ASSERT_TRUE(a);
+  // This volume gives file ids: they decide, and no path is kept.
+  EXPECT_NE(a->id, FileId{});
+  EXPECT_TRUE(a->path.empty());
+  EXPECT_EQ(a, IdentifyFile(Concat(folder.path(), "\\.\\A.TXT")));
+  EXPECT_EQ(a, IdentifyFile(folder / "link.txt"));
+  EXPECT_NE(a, IdentifyFile(folder / "b.txt"));
+  EXPECT_EQ(IdentifyFile(folder / "missing.txt"), std::nullopt);
+}
+
 TEST(DeleteOneFile, DeletesOnlyWhatMayGo) {
   TemporaryFolder folder;
   PutFile(folder / "a.txt", "a");
