@@ -245,7 +245,7 @@ bool MakeFolderLink(const Text& link, const Text& target, Text& how) {
   return false;
 }
 
-TEST_F(Win32Tree, LinksToFoldersAreListedAsReparsePointsAndNeverEntered) {
+TEST_F(Win32Tree, LinksToFoldersAreListedAsLinksAndNeverEntered) {
   Folder("sub");
   File("sub\\a.txt");
   File("a.txt");
