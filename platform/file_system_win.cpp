@@ -25,11 +25,7 @@ std::wstring FoldedPathOf(HANDLE file, const std::wstring& path) {
     if (length == 0 || length >= full.size()) return {};
   }
   full.resize(length);
-  if (full.rfind(L"\\\\?\\UNC\\", 0) == 0) {
-    full.replace(0, 8, L"\\\\");
-  } else if (full.rfind(L"\\\\?\\", 0) == 0) {
-    full.erase(0, 4);
-  }
+  full = PlainPathOf(std::move(full));
   // Upper case as the file system compares names, whatever the user's language.
   std::wstring folded(full.size(), L'\0');
   int folding = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, full.data(), static_cast<int>(full.size()),

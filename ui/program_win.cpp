@@ -6,6 +6,7 @@
 #include "results/batch_delete.h"
 #include "results/batch_transfer.h"
 #include "results/not_found_report.h"
+#include "ui/open_file_win.h"
 
 namespace tarnwell {
 
@@ -60,7 +61,7 @@ void Program::HideHint() { SetVisible(Control(Control::HintLabel), false); }
 void Program::OpenCurrentRow() {
   const int row = GetSelectedRow(Control(Control::ResultView));
   if (row < 0) return;  // nothing selected: nothing to open
-  OpenWithBrowserOwner(window_.Results().RowText(row));
+  OpenOrTell(OpenWithBrowserOwner, window_.Results().RowText(row));
 }
 
 Text Program::SearchPath() { return GetContent(Control(Control::PathBox)); }

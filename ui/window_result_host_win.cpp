@@ -5,6 +5,7 @@
 #include "platform/message_box_win.h"
 #include "platform/shell.h"
 #include "platform/window_properties_win.h"
+#include "ui/open_file_win.h"
 
 namespace tarnwell {
 
@@ -43,6 +44,6 @@ bool WindowResultHost::WriteWholeFile(const Text& path, std::span<const unsigned
   return tarnwell::WriteWholeFile(path, {bytes});
 }
 
-void WindowResultHost::ShellOpen(const Text& path) { tarnwell::ShellOpen(path); }
+void WindowResultHost::ShellOpen(const Text& path) { OpenOrTell(tarnwell::ShellOpen, path); }
 
 }  // namespace tarnwell
