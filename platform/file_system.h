@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -55,9 +54,9 @@ std::optional<FileIdentity> IdentifyFile(std::string_view path);
 
 using ByteArray = std::span<const unsigned char>;
 
-// Creates the file, or empties an existing one, and writes the arrays one
-// after the other, with no other process allowed in meanwhile. An empty path
-// is false and touches nothing.
-bool WriteWholeFile(std::string_view path, std::initializer_list<ByteArray> arrays);
+// Creates the file, or empties an existing one, and writes the bytes, with no
+// other process allowed in meanwhile. An empty path is false and touches
+// nothing.
+bool WriteWholeFile(std::string_view path, ByteArray bytes);
 
 }  // namespace tarnwell

@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
 
 #include "platform/gbk_win.h"
 #include "platform/long_path_win.h"
-#include "platform/temporary_name.h"
+#include "platform/program_file_win.h"
 #include "platform/unique_handle_win.h"
+#include "platform/whole_file_win.h"
 
 namespace tarnwell {
 namespace {
@@ -60,43 +60,28 @@ bool SameFile(const std::wstring& a, const std::wstring& b) {
   return first && first == IdentifyWide(b);
 }
 
-// Windows' copy and rename refuse to replace a read-only file; Wine's would
-// not, so the program asks first and behaves the same on both.
-bool IsReadOnlyFile(const std::wstring& path) {
-  DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
-         !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Copies source beside destination under a temporary name and renames that
 // over destination, so a copy that fails half-way leaves destination as it was.
 bool CopyOver(std::string_view source, std::string_view destination) {
   if (IsReadOnlyFile(Win32PathOf(destination))) return false;
   std::wstring from = Win32PathOf(source);
-  std::wstring temporary;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = Win32PathOf(Concat(destination, TemporarySuffix()));
-    if (CopyFileW(from.c_str(), temporary.c_str(), TRUE)) break;
-    if (GetLastError() != ERROR_FILE_EXISTS) {
+  DWORD attributes = INVALID_FILE_ATTRIBUTES;
+  bool replaced = ReplaceThroughTemporary(destination, [&](const std::wstring& temporary) {
+    if (!CopyFileW(from.c_str(), temporary.c_str(), TRUE)) {
+      if (GetLastError() == ERROR_FILE_EXISTS) return TemporaryCreation::NameTaken;
       // A copy that failed part-way (a full disk) may have left its part under the new name.
       DeleteFileW(temporary.c_str());
-      return false;
+      return TemporaryCreation::Failed;
     }
-    temporary.clear();
+    // The copy keeps the source's attributes; a read-only one could not be renamed over or removed.
+    attributes = GetFileAttributesW(temporary.c_str());
+    if (IsReadOnlyFile(attributes)) SetFileAttributesW(temporary.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    return TemporaryCreation::Created;
+  });
+  if (replaced && attributes != INVALID_FILE_ATTRIBUTES) {
+    SetFileAttributesW(Win32PathOf(destination).c_str(), attributes);
   }
-  if (temporary.empty()) return false;
-  // The copy keeps the source's attributes; a read-only one could not be renamed over or removed.
-  DWORD attributes = GetFileAttributesW(temporary.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    SetFileAttributesW(temporary.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-  }
-  if (MoveFileExW(temporary.c_str(), Win32PathOf(destination).c_str(),
-                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(Win32PathOf(destination).c_str(), attributes);
-    return true;
-  }
-  DeleteFileW(temporary.c_str());
-  return false;
+  return replaced;
 }
 
 }  // namespace
@@ -104,16 +89,8 @@ bool CopyOver(std::string_view source, std::string_view destination) {
 std::optional<FileIdentity> IdentifyFile(std::string_view path) { return IdentifyWide(Win32PathOf(path)); }
 
 Text ProgramDirectory() {
-  std::wstring module(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD length = GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
-    if (length == 0) return {};
-    if (length < module.size()) {
-      module.resize(length);
-      break;
-    }
-    module.resize(module.size() * 2);
-  }
+  std::wstring module = ProgramFilePath();
+  if (module.empty()) return {};
   Text path = WideToGbk(module);
   // The last "\" that is a character of its own, never the trail byte of a Chinese one.
   int slash = FindLastText(path, "\\", false);
@@ -168,19 +145,12 @@ bool DeleteOneFile(std::string_view path) {
   return !wide.empty() && DeleteFileW(wide.c_str());
 }
 
-bool WriteWholeFile(std::string_view path, std::initializer_list<ByteArray> arrays) {
+bool WriteWholeFile(std::string_view path, ByteArray bytes) {
   if (path.empty()) return false;
   UniqueFile file(CreateFileW(Win32PathOf(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
-  for (ByteArray bytes : arrays) {
-    while (!bytes.empty()) {
-      DWORD part = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-      DWORD written = 0;
-      if (!WriteFile(file.get(), bytes.data(), part, &written, nullptr) || written == 0) return false;
-      bytes = bytes.subspan(written);
-    }
-  }
+  if (!WriteAll(file.get(), {reinterpret_cast<const char*>(bytes.data()), bytes.size()})) return false;
   return CloseHandle(file.release()) != 0;
 }
 

@@ -41,7 +41,7 @@ std::optional<FileIdentity> WindowResultHost::IdentifyFile(const Text& path) { r
 Text WindowResultHost::ProgramDirectory() { return programDirectory_; }
 
 bool WindowResultHost::WriteWholeFile(const Text& path, std::span<const unsigned char> bytes) {
-  return tarnwell::WriteWholeFile(path, {bytes});
+  return tarnwell::WriteWholeFile(path, bytes);
 }
 
 void WindowResultHost::ShellOpen(const Text& path) { OpenOrTell(tarnwell::ShellOpen, path); }

@@ -94,7 +94,7 @@ TEST(ChinesePaths, TheShellStartsAProgramWhosePathIsTooLongForIt) {
 TEST(ChinesePaths, FilesWithChineseNamesAreCopiedMovedAndDeleted) {
   TemporaryFolder folder("文件"_gbk);
   Text source = folder / Concat("照片"_gbk, kTrailBackslash, ".jpg");
-  ASSERT_TRUE(WriteWholeFile(source, {TextToBytes("jpeg")}));
+  ASSERT_TRUE(WriteWholeFile(source, TextToBytes("jpeg")));
   EXPECT_EQ(FileBytes(source), "jpeg");
   Text copy = folder / Concat("副本"_gbk, ".jpg");
   EXPECT_TRUE(CopyOneFile(source, copy));
