@@ -51,7 +51,7 @@ class Walker {
       if (Cancelled()) return false;
       DirectoryEntry entry = listing_[j];
       if (entry.folder) {
-        bool enter = !entry.reparsePoint && !entry.name.empty() && entry.name.back() != '.';
+        bool enter = !entry.link && !entry.name.empty() && entry.name.back() != '.';
         if (enter) level.subfolders.emplace_back(entry.name);
         continue;
       }

@@ -5,6 +5,7 @@
 #include "platform/message_box_win.h"
 #include "platform/shell.h"
 #include "platform/window_properties_win.h"
+#include "ui/open_file_win.h"
 
 namespace tarnwell {
 
@@ -40,9 +41,9 @@ std::optional<FileIdentity> WindowResultHost::IdentifyFile(const Text& path) { r
 Text WindowResultHost::ProgramDirectory() { return programDirectory_; }
 
 bool WindowResultHost::WriteWholeFile(const Text& path, std::span<const unsigned char> bytes) {
-  return tarnwell::WriteWholeFile(path, {bytes});
+  return tarnwell::WriteWholeFile(path, bytes);
 }
 
-void WindowResultHost::ShellOpen(const Text& path) { tarnwell::ShellOpen(path); }
+void WindowResultHost::ShellOpen(const Text& path) { OpenOrTell(tarnwell::ShellOpen, path); }
 
 }  // namespace tarnwell

@@ -86,7 +86,8 @@ class FakeHost : public ResultHost {
   std::optional<FileIdentity> IdentifyFile(const Text& path) override {
     auto found = files.find(Canonical(path));
     if (found == files.end()) return std::nullopt;
-    return FileIdentity{std::hash<std::string>{}(found->first), 0};
+    // Like a volume without file ids: the canonical path decides.
+    return FileIdentity{0, {}, std::wstring(found->first.begin(), found->first.end())};
   }
   Text ProgramDirectory() override { return programDirectory; }
   bool WriteWholeFile(const Text& path, std::span<const unsigned char> bytes) override {

@@ -2,6 +2,7 @@
 // confirmation, copy and move (the folder browser's answer is given by the
 // test), the tick buttons, the not-found report and the hint label.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -218,6 +219,32 @@ TEST_F(ResultCommands, UnwritableReportIsToldAndNothingOpens) {
   EXPECT_EQ(box.text, G("未搜到文件列表写入失败！"));
   EXPECT_EQ(box.caption, G("信息："));
   EXPECT_TRUE(host->opened.empty());
+}
+
+TEST_F(ResultCommands, DoubleClickOnARowTheShellCannotTakeSaysSo) {
+  // Deeper than the shell takes, in folders that are their own short names:
+  // neither form of the path fits.
+  Text folder = tree.path();
+  while (folder.size() < 300) {
+    folder = Concat(folder, "\\dddddddd");
+    MakeFolder(folder);
+  }
+  PutFile(folder + "\\far.txt", "far");
+  Rows().AppendPath(folder + "\\far.txt");
+  HWND list = C(Control::ResultView);
+  ASSERT_TRUE(PumpUntil([&] { return ListView_GetItemCount(list) == 1; }));
+  ListView_SetItemState(list, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+  RECT row{};
+  row.left = LVIR_LABEL;
+  SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+  const LPARAM at = MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2);
+  auto answer = AnswerNextBox(IDOK);
+  SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  SendMessageW(list, WM_LBUTTONUP, 0, at);
+  AnsweredBox box = answer.get();
+  EXPECT_TRUE(box.shown);
+  EXPECT_EQ(box.text, G("文件路径太长，无法打开！"));
+  EXPECT_EQ(box.caption, G("信息："));
 }
 
 TEST_F(ResultCommands, HintHidesOnAClickButNotOnTabAndTyping) {
