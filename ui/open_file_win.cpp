@@ -6,7 +6,7 @@
 namespace tarnwell {
 
 void OpenOrTell(bool (*open)(std::string_view), std::string_view path) {
-  if (!open(path)) ShowMessageBox("文件路径太长，无法打开！"_gbk, kMessageBoxOk);
+  if (!open(path)) ShowMessageBox("文件路径太长，无法打开！"_gbk);
 }
 
 }  // namespace tarnwell

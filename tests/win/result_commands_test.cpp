@@ -230,7 +230,7 @@ TEST_F(ResultCommands, DoubleClickOnARowTheShellCannotTakeSaysSo) {
     MakeFolder(folder);
   }
   PutFile(folder + "\\far.txt", "far");
-  Rows().AppendPath(folder + "\\far.txt");
+  Rows().Append(folder, "far.txt");
   HWND list = C(Control::ResultView);
   ASSERT_TRUE(PumpUntil([&] { return ListView_GetItemCount(list) == 1; }));
   ListView_SetItemState(list, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
