@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/message_box.h"
@@ -23,9 +24,15 @@ class ResultHost {
   virtual MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle style, const Text& caption) = 0;
   virtual Text BrowseForFolder(const Text& title) = 0;
   virtual Text NamesBoxContent() = 0;
+  // Whether 删除选定文件 sends the files to the Recycle Bin (the user's
+  // setting) rather than deleting them outright.
+  virtual bool RecycleOnDelete() = 0;
 
   // File system and shell.
   virtual bool DeleteOneFile(const Text& path) = 0;
+  // Sends the files to the Recycle Bin and never deletes one outright; tells
+  // for each path whether its file is gone from it afterwards.
+  virtual std::vector<bool> RecycleFiles(std::span<const Text> paths) = 0;
   virtual bool CopyOneFile(const Text& source, const Text& destination) = 0;
   virtual bool MoveOneFile(const Text& source, const Text& destination) = 0;
   virtual std::optional<FileIdentity> IdentifyFile(const Text& path) = 0;

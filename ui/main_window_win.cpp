@@ -57,7 +57,19 @@ bool FirstInContainer(const ControlSpec& entry) {
 
 MainWindow::MainWindow() = default;
 
-MainWindow::~MainWindow() { window_.reset(); }
+MainWindow::~MainWindow() {
+  window_.reset();
+  if (oleStarted_) OleUninitialize();
+}
+
+bool MainWindow::AcceptDrops(IDropTarget* target) {
+  if (!window_ || dropsRegistered_) return false;
+  // Drag and drop needs OLE on the window's thread for the window's life.
+  if (!oleStarted_) oleStarted_ = SUCCEEDED(OleInitialize(nullptr));
+  if (!oleStarted_) return false;
+  dropsRegistered_ = SUCCEEDED(RegisterDragDrop(window_.get(), target));
+  return dropsRegistered_;
+}
 
 bool MainWindow::Create(int showCommand) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -289,6 +301,9 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 
 void MainWindow::OnDestroy() {
   SetMessageFilter(nullptr);
+  // OLE lets the drop target go while the window still exists.
+  if (dropsRegistered_) RevokeDragDrop(window_.get());
+  dropsRegistered_ = false;
   KillTimer(window_.get(), kDrainTimerId);
   // Whatever workers still post after this is dropped.
   if (queue_) queue_->Close();

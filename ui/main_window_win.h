@@ -6,6 +6,7 @@
 #pragma once
 
 #include <windows.h>
+#include <ole2.h>
 
 #include <array>
 #include <memory>
@@ -42,6 +43,10 @@ class MainWindow {
   // Any thread may post to it; the tasks run on the window thread, in order.
   // Valid from Create() on; it refuses tasks once the window is closed.
   const std::shared_ptr<WindowThreadQueue>& Queue() const { return queue_; }
+  // Registers the target for drops on the window (OLE drag and drop) until
+  // the window is destroyed. Call after Create(), on the window thread;
+  // false when OLE refuses.
+  bool AcceptDrops(IDropTarget* target);
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -72,6 +77,8 @@ class MainWindow {
   std::shared_ptr<WindowThreadQueue> queue_;
   DWORD thread_ = 0;
   MainWindowHandlers handlers_;
+  bool oleStarted_ = false;
+  bool dropsRegistered_ = false;
 };
 
 }  // namespace tarnwell

@@ -1,20 +1,31 @@
 #include "ui/program_win.h"
 
+#include "platform/edit_text_win.h"
 #include "platform/gbk_literal.h"
 #include "platform/shell.h"
 #include "platform/window_properties_win.h"
 #include "results/batch_delete.h"
 #include "results/batch_transfer.h"
 #include "results/not_found_report.h"
+#include "ui/name_list_file.h"
 #include "ui/open_file_win.h"
 
 namespace tarnwell {
 
 Program::Program(Text programDirectory) : directory_(std::move(programDirectory)) { Connect(); }
 
-Program::~Program() { searches_.Shutdown(); }
+Program::~Program() {
+  searches_.Shutdown();
+  dropTarget_->Detach();
+  dropTarget_->Release();
+}
 
-bool Program::Open(int showCommand) { return window_.Create(showCommand); }
+bool Program::Open(int showCommand) {
+  if (!window_.Create(showCommand)) return false;
+  // Without OLE the window works on, without drops.
+  window_.AcceptDrops(dropTarget_);
+  return true;
+}
 
 void Program::Connect() {
   MainWindowHandlers& on = window_.Handlers();
@@ -46,14 +57,32 @@ void Program::Connect() {
   on.CompletionTick = [this] { searches_.CompletionTick(); };
 }
 
-void Program::BrowseSearchFolder() {
-  Text folder = BrowseForFolder("选择目录"_gbk);
+void Program::BrowseSearchFolder() { SetSearchFolder(BrowseForFolder("选择目录"_gbk)); }
+
+void Program::SetSearchFolder(const Text& chosen) {
+  Text folder = chosen;
   // A drive root comes back as "C:\"; the box holds it as "C:". Only a "\"
   // that is a character of its own goes: in "命運" the last byte of 運 is that
   // byte too.
   const int slash = FindLastText(folder, "\\", false);
   if (slash > 0 && slash == TextLength(folder)) folder = LeftText(folder, slash - 1);
   SetSearchPath(folder);
+}
+
+bool Program::OverNamesBox(POINT screen) {
+  RECT place{};
+  return GetWindowRect(Control(Control::NamesBox), &place) && PtInRect(&place, screen);
+}
+
+bool Program::PathBoxEnabled() { return IsWindowEnabled(Control(Control::PathBox)) != FALSE; }
+
+void Program::AppendNames(const TextList& names) {
+  HWND box = Control(Control::NamesBox);
+  Text addition = NamesBoxAddition(GetContent(box), names);
+  if (addition.empty()) return;
+  AppendEditText(box, addition);
+  // The hint over the box would cover the names, as after the click that starts typing.
+  HideHint();
 }
 
 void Program::HideHint() { SetVisible(Control(Control::HintLabel), false); }

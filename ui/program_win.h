@@ -3,6 +3,7 @@
 // search and the result operations are given the window to work on.
 #pragma once
 
+#include "ui/drop_target_win.h"
 #include "ui/main_window_win.h"
 #include "ui/search_controller_win.h"
 #include "ui/settings_handlers.h"
@@ -10,7 +11,7 @@
 
 namespace tarnwell {
 
-class Program final : private SettingsControls {
+class Program final : private SettingsControls, private DropReceiver {
  public:
   // `programDirectory` holds config.ini and the not-found report.
   explicit Program(Text programDirectory);
@@ -19,6 +20,7 @@ class Program final : private SettingsControls {
   Program& operator=(const Program&) = delete;
 
   // Creates and shows the main window; its created event loads the settings.
+  // The window then takes name lists and folders dropped on it.
   bool Open(int showCommand = SW_SHOWNORMAL);
 
   MainWindow& Window() { return window_; }
@@ -29,6 +31,8 @@ class Program final : private SettingsControls {
   HWND Control(enum Control control) const { return window_.ControlWindow(control); }
 
   void BrowseSearchFolder();
+  // As the folder browser's choice: a drive root ("C:\\") becomes "C:".
+  void SetSearchFolder(const Text& folder) override;
   void HideHint();
   void OpenCurrentRow();
 
@@ -39,10 +43,16 @@ class Program final : private SettingsControls {
   void SetDisabled(SettingsControl control, bool disabled) override;
   HWND SettingsWindow(SettingsControl control) const;
 
+  // DropReceiver
+  bool OverNamesBox(POINT screen) override;
+  bool PathBoxEnabled() override;
+  void AppendNames(const TextList& names) override;
+
   Text directory_;
   MainWindow window_;
   SearchController searches_{window_};
   WindowResultHost host_{window_, directory_};
+  DropTarget* dropTarget_ = new DropTarget(*this);  // one reference, the program's
 };
 
 }  // namespace tarnwell

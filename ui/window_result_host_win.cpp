@@ -2,10 +2,13 @@
 
 #include "platform/event_pump_win.h"
 #include "platform/file_system.h"
+#include "platform/gbk_literal.h"
 #include "platform/message_box_win.h"
+#include "platform/recycle_bin.h"
 #include "platform/shell.h"
 #include "platform/window_properties_win.h"
 #include "ui/open_file_win.h"
+#include "ui/settings_file.h"
 
 namespace tarnwell {
 
@@ -26,7 +29,13 @@ Text WindowResultHost::BrowseForFolder(const Text& title) { return tarnwell::Bro
 
 Text WindowResultHost::NamesBoxContent() { return GetContent(window_.ControlWindow(Control::NamesBox)); }
 
+bool WindowResultHost::RecycleOnDelete() {
+  return TextEquals(ReadSetting(programDirectory_, "回收站"_gbk), "真"_gbk);
+}
+
 bool WindowResultHost::DeleteOneFile(const Text& path) { return tarnwell::DeleteOneFile(path); }
+
+std::vector<bool> WindowResultHost::RecycleFiles(std::span<const Text> paths) { return tarnwell::RecycleFiles(paths); }
 
 bool WindowResultHost::CopyOneFile(const Text& source, const Text& destination) {
   return tarnwell::CopyOneFile(source, destination);

@@ -17,8 +17,11 @@ class WindowResultHost : public ResultHost {
   MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle style, const Text& caption) override;
   Text BrowseForFolder(const Text& title) override;
   Text NamesBoxContent() override;
+  // config.ini's 回收站 in section zhuce is exactly "真".
+  bool RecycleOnDelete() override;
 
   bool DeleteOneFile(const Text& path) override;
+  std::vector<bool> RecycleFiles(std::span<const Text> paths) override;
   bool CopyOneFile(const Text& source, const Text& destination) override;
   bool MoveOneFile(const Text& source, const Text& destination) override;
   std::optional<FileIdentity> IdentifyFile(const Text& path) override;

@@ -1,4 +1,5 @@
-// Fuzz target: the text primitives and TextSearch against the plain references. The input's
+// Fuzz target: the text primitives and TextSearch against the plain references, and the
+// decoding of name lists (UTF-8 validation, UTF-16) by round trips. The input's
 // first field (up to its first zero byte) is the text, the second one the
 // sought text or separator; counts for the cuts come from both.
 #include <climits>
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "platform/text.h"
+#include "platform/text_decoding.h"
 #include "platform/text_search.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/reference_text.h"
@@ -37,6 +39,40 @@ void CheckCuts(std::string_view s, int count) {
   Require(RightText(s, count) == RefRight(s, count), "RightText", {s, std::to_string(count)});
 }
 
+// Plain UTF-16 (little-endian) of text that IsValidUtf8 accepted, decoded
+// without any check: a sequence accepted wrongly (overlong, a surrogate, too
+// large) does not come back the same through Utf16ToUtf8.
+std::string RefUtf16(std::string_view utf8) {
+  std::string out;
+  auto unit = [&](std::uint32_t u) {
+    out.push_back(static_cast<char>(u & 0xFF));
+    out.push_back(static_cast<char>(u >> 8));
+  };
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    for (int k = 1; k < length && i + static_cast<std::size_t>(k) < utf8.size(); ++k) {
+      code = (code << 6) | (static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]) & 0x3F);
+    }
+    i += static_cast<std::size_t>(length);
+    if (code >= 0x10000) {
+      unit(0xD800 + ((code - 0x10000) >> 10));
+      unit(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+      unit(code);
+    }
+  }
+  return out;
+}
+
+void CheckDecoding(std::string_view s) {
+  for (bool bigEndian : {false, true}) {
+    Require(IsValidUtf8(Utf16ToUtf8(s, bigEndian)), "Utf16ToUtf8 gives valid UTF-8", {s});
+  }
+  if (IsValidUtf8(s)) Require(Utf16ToUtf8(RefUtf16(s), false) == s, "valid UTF-8 through UTF-16 and back", {s});
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -49,6 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckSplit(s, sought);
   CheckSplit(s, "\r\n");
   Require(RemoveAllSpaces(s) == RefRemoveSpaces(s), "RemoveAllSpaces", {s});
+  CheckDecoding(s);
 
   Require(TextLength(s) == static_cast<int>(s.size()), "TextLength", {s});
   bool equal = s.size() == sought.size();

@@ -75,6 +75,38 @@ TEST_F(BatchOperations, ReadOnlyFileLosesItsRowButStaysOnDisk) {
   EXPECT_EQ(host.Status(), G("删除完毕！"));
 }
 
+TEST_F(BatchOperations, RecycleAsksItsOwnQuestionAndRemovesOnlyTheRowsOfGoneFiles) {
+  host.recycle = true;
+  AddFiles(3);
+  list.SetChecked(1, true);
+  host.answer = MessageBoxButton::Cancel;  // nothing changes
+  BatchDelete(list, host);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].first, G("您确定要将选定的文件放入回收站吗？"));
+  EXPECT_EQ(host.messages[0].second, G("确定删除吗？"));
+  EXPECT_EQ(host.files.size(), 3u);
+  EXPECT_TRUE(host.recycleBatches.empty());
+
+  // 150 rows, every other one ticked, and one ticked file that cannot be recycled.
+  host.answer = MessageBoxButton::Ok;
+  list.Clear();
+  host.files.clear();
+  AddFiles(150);
+  for (int row = 0; row < 150; row += 2) list.SetChecked(row, true);
+  host.readOnly.push_back(FakeHost::Canonical("C:\\d\\f4.txt"));
+  BatchDelete(list, host);
+  EXPECT_EQ(host.outrightDeletes, 0);
+  EXPECT_EQ(host.recycleBatches, (std::vector<std::size_t>{64, 11}));
+  EXPECT_EQ(host.recycled.size(), 74u);
+  EXPECT_EQ(host.Status(), G("删除完毕！"));
+  // Left: the unticked rows, and the refused file's row with its tick.
+  ASSERT_EQ(list.RowCount(), 76);
+  for (int row = 0; row < list.RowCount(); ++row) {
+    EXPECT_TRUE(host.Has(list.RowText(row))) << list.RowText(row);
+    EXPECT_EQ(list.IsChecked(row), list.RowText(row) == "C:\\d\\f4.txt");
+  }
+}
+
 TEST_F(BatchOperations, RowUntickedOrAppendedDuringTheScanIsLeftAlone) {
   AddFiles(4);
   for (int row = 0; row < 4; ++row) list.SetChecked(row, true);

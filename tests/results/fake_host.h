@@ -3,6 +3,7 @@
 // case, and "\\" counts as "\", as on Windows.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -16,6 +17,10 @@ class FakeHost : public ResultHost {
  public:
   std::map<std::string, std::string> files;  // canonical path -> content
   std::vector<std::string> readOnly;         // canonical paths
+  bool recycle = false;                      // the Recycle Bin setting
+  std::vector<std::string> recycled;         // canonical paths, in the bin
+  std::vector<std::size_t> recycleBatches;   // the size of each RecycleFiles call
+  int outrightDeletes = 0;                   // DeleteOneFile calls
   std::vector<Text> statusHistory;
   std::vector<std::pair<Text, Text>> messages;  // message, caption
   std::vector<Text> opened;
@@ -57,13 +62,27 @@ class FakeHost : public ResultHost {
     return folderChoice;
   }
   Text NamesBoxContent() override { return namesBox; }
+  bool RecycleOnDelete() override { return recycle; }
 
   bool DeleteOneFile(const Text& path) override {
+    ++outrightDeletes;
     auto key = Canonical(path);
     for (const auto& locked : readOnly) {
       if (locked == key) return false;
     }
     return files.erase(key) > 0;
+  }
+  // Read-only files stay, as on the real file system.
+  std::vector<bool> RecycleFiles(std::span<const Text> paths) override {
+    recycleBatches.push_back(paths.size());
+    std::vector<bool> gone;
+    for (const Text& path : paths) {
+      auto key = Canonical(path);
+      bool held = std::find(readOnly.begin(), readOnly.end(), key) != readOnly.end();
+      if (!held && files.erase(key) > 0) recycled.push_back(key);
+      gone.push_back(!files.count(key));
+    }
+    return gone;
   }
   bool CopyOneFile(const Text& source, const Text& destination) override {
     auto from = files.find(Canonical(source));

@@ -1,0 +1,37 @@
+#include "results/recycle_ticked_files.h"
+
+#include "platform/gbk_literal.h"
+#include "results/tick_scan.h"
+
+namespace tarnwell {
+namespace {
+
+// Files per shell operation: enough to spare the shell's set-up per file,
+// few enough that the window answers again soon.
+constexpr std::size_t kBatchSize = 64;
+
+}  // namespace
+
+int RecycleTickedFiles(ResultList& list, ResultHost& host, std::vector<ResultList::RowId>& removals) {
+  std::vector<ResultList::RowId> ids;
+  TextList paths;
+  auto recycle = [&] {
+    if (paths.empty()) return;
+    std::vector<bool> gone = host.RecycleFiles(paths);
+    for (std::size_t i = 0; i < ids.size() && i < gone.size(); ++i) {
+      if (gone[i]) removals.push_back(ids[i]);
+    }
+    ids.clear();
+    paths.clear();
+  };
+  int ticked = ScanTickedRows(list, host, "正在删除，请稍等..."_gbk, ScanOrder::EventsThenStatus,
+                              [&](ResultList::RowId id, const Text& path) {
+                                ids.push_back(id);
+                                paths.push_back(path);
+                                if (paths.size() >= kBatchSize) recycle();
+                              });
+  recycle();
+  return ticked;
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,18 @@
+// The delete that sends the ticked files to the Recycle Bin: the files go to
+// the host in batches as the scan of ticked rows visits them, and only the
+// rows whose file is gone afterwards are to be removed. A file that could not
+// be recycled keeps its row and its tick.
+#pragma once
+
+#include <vector>
+
+#include "results/result_host.h"
+#include "results/result_list.h"
+
+namespace tarnwell {
+
+// Runs the scan with the delete's in-progress text; appends to `removals` the
+// ids of the rows whose file is gone. Returns the number of ticked rows visited.
+int RecycleTickedFiles(ResultList& list, ResultHost& host, std::vector<ResultList::RowId>& removals);
+
+}  // namespace tarnwell
