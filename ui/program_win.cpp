@@ -35,7 +35,6 @@ void Program::Connect() {
     tarnwell::SaveMatchModeFuzzy(directory_);
   };
   on.HideHint = [this] { HideHint(); };
-  on.OpenCurrentRow = [this] { OpenCurrentRow(); };
   on.CheckAll = [this] { window_.Results().SetAllChecked(true); };
   on.UncheckAll = [this] { window_.Results().SetAllChecked(false); };
   on.BatchCopy = [this] { tarnwell::BatchCopy(window_.Results(), host_); };
@@ -43,6 +42,8 @@ void Program::Connect() {
   on.BatchDelete = [this] { tarnwell::BatchDelete(window_.Results(), host_); };
   on.NotFoundReport = [this] { tarnwell::NotFoundReport(window_.Results(), host_); };
   on.CompletionTick = [this] { searches_.CompletionTick(); };
+  // The double click, Enter and the list's context menu.
+  ConnectListCommands(on, listCommands_);
 }
 
 void Program::BrowseSearchFolder() {
@@ -53,12 +54,6 @@ void Program::BrowseSearchFolder() {
 }
 
 void Program::HideHint() { SetVisible(Control(Control::HintLabel), false); }
-
-void Program::OpenCurrentRow() {
-  const int row = GetSelectedRow(Control(Control::ResultView));
-  if (row < 0) return;  // nothing selected: nothing to open
-  OpenWithBrowserOwner(window_.Results().RowText(row));
-}
 
 Text Program::SearchPath() { return GetContent(Control(Control::PathBox)); }
 

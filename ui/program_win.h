@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/main_window_win.h"
+#include "ui/result_list_commands_win.h"
 #include "ui/search_controller_win.h"
 #include "ui/settings_handlers.h"
 #include "ui/window_result_host_win.h"
@@ -30,7 +31,6 @@ class Program final : private SettingsControls {
 
   void BrowseSearchFolder();
   void HideHint();
-  void OpenCurrentRow();
 
   // SettingsControls
   Text SearchPath() override;
@@ -43,6 +43,7 @@ class Program final : private SettingsControls {
   MainWindow window_;
   SearchController searches_{window_};
   WindowResultHost host_{window_, directory_};
+  ResultListCommands listCommands_{window_, host_, [this] { return searches_.LastSearchMode(); }};
 };
 
 }  // namespace tarnwell

@@ -32,6 +32,11 @@ void ClickAt(HWND window, POINT point);
 void PostClick(HWND window, POINT point);
 void PostKey(HWND window, WORD virtualKey);
 
+// The Unicode text on the clipboard; empty when it holds none.
+std::wstring ClipboardText();
+// Puts a text on the clipboard, so that a test sees whether it is replaced.
+void SetClipboardTextForTest(const std::wstring& text);
+
 // tarnwell.exe as built beside the tests: <build>/ui/ next to <build>/tests/.
 std::wstring BuiltProgramPath();
 // The main window ("Tarnwell") of that process, or null.
