@@ -59,6 +59,20 @@ void PostKey(HWND window, WORD virtualKey) {
   PostMessageW(window, WM_KEYUP, virtualKey, scan | 1 | (LPARAM{3} << 30));
 }
 
+void PostKeyHolding(HWND window, WORD virtualKey, std::initializer_list<BYTE> held) {
+  BYTE before[256]{};
+  GetKeyboardState(before);
+  BYTE holding[256];
+  std::copy(std::begin(before), std::end(before), holding);
+  for (BYTE key : held) holding[key] |= 0x80;
+  SetKeyboardState(holding);
+  PostKey(window, virtualKey);
+  // Both messages are gone from the queue once the key was handled.
+  MSG waiting;
+  PumpUntil([&] { return !PeekMessageW(&waiting, window, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE); }, 2000);
+  SetKeyboardState(before);
+}
+
 std::wstring ClipboardText() {
   std::wstring text;
   if (!OpenClipboard(nullptr)) return text;
