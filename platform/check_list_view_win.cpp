@@ -77,7 +77,15 @@ bool CheckListView::OnNotify(const NMHDR& header, LRESULT* result) {
   }
 }
 
-void CheckListView::SelectAll() { ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED); }
+void CheckListView::SelectAll() {
+  // The control marks row after row; with redrawing off it does not ask for
+  // each row to be repainted on its own (under Wine that took 78 s for a
+  // million rows), and the list is repainted once afterwards.
+  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
+  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, FALSE);
+}
 
 std::vector<RowRun> CheckListView::SelectedRuns() const {
   std::vector<RowRun> runs;
