@@ -5,9 +5,11 @@
 // store and until the control shows them all, the repaints of the list
 // during that time, the round trips of a message sent to the list from
 // another thread while rows arrive, and the process's memory with the rows
-// held, and the clicks on "tick all" and "untick all" with every row
-// listed. For comparison the same search into a ResultList on a thread with no
-// window. Rounds alternate the two.
+// held, the clicks on "tick all" and "untick all" with every row listed, the
+// list's keys with every row listed (Ctrl+A, Space over every row, Ctrl+C of
+// every row) and the per-name statistics of 10,000 names over every row. For
+// comparison the same search into a ResultList on a thread with no window.
+// Rounds alternate the two.
 //
 // Usage: list_bench [--rows N] [--rounds R]
 #include <windows.h>
@@ -33,6 +35,8 @@
 #include "bench/samples.h"
 #include "platform/event_pump_win.h"
 #include "platform/gbk_win.h"
+#include "platform/window_properties_win.h"
+#include "ui/name_statistics_report.h"
 #include "ui/program_win.h"
 
 namespace tarnwell::bench {
@@ -65,6 +69,7 @@ class ProgramFolder {
   }
   ~ProgramFolder() {
     DeleteFileW((path_ + L"\\config.ini").c_str());
+    DeleteFileW((path_ + L"\\名称统计.csv").c_str());
     RemoveDirectoryW(path_.c_str());
   }
   Text Gbk() const { return WideToGbk(path_); }
@@ -124,7 +129,57 @@ struct WindowRound {
   int rows = 0;
   double tickAllMs = 0;    // the click on "tick all" with every row in the list
   double untickAllMs = 0;  // and on "untick all"
+  double selectAllMs = 0;  // Ctrl+A on the list, until it is painted again
+  double spaceMs = 0;      // Space with every row selected: every row ticked
+  double copyMs = 0;       // Ctrl+C with every row selected
+  std::size_t copiedChars = 0;
+  double statisticsExactS = 0;  // 10,000 names over every row, file written
+  double statisticsFuzzyS = 0;
 };
+
+// Milliseconds from posting a key to the list (with Ctrl held or not) until
+// the window thread has handled it and painted the list again.
+double KeyMs(HWND list, WORD key, bool control) {
+  BYTE before[256]{};
+  GetKeyboardState(before);
+  BYTE holding[256];
+  std::copy(std::begin(before), std::end(before), holding);
+  if (control) holding[VK_CONTROL] |= 0x80;
+  SetKeyboardState(holding);
+  auto start = Clock::now();
+  PostMessageW(list, WM_KEYDOWN, key, 1);
+  MSG waiting;
+  while (PeekMessageW(&waiting, list, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE)) ProcessPendingEvents();
+  UpdateWindow(list);
+  double ms = Seconds(start, Clock::now()) * 1000;
+  SetKeyboardState(before);
+  return ms;
+}
+
+// The statistics command's files and messages, without the shell opening the file.
+class QuietHost final : public WindowResultHost {
+ public:
+  using WindowResultHost::WindowResultHost;
+  void ShellOpen(const Text&) override {}
+};
+
+// 10,000 names, half of them the names of rows spread over the list (without
+// their extension), half numbers no row has.
+Text StatisticsNames(const ResultList& rows) {
+  Text box;
+  const int count = 10000;
+  const int rowCount = std::max(rows.RowCount(), 1);
+  for (int i = 0; i < count; ++i) {
+    if (i % 2 == 0) {
+      Text name = rows.RowFileName(static_cast<int>((static_cast<long long>(i) * 7919) % rowCount));
+      box += name.substr(0, name.find('.'));
+    } else {
+      box += std::to_string(990000000000000000ull + static_cast<unsigned long long>(i));
+    }
+    box += "\r\n";
+  }
+  return box;
+}
 
 // Milliseconds the window thread spends on a click of the button.
 double ClickMs(HWND button) {
@@ -171,6 +226,24 @@ WindowRound RunWindowRound(const MemoryTreeLister& tree) {
   round.held = ProcessMemory();
   round.tickAllMs = ClickMs(window.ControlWindow(Control::CheckAllButton));
   round.untickAllMs = ClickMs(window.ControlWindow(Control::UncheckAllButton));
+  SetFocus(list);
+  round.selectAllMs = KeyMs(list, 'A', true);
+  round.spaceMs = KeyMs(list, VK_SPACE, false);
+  round.copyMs = KeyMs(list, 'C', true);
+  if (OpenClipboard(nullptr)) {
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      round.copiedChars = GlobalSize(data) / sizeof(wchar_t);
+    }
+    CloseClipboard();
+  }
+  SetContent(window.ControlWindow(Control::NamesBox), StatisticsNames(window.Results()));
+  QuietHost quiet(window, folder.Gbk());
+  for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
+    auto statisticsStart = Clock::now();
+    NameStatisticsReport(window.Results(), mode, quiet);
+    (mode == MatchMode::Exact ? round.statisticsExactS : round.statisticsFuzzyS) =
+        Seconds(statisticsStart, Clock::now());
+  }
   while (search->RunningWalks() > 0) Sleep(1);
   search.reset();
   DestroyWindow(window.Handle());
@@ -211,10 +284,15 @@ int Run(int rows, int rounds) {
   std::vector<double> latencies;
   int paints = 0, changes = 0;
   double visibleTime = 0, longestBatchMs = 0;
-  Samples tickAll, untickAll;
+  Samples tickAll, untickAll, selectAll, space, copy, statisticsExact, statisticsFuzzy;
   for (const WindowRound& r : windowRounds) {
     tickAll.Add(r.tickAllMs);
     untickAll.Add(r.untickAllMs);
+    selectAll.Add(r.selectAllMs);
+    space.Add(r.spaceMs);
+    copy.Add(r.copyMs);
+    statisticsExact.Add(r.statisticsExactS);
+    statisticsFuzzy.Add(r.statisticsFuzzyS);
     latencies.insert(latencies.end(), r.latenciesMs.begin(), r.latenciesMs.end());
     paints += r.paints;
     changes += r.countChanges;
@@ -244,6 +322,13 @@ int Run(int rows, int rounds) {
   std::printf("longest time one batch of appends held the window thread: %.1f ms\n", longestBatchMs);
   std::printf("click on \"tick all\" with every row listed: median %.1f ms, max %.1f ms; on \"untick all\": median %.1f ms,"
               " max %.1f ms\n", tickAll.Median(), tickAll.Max(), untickAll.Median(), untickAll.Max());
+  std::printf("keys on the list with every row listed: Ctrl+A median %.1f ms, max %.1f ms; Space over every row"
+              " median %.1f ms, max %.1f ms; Ctrl+C of every row median %.0f ms, max %.0f ms (%zu characters)\n",
+              selectAll.Median(), selectAll.Max(), space.Median(), space.Max(), copy.Median(), copy.Max(),
+              first.copiedChars);
+  std::printf("name statistics, 10000 names (half of them rows' names) over every row, file written: exact median"
+              " %.2f s, max %.2f s; fuzzy median %.2f s, max %.2f s\n",
+              statisticsExact.Median(), statisticsExact.Max(), statisticsFuzzy.Median(), statisticsFuzzy.Max());
   std::printf("process memory, window open: %.1f MB committed, %.1f MB working set\n", first.opened.committedMb,
               first.opened.workingSetMb);
   double added = first.held.workingSetMb - first.opened.workingSetMb;

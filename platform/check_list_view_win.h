@@ -11,11 +11,19 @@
 
 #include <commctrl.h>
 
+#include <span>
 #include <string>
+#include <vector>
 
 #include "platform/text.h"
 
 namespace tarnwell {
+
+// Rows first to last - 1.
+struct RowRun {
+  int first;
+  int last;
+};
 
 class CheckListSource {
  public:
@@ -23,6 +31,8 @@ class CheckListSource {
   virtual Text RowText(int row) const = 0;  // column 0; the empty text for no such row
   virtual bool IsChecked(int row) const = 0;
   virtual void ToggleCheck(int row) = 0;  // the user clicked the row's box or pressed Space on it
+  // The user pressed Space on a selection: every row of the runs at once.
+  virtual void SetChecked(std::span<const RowRun> runs, bool checked) = 0;
 
  protected:
   ~CheckListSource() = default;
@@ -41,6 +51,24 @@ class CheckListView {
   HWND Handle() const { return list_; }
 
   int AddColumn(const Text& caption, int width);
+
+  // Selects every row the control shows (Ctrl+A).
+  void SelectAll();
+  // The selected rows as runs of neighbouring rows, in ascending order. A
+  // selection of every row is found with two questions to the control;
+  // otherwise the control is asked for each selected row in turn.
+  std::vector<RowRun> SelectedRuns() const;
+  // The row with the focus rectangle, or -1.
+  int FocusedRow() const;
+  // Where a context menu asked for by a key opens, in screen coordinates:
+  // below the focused row when it is in view, else the list's top left corner.
+  POINT KeyboardMenuPoint() const;
+  // Ticks or unticks every selected row.
+  void SetSelectedChecked(bool checked);
+  // Space: ticks every selected row when the focused row is unticked, and
+  // unticks them otherwise. A focused row outside the selection, or with no
+  // selection at all, is toggled alone, as a single row always was.
+  void ToggleSelectedTicks();
 
   // The list's owner passes every WM_NOTIFY from the list here. Returns true
   // when the notification was answered (its result in *result); the owner may

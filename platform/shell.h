@@ -19,6 +19,11 @@ bool ShellOpen(std::string_view path);
 // window titled "Microsoft Internet Explorer" when there is one.
 bool OpenWithBrowserOwner(std::string_view path);
 
+// Opens the file manager on the folder that holds path, with the file
+// selected (SHOpenFolderAndSelectItems; where the shell cannot, explorer.exe
+// /select,"path"). The outcome is ignored.
+void OpenFolderAndSelect(std::string_view path);
+
 // The system's folder browser with title above its tree: folders only, with
 // an edit box for typing a path. While it is open every top-level window of
 // the process is disabled; afterwards each gets its enabled state back, the

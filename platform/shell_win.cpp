@@ -97,6 +97,19 @@ bool OpenWithBrowserOwner(std::string_view path) {
   return OpenWithOwner(FindWindowW(nullptr, L"Microsoft Internet Explorer"), L"open", path);
 }
 
+void OpenFolderAndSelect(std::string_view path) {
+  OleOnThisThread ole;
+  const std::wstring wide = GbkToWide(path);
+  PIDLIST_ABSOLUTE item = nullptr;
+  if (SUCCEEDED(SHParseDisplayName(wide.c_str(), nullptr, &item, 0, nullptr))) {
+    const HRESULT opened = SHOpenFolderAndSelectItems(item, 0, nullptr, 0);
+    CoTaskMemFree(item);
+    if (SUCCEEDED(opened)) return;
+  }
+  const std::wstring parameters = L"/select,\"" + wide + L"\"";
+  ShellExecuteW(nullptr, L"open", L"explorer.exe", parameters.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
 Text BrowseForFolder(std::string_view title) {
   HWND owner = GetActiveWindow();
   if (!IsWindow(owner)) owner = nullptr;

@@ -63,6 +63,16 @@ void ResultList::SetAllChecked(bool checked) {
   Notify(Change::AllTicks);
 }
 
+void ResultList::SetRowsChecked(std::span<const RowRange> ranges, bool checked) {
+  auto& rows = store_->rows;
+  const int count = RowCount();
+  for (const RowRange& range : ranges) {
+    const int last = std::min(range.last, count);
+    for (int row = std::max(range.first, 0); row < last; ++row) rows[static_cast<std::size_t>(row)].checked = checked ? 1 : 0;
+  }
+  Notify(Change::AllTicks);
+}
+
 void ResultList::RemoveRows(std::span<const RowId> ids) {
   std::vector<RowId> sorted(ids.begin(), ids.end());
   std::sort(sorted.begin(), sorted.end());

@@ -31,7 +31,13 @@ class ResultList {
     Appended,    // rows were added at the end
     Reset,       // rows were cleared or removed: indices changed
     RowChanged,  // one row's tick or text changed (the row index is passed)
-    AllTicks,    // every row's tick was set at once
+    AllTicks,    // every row's tick was set at once, or the ticks of many rows
+  };
+
+  // Rows first to last - 1: a run of neighbouring rows.
+  struct RowRange {
+    int first;
+    int last;  // one past the run's last row
   };
   using Listener = std::function<void(Change, int row)>;
 
@@ -52,6 +58,9 @@ class ResultList {
   // Ticks or unticks every row with one notification: a view told once per
   // row would take seconds over a million rows.
   void SetAllChecked(bool checked);
+  // Ticks or unticks the rows of every range (rows that name no row are
+  // skipped), also with one notification.
+  void SetRowsChecked(std::span<const RowRange> ranges, bool checked);
 
   // Removes every row whose id is listed (ids in any order; unknown ids are ignored).
   void RemoveRows(std::span<const RowId> ids);

@@ -9,7 +9,8 @@ using H = MainWindowHandlers;
 
 // No other event of any control is handled: the labels other than the hint,
 // the frames and the names box have no handlers, and the window none for
-// closing, resizing or keys.
+// closing, resizing or keys. (Ctrl+A and Space on the list select and tick
+// rows in the list itself.)
 constexpr EventBinding kEventTable[] = {
     {MainWindow, Created, &H::LoadSettings},
     {SearchButton, Click, &H::StartSearch},                  // 按钮_立即搜索
@@ -28,6 +29,9 @@ constexpr EventBinding kEventTable[] = {
     {DeleteButton, Click, &H::BatchDelete},                   // 按钮4
     {NotFoundButton, Click, &H::NotFoundReport},              // 按钮_未搜索到文件
     {Timer, Tick, &H::CompletionTick},                        // 时钟1
+    {ResultView, EnterKey, &H::OpenCurrentRow},               // 超级列表框1: as a double click
+    {ResultView, CopyKey, &H::CopySelectedPaths},
+    {ResultView, ContextMenu, &H::ShowListMenu},
 };
 
 }  // namespace

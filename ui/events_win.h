@@ -17,6 +17,9 @@ enum class Event {
   LeftButtonDown,  // left mouse button pressed on a label
   DoubleClick,     // double click with the left mouse button on the list
   Tick,            // the timer fired
+  EnterKey,        // Enter on the list
+  CopyKey,         // Ctrl+C on the list
+  ContextMenu,     // right click, Shift+F10 or the menu key on the list
 };
 
 struct MainWindowHandlers {
@@ -38,6 +41,16 @@ struct MainWindowHandlers {
   Handler BatchDelete;
   Handler NotFoundReport;
   Handler CompletionTick;
+  // The result list's keys and its context menu (ui/result_list_menu_win.h
+  // binds the menu's items to these).
+  Handler CopySelectedPaths;
+  Handler ShowListMenu;
+  Handler OpenRowFolder;
+  Handler TickSelectedRows;
+  Handler UntickSelectedRows;
+  Handler NameStatistics;
+  Handler ExportResults;
+  Handler ToggleRecycleBin;
 };
 
 struct EventBinding {

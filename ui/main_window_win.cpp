@@ -1,6 +1,7 @@
 #include "ui/main_window_win.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <string>
 
@@ -126,6 +127,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NEXTDLGCTL:
       OnNextControl(wParam, LOWORD(lParam) != 0);
       return 0;
+    case WM_CONTEXTMENU:
+      return OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -299,6 +302,30 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+LRESULT MainWindow::OnContextMenu(HWND source, LPARAM where) {
+  HWND list = ControlWindow(Control::ResultView);
+  if (source != list) return DefWindowProcW(window_.get(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(source), where);
+  // -1 comes from a key.
+  listMenuPoint_ = where == -1 ? resultView_.View().KeyboardMenuPoint()
+                               : POINT{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
+  RaiseEvent(handlers_, Control::ResultView, Event::ContextMenu);
+  return 0;
+}
+
+void MainWindow::OnListKey(ListKey key) {
+  switch (key) {
+    case ListKey::SelectAll: resultView_.View().SelectAll(); break;
+    case ListKey::ToggleTicks: resultView_.View().ToggleSelectedTicks(); break;
+    case ListKey::Open: RaiseEvent(handlers_, Control::ResultView, Event::EnterKey); break;
+    case ListKey::CopyPaths: RaiseEvent(handlers_, Control::ResultView, Event::CopyKey); break;
+    case ListKey::Menu:
+      listMenuPoint_ = resultView_.View().KeyboardMenuPoint();
+      RaiseEvent(handlers_, Control::ResultView, Event::ContextMenu);
+      break;
+    case ListKey::Swallow: break;
+  }
+}
+
 void MainWindow::OnDestroy() {
   SetMessageFilter(nullptr);
   // OLE lets the drop target go while the window still exists.
@@ -312,14 +339,23 @@ void MainWindow::OnDestroy() {
 
 // Every key meant for this window or its controls passes here first. Esc
 // closes the window wherever the focus is, also in the multi-line names box,
-// which would otherwise take the key; the other keys get dialog-box handling
-// (Tab order, arrow keys in the radio pairs).
+// which would otherwise take the key; the result list's keys go to the list's
+// commands; the other keys get dialog-box handling (Tab order, arrow keys in
+// the radio pairs).
 bool MainWindow::FilterMessage(MSG& message) {
   HWND window = window_.get();
   if (!window || (message.hwnd != window && !IsChild(window, message.hwnd))) return false;
   if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
     SendMessageW(window, WM_CLOSE, 0, 0);
     return true;
+  }
+  // The list's own keys never reach the dialog-style handling, which would
+  // take Enter for a default button.
+  if (message.hwnd == ControlWindow(Control::ResultView)) {
+    if (std::optional<ListKey> key = ListKeyOf(message)) {
+      OnListKey(*key);
+      return true;
+    }
   }
   return IsDialogMessageW(window, &message) != FALSE;
 }

@@ -17,6 +17,7 @@
 #include "results/result_list.h"
 #include "ui/controls_win.h"
 #include "ui/events_win.h"
+#include "ui/result_list_keys_win.h"
 #include "ui/result_list_view_win.h"
 
 namespace tarnwell {
@@ -40,6 +41,9 @@ class MainWindow {
   WindowTimer& Timer() { return *timer_; }  // 时钟1
   ResultList& Results() { return results_; }
   CheckListView& ResultView() { return resultView_.View(); }
+  // Where the list's context menu opens (screen coordinates): at the mouse
+  // for a right click, below the focused row for a key.
+  POINT ListMenuPoint() const { return listMenuPoint_; }
   // Any thread may post to it; the tasks run on the window thread, in order.
   // Valid from Create() on; it refuses tasks once the window is closed.
   const std::shared_ptr<WindowThreadQueue>& Queue() const { return queue_; }
@@ -59,6 +63,8 @@ class MainWindow {
   LRESULT OnLabelColour(HDC dc, HWND label);
   void OnNextControl(WPARAM which, bool isHandle);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
+  LRESULT OnContextMenu(HWND source, LPARAM where);
+  void OnListKey(ListKey key);
   void OnDestroy();
 
   bool FilterMessage(MSG& message);
@@ -79,6 +85,7 @@ class MainWindow {
   MainWindowHandlers handlers_;
   bool oleStarted_ = false;
   bool dropsRegistered_ = false;
+  POINT listMenuPoint_{};
 };
 
 }  // namespace tarnwell

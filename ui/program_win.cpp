@@ -47,7 +47,6 @@ void Program::Connect() {
     tarnwell::SaveMatchModeFuzzy(directory_);
   };
   on.HideHint = [this] { HideHint(); };
-  on.OpenCurrentRow = [this] { OpenCurrentRow(); };
   on.CheckAll = [this] { window_.Results().SetAllChecked(true); };
   on.UncheckAll = [this] { window_.Results().SetAllChecked(false); };
   on.BatchCopy = [this] { tarnwell::BatchCopy(window_.Results(), host_); };
@@ -55,6 +54,8 @@ void Program::Connect() {
   on.BatchDelete = [this] { tarnwell::BatchDelete(window_.Results(), host_); };
   on.NotFoundReport = [this] { tarnwell::NotFoundReport(window_.Results(), host_); };
   on.CompletionTick = [this] { searches_.CompletionTick(); };
+  // The double click, Enter and the list's context menu.
+  ConnectListCommands(on, listCommands_);
 }
 
 void Program::BrowseSearchFolder() { SetSearchFolder(BrowseForFolder("选择目录"_gbk)); }
@@ -86,12 +87,6 @@ void Program::AppendNames(const TextList& names) {
 }
 
 void Program::HideHint() { SetVisible(Control(Control::HintLabel), false); }
-
-void Program::OpenCurrentRow() {
-  const int row = GetSelectedRow(Control(Control::ResultView));
-  if (row < 0) return;  // nothing selected: nothing to open
-  OpenOrTell(OpenWithBrowserOwner, window_.Results().RowText(row));
-}
 
 Text Program::SearchPath() { return GetContent(Control(Control::PathBox)); }
 

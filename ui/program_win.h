@@ -5,6 +5,7 @@
 
 #include "ui/drop_target_win.h"
 #include "ui/main_window_win.h"
+#include "ui/result_list_commands_win.h"
 #include "ui/search_controller_win.h"
 #include "ui/settings_handlers.h"
 #include "ui/window_result_host_win.h"
@@ -34,7 +35,6 @@ class Program final : private SettingsControls, private DropReceiver {
   // As the folder browser's choice: a drive root ("C:\\") becomes "C:".
   void SetSearchFolder(const Text& folder) override;
   void HideHint();
-  void OpenCurrentRow();
 
   // SettingsControls
   Text SearchPath() override;
@@ -53,6 +53,7 @@ class Program final : private SettingsControls, private DropReceiver {
   SearchController searches_{window_};
   WindowResultHost host_{window_, directory_};
   DropTarget* dropTarget_ = new DropTarget(*this);  // one reference, the program's
+  ResultListCommands listCommands_{window_, host_, [this] { return searches_.LastSearchMode(); }};
 };
 
 }  // namespace tarnwell

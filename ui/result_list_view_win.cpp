@@ -1,5 +1,7 @@
 #include "ui/result_list_view_win.h"
 
+#include <vector>
+
 namespace tarnwell {
 
 ResultListView::ResultListView(ResultList& rows) : rows_(rows) {}
@@ -16,6 +18,13 @@ void ResultListView::Attach(HWND list) {
       case ResultList::Change::AllTicks: view_.AllRowsChanged(); break;
     }
   });
+}
+
+void ResultListView::SetChecked(std::span<const RowRun> runs, bool checked) {
+  std::vector<ResultList::RowRange> ranges;
+  ranges.reserve(runs.size());
+  for (const RowRun& run : runs) ranges.push_back({run.first, run.last});
+  rows_.SetRowsChecked(ranges, checked);
 }
 
 }  // namespace tarnwell

@@ -85,6 +85,7 @@ void SearchController::StartSearch() {
                        ? ListDrives(DriveKind::Fixed)
                        : SplitText(GetContent(Control(Control::PathBox)), "\r\n");
   RefreshMatchMode();
+  startedMode_ = mode_.load();
   walksLeft_ = static_cast<int>(roots.size());
   current_.reset();
   auto sink = std::make_shared<Sink>(*this, window_.Queue());

@@ -38,6 +38,9 @@ class SearchController {
   const std::shared_ptr<Search>& Current() const { return current_; }
   // Whether walks of the current search still have rows to deliver.
   bool Walking() const { return walksLeft_ > 0; }
+  // The match mode the last search started with; before any search, the
+  // mode the radios show.
+  MatchMode LastSearchMode() const { return current_ ? startedMode_ : mode_.load(); }
 
  private:
   class Sink;
@@ -54,6 +57,7 @@ class SearchController {
   MainWindow& window_;
   std::atomic<MatchMode> mode_{MatchMode::Exact};
   std::shared_ptr<Search> current_;
+  MatchMode startedMode_ = MatchMode::Exact;
   int walksLeft_ = 0;
   bool polling_ = false;
 };

@@ -9,6 +9,7 @@ namespace {
 const Text& ExactKey() { return "精确"_gbk; }          // "真": Exact, "假": Fuzzy
 const Text& WholeComputerKey() { return "全盘搜索"_gbk; }  // "真": WholeComputer, "假": SpecifiedPaths
 const Text& SearchPathKey() { return "搜索路径"_gbk; }
+const Text& RecycleBinKey() { return "回收站"_gbk; }  // "真": deletes go into the Recycle Bin
 const Text& Yes() { return "真"_gbk; }
 const Text& No() { return "假"_gbk; }
 
@@ -57,6 +58,14 @@ void SaveScopeSpecifiedPaths(SettingsControls& controls, std::string_view progra
 
 void SaveSearchPath(SettingsControls& controls, std::string_view programDirectory) {
   WriteSetting(programDirectory, SearchPathKey(), controls.SearchPath());
+}
+
+bool RecycleBinChosen(std::string_view programDirectory) {
+  return TextEquals(ReadSetting(programDirectory, RecycleBinKey()), Yes());
+}
+
+void ToggleRecycleBinChoice(std::string_view programDirectory) {
+  WriteSetting(programDirectory, RecycleBinKey(), RecycleBinChosen(programDirectory) ? No() : Yes());
 }
 
 }  // namespace tarnwell

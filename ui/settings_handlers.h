@@ -46,4 +46,11 @@ void SaveScopeSpecifiedPaths(SettingsControls& controls, std::string_view progra
 // Every change of the content of 编辑框_搜索路径.
 void SaveSearchPath(SettingsControls& controls, std::string_view programDirectory);
 
+// 删除时放入回收站 in the result list's context menu: the key "回收站". On only
+// when it holds exactly "真"; off (the default) for "假", anything else, or
+// no key.
+bool RecycleBinChosen(std::string_view programDirectory);
+// Writes the opposite of what RecycleBinChosen reads, at once.
+void ToggleRecycleBinChoice(std::string_view programDirectory);
+
 }  // namespace tarnwell

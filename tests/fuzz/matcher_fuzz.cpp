@@ -1,8 +1,10 @@
-// Fuzz target: name matching and the walk. The input describes wanted names
-// and a small folder tree; in both modes the engine's matcher must find for
-// every name in the tree exactly the wanted names whose wildcard pattern the
-// reference matcher says it matches, and the walk of the tree must give the
-// rows of listing every folder once per wanted name.
+// Fuzz target: name matching, the per-name statistics and the walk. The
+// input describes wanted names and a small folder tree; in both modes the
+// engine's matcher must find for every name in the tree exactly the wanted
+// names whose wildcard pattern the reference matcher says it matches, the
+// statistics over those names as rows must count what matching every name
+// against every row counts, and the walk of the tree must give the rows of
+// listing every folder once per wanted name.
 //
 // The input is read byte by byte:
 //   00  ends a wanted name (an empty one is dropped: the names box never
@@ -29,6 +31,7 @@
 
 #include "search/match_mode.h"
 #include "search/name_matcher.h"
+#include "search/name_statistics.h"
 #include "search/walk_directory.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/search/fake_tree.h"
@@ -135,6 +138,18 @@ void Decode(const std::uint8_t* data, std::size_t size, Input& input) {
   }
 }
 
+// The names in the tree, as rows of a result list.
+class NamesAsRows final : public RowFileNames {
+ public:
+  explicit NamesAsRows(const TextList& names) : names_(names) {}
+  int RowCount() const override { return static_cast<int>(names_.size()); }
+  Text FileName(int row) const override { return names_[static_cast<std::size_t>(row)]; }
+  Text Path(int row) const override { return names_[static_cast<std::size_t>(row)]; }
+
+ private:
+  const TextList& names_;
+};
+
 struct Rows final : WalkOutput {
   void Row(const Text& folder, std::string_view name, std::uint32_t) override {
     rows.push_back(Concat(folder, "\\", name));
@@ -197,6 +212,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TextList found = Numbers(scratch.Matches());
         Fail("the matcher finds the wanted names whose pattern the file name matches", ModeName(modes[m]),
              input.names, {{"file name", &file}, {"expected", &want}, {"found", &found}});
+      }
+    }
+  }
+
+  for (MatchMode mode : modes) {
+    const std::vector<NameHits> hits = CountNameHits(input.names, mode, NamesAsRows(input.fileNames));
+    const auto expectedHits = testing::ReferenceNameHits(folding, input.names, input.fileNames, mode);
+    for (std::size_t i = 0; i < hits.size(); ++i) {
+      if (testing::ReferenceHits{hits[i].rows, hits[i].firstRow} != expectedHits[i]) {
+        TextList name = {input.names[i]};
+        TextList want = {std::to_string(expectedHits[i].count), std::to_string(expectedHits[i].first)};
+        TextList found = {std::to_string(hits[i].rows), std::to_string(hits[i].firstRow)};
+        Fail("the statistics count and find first what every name against every row does", ModeName(mode),
+             input.names, {{"name", &name}, {"expected count, first", &want}, {"found", &found}});
       }
     }
   }

@@ -102,7 +102,7 @@ TEST(ResultList, TellsItsListenerWhatChanged) {
   EXPECT_EQ(changes[3].first, C::Reset);
 }
 
-TEST(ResultList, TicksAndUnticksEveryRowWithOneChange) {
+TEST(ResultList, TicksAndUnticksEveryRowOrRunsOfRowsWithOneChange) {
   ResultList list;
   for (int i = 0; i < 1000; ++i) list.Append("C:\\d", "f" + std::to_string(i));
   list.SetChecked(500, true);
@@ -117,6 +117,19 @@ TEST(ResultList, TicksAndUnticksEveryRowWithOneChange) {
   for (int i = 0; i < 1000; ++i) ASSERT_FALSE(list.IsChecked(i)) << i;
   EXPECT_EQ(changes, 2);
   EXPECT_EQ(list.RowText(999), "C:\\d\\f999");
+
+  // Runs of rows, ranges reaching past either end cut to the rows there are.
+  const ResultList::RowRange ranges[] = {{-5, 2}, {10, 13}, {998, 2000}};
+  list.SetRowsChecked(ranges, true);
+  for (int i = 0; i < 1000; ++i) {
+    ASSERT_EQ(list.IsChecked(i), i < 2 || (i >= 10 && i < 13) || i >= 998) << i;
+  }
+  const ResultList::RowRange middle[] = {{11, 12}};
+  list.SetRowsChecked(middle, false);
+  EXPECT_TRUE(list.IsChecked(10));
+  EXPECT_FALSE(list.IsChecked(11));
+  EXPECT_TRUE(list.IsChecked(12));
+  EXPECT_EQ(changes, 4);
 }
 
 }  // namespace

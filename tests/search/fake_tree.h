@@ -8,6 +8,7 @@
 #include <locale.h>
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -166,6 +167,26 @@ inline bool ReferenceMatches(ReferenceFolding& folding, const Text& wanted, cons
   pattern.push_back(U'.');
   pattern.push_back(U'*');
   return ReferenceGlob(pattern, name);
+}
+
+// Per wanted name, the number of file names it matches and the index of the
+// first of them (-1 for none): every name against every file name.
+struct ReferenceHits {
+  std::uint32_t count = 0;
+  int first = -1;
+  bool operator==(const ReferenceHits&) const = default;
+};
+inline std::vector<ReferenceHits> ReferenceNameHits(ReferenceFolding& folding, const NameList& names,
+                                                    const TextList& fileNames, MatchMode mode) {
+  std::vector<ReferenceHits> hits;
+  for (const Text& wanted : names) {
+    ReferenceHits& hit = hits.emplace_back();
+    for (std::size_t f = 0; f < fileNames.size(); ++f) {
+      if (!ReferenceMatches(folding, wanted, fileNames[f], mode)) continue;
+      if (hit.count++ == 0) hit.first = static_cast<int>(f);
+    }
+  }
+  return hits;
 }
 
 // The rows of walking `folder`, listing each folder once per wanted name.

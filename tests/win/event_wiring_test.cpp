@@ -38,6 +38,8 @@ class EventWiring : public ::testing::Test {
     h.BatchDelete = record("BatchDelete");
     h.NotFoundReport = record("NotFoundReport");
     h.CompletionTick = record("CompletionTick");
+    h.CopySelectedPaths = record("CopySelectedPaths");
+    h.ShowListMenu = record("ShowListMenu");
     ASSERT_TRUE(window.Create(SW_SHOWNORMAL));
     testing::PumpUntil([] { return false; }, 100);
   }
@@ -84,6 +86,33 @@ TEST_F(EventWiring, EachControlRunsItsOwnOperation) {
               SendMessageW(C(Control::ResultView), WM_LBUTTONUP, 0, MAKELPARAM(40, 40));
             }),
             Ran{"OpenCurrentRow"});
+}
+
+// The list's keys as Explorer has them; Space and Ctrl+A are the list's
+// own (they select and tick rows) and run no operation.
+TEST_F(EventWiring, TheListKeysRunTheirOperations) {
+  HWND list = C(Control::ResultView);
+  SetFocus(list);
+  auto key = [&](WORD vk, std::initializer_list<BYTE> held) {
+    return RanFor([&] { testing::PostKeyHolding(list, vk, held); });
+  };
+  EXPECT_EQ(key(VK_RETURN, {}), Ran{"OpenCurrentRow"});
+  EXPECT_EQ(key('C', {VK_CONTROL}), Ran{"CopySelectedPaths"});
+  EXPECT_EQ(key('C', {}), Ran{});
+  EXPECT_EQ(key(VK_F10, {VK_SHIFT}), Ran{"ShowListMenu"});
+  EXPECT_EQ(key(VK_F10, {}), Ran{});
+  EXPECT_EQ(key(VK_APPS, {}), Ran{"ShowListMenu"});  // its release makes no second menu
+  EXPECT_EQ(key(VK_SPACE, {}), Ran{});
+  EXPECT_EQ(key('A', {VK_CONTROL}), Ran{});
+  EXPECT_EQ(RanFor([&] {
+              PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(40, 40));
+              PostMessageW(list, WM_RBUTTONUP, 0, MAKELPARAM(40, 40));
+              testing::PumpUntil([] { return false; }, 200);
+            }),
+            Ran{"ShowListMenu"});
+  // Enter elsewhere clicks no button and opens nothing.
+  SetFocus(C(Control::PathBox));
+  EXPECT_EQ(RanFor([&] { testing::PostKeyHolding(C(Control::PathBox), VK_RETURN, {}); }), Ran{});
 }
 
 TEST_F(EventWiring, TheCreatedEventLoadsTheSettingsOnce) {

@@ -1,5 +1,7 @@
 #include "tests/win/support/window_test_support.h"
 
+#include <algorithm>
+
 #include "platform/event_pump_win.h"
 
 namespace tarnwell::testing {
@@ -55,6 +57,44 @@ void PostKey(HWND window, WORD virtualKey) {
   LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16;
   PostMessageW(window, WM_KEYDOWN, virtualKey, scan | 1);
   PostMessageW(window, WM_KEYUP, virtualKey, scan | 1 | (LPARAM{3} << 30));
+}
+
+void PostKeyHolding(HWND window, WORD virtualKey, std::initializer_list<BYTE> held) {
+  BYTE before[256]{};
+  GetKeyboardState(before);
+  BYTE holding[256];
+  std::copy(std::begin(before), std::end(before), holding);
+  for (BYTE key : held) holding[key] |= 0x80;
+  SetKeyboardState(holding);
+  PostKey(window, virtualKey);
+  // Both messages are gone from the queue once the key was handled.
+  MSG waiting;
+  PumpUntil([&] { return !PeekMessageW(&waiting, window, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE); }, 2000);
+  SetKeyboardState(before);
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+void SetClipboardTextForTest(const std::wstring& text) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  auto* target = static_cast<wchar_t*>(GlobalLock(memory));
+  std::copy(text.c_str(), text.c_str() + text.size() + 1, target);
+  GlobalUnlock(memory);
+  if (!OpenClipboard(nullptr)) return;
+  EmptyClipboard();
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
 }
 
 std::wstring BuiltProgramPath() {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,15 @@ void ClickAt(HWND window, POINT point);
 // the window (which should have the focus).
 void PostClick(HWND window, POINT point);
 void PostKey(HWND window, WORD virtualKey);
+// The same while the modifier keys given (VK_CONTROL, VK_SHIFT) count as held
+// down for this thread; runs the thread's messages until the key has been
+// handled, then lets the modifiers go.
+void PostKeyHolding(HWND window, WORD virtualKey, std::initializer_list<BYTE> held);
+
+// The Unicode text on the clipboard; empty when it holds none.
+std::wstring ClipboardText();
+// Puts a text on the clipboard, so that a test sees whether it is replaced.
+void SetClipboardTextForTest(const std::wstring& text);
 
 // tarnwell.exe as built beside the tests: <build>/ui/ next to <build>/tests/.
 std::wstring BuiltProgramPath();

@@ -1,0 +1,33 @@
+// Files meant for spreadsheets: CSV as RFC 4180 writes it, in UTF-8 with a
+// byte-order mark, so that Excel opens the Chinese texts right whatever the
+// system's code page. Fields are the program's texts; each is converted to
+// UTF-8 on its own, so a stray byte of one field never joins the separator
+// after it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/text.h"
+
+namespace tarnwell {
+
+class CsvWriter {
+ public:
+  CsvWriter();
+
+  // The next field of the current line. A field that holds a comma, a double
+  // quote, CR or LF is put in double quotes, its quotes doubled.
+  CsvWriter& Field(std::string_view text);
+  // Ends the current line with CR LF.
+  CsvWriter& EndLine();
+
+  // The file's bytes so far: the byte-order mark, then the lines.
+  const std::string& Bytes() const { return bytes_; }
+
+ private:
+  std::string bytes_;
+  bool lineStarted_ = false;
+};
+
+}  // namespace tarnwell

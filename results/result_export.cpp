@@ -1,0 +1,40 @@
+#include "results/result_export.h"
+
+#include "platform/csv_writer.h"
+#include "platform/gbk_literal.h"
+
+namespace tarnwell {
+
+std::string BuildResultExport(const ResultList& list, const FileFactsReader& facts) {
+  CsvWriter csv;
+  csv.Field("文件路径"_gbk).Field("文件名"_gbk).Field("所在文件夹"_gbk).Field("大小"_gbk).Field("修改时间"_gbk);
+  csv.Field("勾选"_gbk).EndLine();
+  for (int row = 0, rows = list.RowCount(); row < rows; ++row) {
+    const Text path = list.RowText(row);
+    const Text name = list.RowFileName(row);
+    // The path is the folder, "\" and the name.
+    const std::string_view folder = std::string_view(path).substr(0, path.size() - name.size() - 1);
+    csv.Field(path).Field(name).Field(folder);
+    if (std::optional<FileFacts> found = facts(path)) {
+      csv.Field(std::to_string(found->size)).Field(found->modified);
+    } else {
+      csv.Field("").Field("");
+    }
+    csv.Field(list.IsChecked(row) ? "是"_gbk : "否"_gbk).EndLine();
+  }
+  return csv.Bytes();
+}
+
+void ExportResultList(const ResultList& list, ResultHost& host, const FileFactsReader& facts) {
+  const std::string bytes = BuildResultExport(list, facts);
+  const Text path = Concat(host.ProgramDirectory(), "\\搜索结果.csv"_gbk);
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  // An older export must never be opened as if it were this one.
+  if (!host.WriteWholeFile(path, {data, bytes.size()})) {
+    host.ShowMessageBox("搜索结果写入失败！"_gbk, MessageBoxStyle::Ok, Text());
+    return;
+  }
+  host.ShellOpen(path);
+}
+
+}  // namespace tarnwell

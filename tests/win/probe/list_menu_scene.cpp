@@ -1,0 +1,50 @@
+// The whole program's window in a state worth a picture: its names box holds
+// three photo numbers, a search below the folder given as the first argument
+// has listed their files, the first row is selected and the result list's
+// context menu is open, as a right click on that row opens it. The process
+// stays until the window is closed. scripts/screenshot-menu.sh captures it.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "platform/event_pump_win.h"
+#include "platform/file_system.h"
+#include "platform/gbk_win.h"
+#include "platform/window_properties_win.h"
+#include "ui/program_directory_win.h"
+#include "ui/program_win.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+  using namespace tarnwell;
+  int count = 0;
+  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!arguments || count < 2) return 2;
+  const Text folder = WideToGbk(arguments[1]);
+  LocalFree(arguments);
+
+  EnterProgramDirectory();
+  Program program(ProgramDirectory());
+  if (!program.Open(showCommand)) return 1;
+  MainWindow& window = program.Window();
+  SetVisible(window.ControlWindow(Control::HintLabel), false);
+  SetContent(window.ControlWindow(Control::NamesBox), "201905200930150001\r\n201905200930150002\r\n201905200930150003");
+  SendMessageW(window.ControlWindow(Control::SpecifiedPathRadio), BM_CLICK, 0, 0);
+  SetContent(window.ControlWindow(Control::PathBox), folder);
+  SendMessageW(window.ControlWindow(Control::SearchButton), BM_CLICK, 0, 0);
+  while (program.Searches().Walking()) DelayProcessingEvents(50);
+  DelayProcessingEvents(300);
+
+  HWND list = window.ControlWindow(Control::ResultView);
+  window.ResultView().SyncRowCount();
+  SetFocus(list);
+  ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  RECT row{};
+  row.left = LVIR_LABEL;
+  SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+  POINT at{row.left + 60, (row.top + row.bottom) / 2};
+  ClientToScreen(list, &at);
+  PostMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
+  RunMessageLoop();
+  return 0;
+}

@@ -1,0 +1,71 @@
+#include "tests/win/support/popup_menu.h"
+
+#include "tests/win/support/window_test_support.h"
+
+namespace tarnwell::testing {
+namespace {
+
+constexpr UINT kGetMenuHandle = 0x01E1;  // MN_GETHMENU
+
+HWND FindPopupMenu(DWORD thread) {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      thread,
+      [](HWND window, LPARAM result) -> BOOL {
+        wchar_t className[16]{};
+        GetClassNameW(window, className, 16);
+        if (lstrcmpW(className, L"#32768") != 0 || !IsWindowVisible(window)) return TRUE;
+        *reinterpret_cast<HWND*>(result) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+void PostKeyTo(HWND window, WORD key) {
+  PostMessageW(window, WM_KEYDOWN, key, 1);
+  PostMessageW(window, WM_KEYUP, key, 1 | (LPARAM{3} << 30));
+}
+
+}  // namespace
+
+std::future<MenuSeen> AnswerPopupMenu(DWORD thread, int choose, int timeoutMilliseconds) {
+  return std::async(std::launch::async, [thread, choose, timeoutMilliseconds] {
+    MenuSeen seen;
+    HWND popup = nullptr;
+    ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMilliseconds);
+    while (!(popup = FindPopupMenu(thread)) && GetTickCount64() < deadline) Sleep(10);
+    if (!popup) return seen;
+    seen.shown = true;
+    DWORD_PTR handle = 0;
+    SendMessageTimeoutW(popup, kGetMenuHandle, 0, 0, SMTO_NORMAL, 5000, &handle);
+    auto menu = reinterpret_cast<HMENU>(handle);
+    const int count = GetMenuItemCount(menu);
+    int steps = 0;
+    for (int i = 0; i < count; ++i) {
+      MenuItemSeen item;
+      const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+      item.separator = (state & MF_SEPARATOR) != 0;
+      item.greyed = (state & MF_GRAYED) != 0;
+      item.checked = (state & MF_CHECKED) != 0;
+      if (!item.separator) {
+        wchar_t text[128]{};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+        item.text = text;
+        if (i <= choose) ++steps;
+      }
+      seen.items.push_back(item);
+    }
+    if (choose < 0) {
+      PostKeyTo(popup, VK_ESCAPE);
+    } else {
+      for (int i = 0; i < steps; ++i) PostKeyTo(popup, VK_DOWN);
+      PostKeyTo(popup, VK_RETURN);
+    }
+    // Until the menu has gone, so that the next one is not taken for it.
+    while (IsWindow(popup) && IsWindowVisible(popup) && GetTickCount64() < deadline + 5000) Sleep(10);
+    return seen;
+  });
+}
+
+}  // namespace tarnwell::testing

@@ -1,0 +1,19 @@
+// The 名称统计 command: the per-name statistics of the names box's current
+// lines over the result list's current rows, written beside the program as
+// "名称统计.csv" and opened with the shell. The statistics themselves are the
+// search's (search/name_statistics.h); this joins them to the result list,
+// which the layering keeps apart from the search.
+#pragma once
+
+#include "results/result_host.h"
+#include "results/result_list.h"
+#include "search/match_mode.h"
+
+namespace tarnwell {
+
+// The names are the lines of the names box as a search would rebuild it
+// (blank lines skipped), matched in `mode`, the last search's mode. When the
+// file cannot be written a message box says so and nothing is opened.
+void NameStatisticsReport(const ResultList& list, MatchMode mode, ResultHost& host);
+
+}  // namespace tarnwell
