@@ -18,6 +18,9 @@ class ResultHost {
   // Window.
   virtual void SetStatus(const Text& text) = 0;
   virtual void ProcessPendingEvents() = 0;
+  // The window has been closed (its events may have closed it): an
+  // operation stops before its next file and shows nothing more.
+  virtual bool WindowClosed() = 0;
   // Style 0: OK alone; style 1: OK and Cancel. Returns 0 for OK. An empty caption shows "信息：".
   virtual int ShowMessageBox(const Text& message, int style, const Text& caption) = 0;
   virtual Text BrowseForFolder(const Text& title) = 0;

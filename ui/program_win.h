@@ -12,8 +12,9 @@ namespace tarnwell {
 
 class Program final : private SettingsControls {
  public:
-  // `programDirectory` holds config.ini and the not-found report.
-  explicit Program(Text programDirectory);
+  // `programDirectory` holds config.ini and the not-found report; the
+  // searches list folders with `lister`, which outlives the program.
+  explicit Program(Text programDirectory, const DirectoryLister& lister = FileSystemLister());
   ~Program() override;
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -41,7 +42,7 @@ class Program final : private SettingsControls {
 
   Text directory_;
   MainWindow window_;
-  SearchController searches_{window_};
+  SearchController searches_;
   WindowResultHost host_{window_, directory_};
 };
 

@@ -26,6 +26,7 @@ class FakeHost : public ResultHost {
   Text programDirectory = "C:\\prog";
   bool writesFail = false;
   std::function<void()> onEvents;  // runs inside ProcessPendingEvents
+  bool closed = false;              // the window has been closed
 
   static std::string Canonical(const Text& path) {
     std::string out;
@@ -48,6 +49,7 @@ class FakeHost : public ResultHost {
   void ProcessPendingEvents() override {
     if (onEvents) onEvents();
   }
+  bool WindowClosed() override { return closed; }
   int ShowMessageBox(const Text& message, int, const Text& caption) override {
     messages.emplace_back(message, caption);
     return answer;
