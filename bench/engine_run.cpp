@@ -43,7 +43,7 @@ EngineRun RunEngine(const Text& root, const NameList& names, MatchMode mode, con
   auto consumer = std::make_shared<Consumer>();
 
   auto start = std::chrono::steady_clock::now();
-  auto search = Search::Start(names, RootList{root}, [mode] { return mode; },
+  auto search = Search::Start(names, RootList{root}, mode,
                               std::make_shared<ListSink>(queue, consumer->list, [consumer] { consumer->ended = true; }),
                               lister);
   while (!consumer->ended) {

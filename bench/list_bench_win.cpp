@@ -210,7 +210,7 @@ WindowRound RunWindowRound(const MemoryTreeLister& tree) {
     ended = true;
     storeEnd = Clock::now();
   });
-  auto search = Search::Start(NameList{"jpg"}, RootList{tree.Root()}, [] { return MatchMode::Fuzzy; }, sink, tree);
+  auto search = Search::Start(NameList{"jpg"}, RootList{tree.Root()}, MatchMode::Fuzzy, sink, tree);
   const int expected = static_cast<int>(tree.Files());
   while (!ended || ListView_GetItemCount(list) != expected) DelayProcessingEvents(5);
   auto visibleEnd = Clock::now();
@@ -244,7 +244,7 @@ WindowRound RunWindowRound(const MemoryTreeLister& tree) {
     (mode == MatchMode::Exact ? round.statisticsExactS : round.statisticsFuzzyS) =
         Seconds(statisticsStart, Clock::now());
   }
-  while (search->RunningWalks() > 0) Sleep(1);
+  search->WaitForWalks(std::chrono::steady_clock::now() + std::chrono::minutes(10));
   search.reset();
   DestroyWindow(window.Handle());
   program.reset();

@@ -24,6 +24,8 @@ void BatchDelete(ResultList& list, ResultHost& host) {
                                           removals.push_back(id);
                                           host.DeleteOneFile(path);
                                         });
+  // A closed window has taken its rows along: nothing more is shown.
+  if (host.WindowClosed()) return;
   list.RemoveRows(removals);
   if (ticked > 0) {
     host.SetStatus("删除完毕！"_gbk);

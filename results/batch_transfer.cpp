@@ -50,6 +50,7 @@ void BatchTransfer(ResultList& list, ResultHost& host, TransferKind kind) {
                                   if (auto moved = host.IdentifyFile(destination)) movedHere.insert(*moved);
                                 }
                               });
+  if (host.WindowClosed()) return;  // nothing more is shown
   host.SetStatus(ticked > 0 ? texts.done : texts.nothingTicked);
 }
 

@@ -30,7 +30,9 @@ int RecycleTickedFiles(ResultList& list, ResultHost& host, std::vector<ResultLis
                                 paths.push_back(path);
                                 if (paths.size() >= kBatchSize) recycle();
                               });
-  recycle();
+  // A window closed during the scan ends the command: the files gathered
+  // since the last batch stay where they are.
+  if (!host.WindowClosed()) recycle();
   return ticked;
 }
 

@@ -20,6 +20,9 @@ class ResultHost {
   // Window.
   virtual void SetStatus(const Text& text) = 0;
   virtual void ProcessPendingEvents() = 0;
+  // The window has been closed (its events may have closed it): an
+  // operation stops before its next file and shows nothing more.
+  virtual bool WindowClosed() = 0;
   // An empty caption shows "信息：".
   virtual MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle style, const Text& caption) = 0;
   virtual Text BrowseForFolder(const Text& title) = 0;

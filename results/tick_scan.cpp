@@ -10,13 +10,11 @@ int ScanTickedRows(ResultList& list, ResultHost& host, const Text& progressText,
   ResultList::RowId visited = ResultList::kNoRow;
   int ticked = 0;
   for (int visit = 0; visit < rowsAtStart; ++visit) {
-    if (order == ScanOrder::StatusThenEvents) {
-      host.SetStatus(progressText);
-      host.ProcessPendingEvents();
-    } else {
-      host.ProcessPendingEvents();
-      host.SetStatus(progressText);
-    }
+    if (host.WindowClosed()) break;
+    if (order == ScanOrder::StatusThenEvents) host.SetStatus(progressText);
+    host.ProcessPendingEvents();
+    if (host.WindowClosed()) break;
+    if (order == ScanOrder::EventsThenStatus) host.SetStatus(progressText);
     int row = list.FirstRowAfter(visited);
     if (row < 0 || list.IdOf(row) > lastIdAtStart) break;  // no row of the start is left
     visited = list.IdOf(row);

@@ -2,6 +2,9 @@
 // rows present when it starts, in ascending order; at each visit it shows
 // the operation's in-progress text and lets pending window events run, then
 // reads the row's tick at that moment and runs the action for a ticked row.
+// When the window has been closed, by those events or before the scan, the
+// scan ends before its next action: the file in progress is always done
+// whole, and no later one is touched.
 // Rows are followed by their ids, so rows appended, removed or cleared while
 // events run never make the scan visit a wrong row: appended rows are never
 // visited, and a row that is gone is simply not visited.

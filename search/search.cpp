@@ -1,9 +1,11 @@
 #include "search/search.h"
 
+#include <exception>
 #include <system_error>
 #include <thread>
 #include <utility>
 
+#include "platform/debug_output.h"
 #include "platform/gbk_literal.h"
 #include "platform/random.h"
 #include "search/walk_directory.h"
@@ -70,50 +72,116 @@ class WalkDelivery final : public WalkOutput {
   std::chrono::steady_clock::time_point batchStart_;
 };
 
-std::shared_ptr<Search> Search::Start(NameList names, RootList roots, std::function<MatchMode()> mode,
+std::shared_ptr<Search> Search::Start(NameList names, RootList roots, MatchMode mode,
                                       std::shared_ptr<SearchSink> sink, const DirectoryLister& lister,
                                       SearchOptions options) {
-  auto search = std::make_shared<Search>(PassKey{}, std::move(names), std::move(roots), std::move(mode),
-                                         std::move(sink), lister, options);
+  auto search = std::make_shared<Search>(PassKey{}, std::move(names), std::move(roots), mode, std::move(sink),
+                                         lister, options);
   std::size_t rootCount = search->roots_->size();
   search->running_.store(static_cast<int>(rootCount), std::memory_order_release);
+  search->threads_.reserve(rootCount);
+  if (rootCount == 0) search->EndWalk(0, false);  // nothing to walk: the search ends at once
   for (std::size_t root = 0; root < rootCount; ++root) {
     try {
-      std::thread([search, root] { search->RunWalk(root); }).detach();
+      search->threads_.emplace_back([search, root] { search->RunWalk(root); });
     } catch (const std::system_error&) {
       // No thread, no walk: this root simply ends at once, without rows.
-      search->sink_->WalkEnded(*search, root);
-      search->running_.fetch_sub(1, std::memory_order_acq_rel);
+      search->EndWalk(root, false);
     }
   }
   return search;
 }
 
-Search::Search(PassKey, NameList names, RootList roots, std::function<MatchMode()> mode,
-               std::shared_ptr<SearchSink> sink, const DirectoryLister& lister, SearchOptions options)
+Search::Search(PassKey, NameList names, RootList roots, MatchMode mode, std::shared_ptr<SearchSink> sink,
+               const DirectoryLister& lister, SearchOptions options)
     : names_(std::make_shared<const NameList>(std::move(names))),
       roots_(std::make_shared<const RootList>(std::move(roots))),
-      mode_(mode ? std::move(mode) : [] { return MatchMode::Exact; }),
+      mode_(mode),
+      readMode_([this] { return Mode(); }),
       sink_(std::move(sink)),
       lister_(lister),
       options_(options),
       matcher_(names_) {}
 
+Search::~Search() {
+  // Every worker has left its walk once the last share is gone; the one
+  // that dropped it (if any) cannot join itself.
+  for (std::thread& thread : threads_) {
+    if (!thread.joinable()) continue;
+    if (thread.get_id() == std::this_thread::get_id()) {
+      thread.detach();
+    } else {
+      thread.join();
+    }
+  }
+}
+
 void Search::RunWalk(std::size_t root) {
-  // No exception may leave the thread; one that ends a walk early (memory
-  // running out) still ends it with its WalkEnded.
+  // No exception may leave the thread. One that ends a walk early (a listing
+  // that throws, memory running out) ends it as a walk all the same: the
+  // rows found so far are delivered, WalkEnded comes, and the fault is
+  // counted and written out rather than dropped.
+  bool failed = false;
+  std::optional<WalkDelivery> delivery;
   try {
-    WalkDelivery delivery(*this, root);
-    WalkInputs inputs{lister_, matcher_, mode_, cancelled_};
-    WalkDirectory((*roots_)[root], inputs, delivery);
-    delivery.Flush();
+    delivery.emplace(*this, root);
+    WalkInputs inputs{lister_, matcher_, readMode_, cancelled_};
+    WalkDirectory((*roots_)[root], inputs, *delivery);
+  } catch (const std::exception& fault) {
+    failed = Failed(root, fault.what());
   } catch (...) {
+    failed = Failed(root, "an exception of no known type");
   }
   try {
-    sink_->WalkEnded(*this, root);
+    if (delivery) delivery->Flush();
   } catch (...) {
+    if (!failed) failed = Failed(root, "its last rows could not be delivered");
   }
-  running_.fetch_sub(1, std::memory_order_acq_rel);
+  EndWalk(root, failed);
+}
+
+void Search::EndWalk(std::size_t root, bool failed) {
+  if (!roots_->empty()) {
+    try {
+      sink_->WalkEnded(*this, root);
+    } catch (...) {
+      if (!failed) failed = Failed(root, "its end could not be handed on");
+    }
+    if (running_.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
+  }
+  // The last walk has ended.
+  try {
+    sink_->SearchEnded(*this);
+  } catch (...) {
+    if (!failed && !roots_->empty()) Failed(root, "the end of its search could not be handed on");
+  }
+  {
+    std::lock_guard lock(endMutex_);
+    ended_ = true;
+  }
+  endSignal_.notify_all();
+}
+
+bool Search::Failed(std::size_t root, const char* what) noexcept {
+  failed_.fetch_add(1, std::memory_order_acq_rel);
+  try {
+    WriteDebugLine(Concat("Tarnwell: the search walk of ", (*roots_)[root], " ended by a fault: ", what));
+  } catch (...) {
+    // Not even the line could be written; the count still tells.
+  }
+  return true;
+}
+
+bool Search::WaitForWalks(std::chrono::steady_clock::time_point deadline) {
+  {
+    std::unique_lock lock(endMutex_);
+    if (!endSignal_.wait_until(lock, deadline, [this] { return ended_; })) return false;
+  }
+  // Each thread is past its walk and about to leave: the joins are short.
+  for (std::thread& thread : threads_) {
+    if (thread.joinable()) thread.join();
+  }
+  return true;
 }
 
 void Search::AddProgress(std::uint32_t lastName, std::uint64_t steps) {

@@ -1,7 +1,15 @@
-// One search: its wanted names, its roots, one detached worker thread per
-// root, and the cancellation flag they all look at. The window starts a
-// search and forgets about its threads: the workers share ownership of the
-// search, so it lives as long as the last of them (or the window) needs it.
+// One search: its wanted names, its roots, one worker thread per root, the
+// match mode and the cancellation flag they all look at, and the count of
+// walks still running, whose drop to zero is signalled.
+//
+// Who owns what: each worker holds a share of its search, and everything a
+// walk touches is the search's own (names, roots, matcher, sink) except the
+// lister, which outlives every search (the file system's lister is never
+// destroyed). So a walk can never outlive what it uses, even when nobody
+// waits for it. The thread that started the search normally waits for the
+// walks' end (WaitForWalks), which joins their threads; a search whose
+// threads were never joined joins them when the last share goes, or lets
+// them go when that share is a worker's own.
 //
 // What the walks find goes to a SearchSink on the worker threads: rows in
 // batches (at most SearchOptions::batchRows, and none older than batchAge
@@ -13,10 +21,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
+#include <vector>
 
 #include "platform/directory_listing.h"
 #include "platform/text.h"
@@ -39,10 +51,16 @@ class SearchSink {
   // call already under way when Cancel() returns.
   virtual void DeliverRows(Search& search, std::size_t root, RowBatch rows) = 0;
   // On the same worker, after its last DeliverRows: the walk of `root` has
-  // ended. Called once per root, also when the search was cancelled and when
-  // the worker thread could not be started (then on the thread that called
-  // Search::Start, before Start returns).
+  // ended. Called once per root, also when the search was cancelled, when
+  // the walk failed (an exception ended it early) and when the worker thread
+  // could not be started (then on the thread that called Search::Start,
+  // before Start returns).
   virtual void WalkEnded(Search& search, std::size_t root) = 0;
+  // Once per search, after the WalkEnded call of every root has returned:
+  // on the worker whose walk ended last (on the thread that called
+  // Search::Start when no walk ran at all). Whatever a sink hands on in
+  // order, this comes after every row and every walk's end of the search.
+  virtual void SearchEnded(Search&) {}
 };
 
 struct SearchOptions {
@@ -54,25 +72,42 @@ class Search : public std::enable_shared_from_this<Search> {
   struct PassKey {};
 
  public:
-  // Starts one detached worker per root and returns at once. `mode` is called
-  // on the workers, once per folder (the window mirrors its radio buttons into
-  // an atomic for it). `lister` must outlive the walks.
-  static std::shared_ptr<Search> Start(NameList names, RootList roots, std::function<MatchMode()> mode,
+  // Starts one worker per root and returns at once. `lister` must outlive
+  // the walks.
+  static std::shared_ptr<Search> Start(NameList names, RootList roots, MatchMode mode,
                                        std::shared_ptr<SearchSink> sink,
                                        const DirectoryLister& lister = FileSystemLister(),
                                        SearchOptions options = {});
 
-  Search(PassKey, NameList names, RootList roots, std::function<MatchMode()> mode, std::shared_ptr<SearchSink> sink,
+  Search(PassKey, NameList names, RootList roots, MatchMode mode, std::shared_ptr<SearchSink> sink,
          const DirectoryLister& lister, SearchOptions options);
+  // Joins the threads of the walks unless called on one of them.
+  ~Search();
+  Search(const Search&) = delete;
+  Search& operator=(const Search&) = delete;
 
   // Any thread, cheap: sets the flag that the walks look at before every
   // folder and entry and before every delivery.
   void Cancel() { cancelled_.store(true, std::memory_order_release); }
   bool Cancelled() const { return cancelled_.load(std::memory_order_acquire); }
 
+  // Any thread: the mode of the walks from their next folder on (the window
+  // sets it when its match-mode radios change). Each walk reads it once per
+  // folder, before the folder's files are matched.
+  void SetMatchMode(MatchMode mode) { mode_.store(mode, std::memory_order_relaxed); }
+  MatchMode Mode() const { return mode_.load(std::memory_order_relaxed); }
+
   // Walks not yet ended. Drops after the walk's WalkEnded call has returned,
-  // so at 0 every delivery of the search has been made.
+  // so at 0 every delivery of the search but SearchEnded has been made.
   int RunningWalks() const { return running_.load(std::memory_order_acquire); }
+  // Waits until the search has ended (its SearchEnded call has returned) or
+  // the deadline has passed, and returns whether it ended. Once it has, the
+  // walks' threads are joined. On the thread that called Start.
+  bool WaitForWalks(std::chrono::steady_clock::time_point deadline);
+  // Walks that an exception ended early (a listing that threw, memory
+  // running out) or whose end could not be handed on. Each such fault also
+  // writes a debug line; the walk still ends with its WalkEnded.
+  int FailedWalks() const { return failed_.load(std::memory_order_acquire); }
 
   // The progress text for the latest progress step of any walk of this
   // search: "请稍后，正在搜索" + wanted name + "  加速" + a random number from 1
@@ -88,17 +123,28 @@ class Search : public std::enable_shared_from_this<Search> {
  private:
   friend class WalkDelivery;
   void RunWalk(std::size_t root);
+  // The walk of `root` is over: its WalkEnded, and after the last walk the
+  // search's end and its signal.
+  void EndWalk(std::size_t root, bool failed);
+  // Counts a fault of the walk of `root` and writes its debug line; true.
+  bool Failed(std::size_t root, const char* what) noexcept;
   void AddProgress(std::uint32_t lastName, std::uint64_t steps);
 
   std::shared_ptr<const NameList> names_;
   std::shared_ptr<const RootList> roots_;
-  std::function<MatchMode()> mode_;
+  std::atomic<MatchMode> mode_;
+  std::function<MatchMode()> readMode_;  // what the walks call: reads mode_
   std::shared_ptr<SearchSink> sink_;
   const DirectoryLister& lister_;
   SearchOptions options_;
   NameMatcher matcher_;
   std::atomic<bool> cancelled_{false};
   std::atomic<int> running_{0};
+  std::atomic<int> failed_{0};
+  std::vector<std::thread> threads_;  // touched only by the starting thread and the destructor
+  std::mutex endMutex_;
+  std::condition_variable endSignal_;
+  bool ended_ = false;  // guarded by endMutex_
   std::atomic<std::uint32_t> progressName_{0};
   std::atomic<std::uint64_t> progressSteps_{0};
   std::atomic<std::uint64_t> stepsTaken_{0};

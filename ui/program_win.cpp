@@ -12,7 +12,10 @@
 
 namespace tarnwell {
 
-Program::Program(Text programDirectory) : directory_(std::move(programDirectory)) { Connect(); }
+Program::Program(Text programDirectory, const DirectoryLister& lister)
+    : directory_(std::move(programDirectory)), searches_(window_, lister) {
+  Connect();
+}
 
 Program::~Program() {
   searches_.Shutdown();

@@ -14,8 +14,9 @@ namespace tarnwell {
 
 class Program final : private SettingsControls, private DropReceiver {
  public:
-  // `programDirectory` holds config.ini and the not-found report.
-  explicit Program(Text programDirectory);
+  // `programDirectory` holds config.ini and the not-found report; the
+  // searches list folders with `lister`, which outlives the program.
+  explicit Program(Text programDirectory, const DirectoryLister& lister = FileSystemLister());
   ~Program() override;
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -50,7 +51,7 @@ class Program final : private SettingsControls, private DropReceiver {
 
   Text directory_;
   MainWindow window_;
-  SearchController searches_{window_};
+  SearchController searches_;
   WindowResultHost host_{window_, directory_};
   DropTarget* dropTarget_ = new DropTarget(*this);  // one reference, the program's
   ResultListCommands listCommands_{window_, host_, [this] { return searches_.LastSearchMode(); }};

@@ -1,7 +1,6 @@
 #include "ui/search_controller_win.h"
 
 #include <chrono>
-#include <thread>
 
 #include "platform/edit_text_win.h"
 #include "platform/event_pump_win.h"
@@ -17,10 +16,13 @@ namespace {
 constexpr UINT kProgressPollMs = 100;
 constexpr int kCompletionIntervalMs = 2000;
 constexpr int kCompletionWaitMs = 500;
+constexpr auto kShutdownWait = std::chrono::seconds(2);
 
 }  // namespace
 
-// Hands the workers' deliveries to the window thread, in order.
+// Hands the workers' deliveries to the window thread, in order. The tasks
+// name the controller, but only the window thread runs them, and the
+// window's queue refuses and drops them once the window is destroyed.
 class SearchController::Sink : public SearchSink {
  public:
   Sink(SearchController& owner, std::shared_ptr<WindowThreadQueue> queue) : owner_(owner), queue_(std::move(queue)) {}
@@ -36,17 +38,27 @@ class SearchController::Sink : public SearchSink {
     queue_->Post([owner = &owner_, self] { owner->OnWalkEnded(self); });
   }
 
+  void SearchEnded(Search& search) override {
+    auto self = search.shared_from_this();
+    queue_->Post([owner = &owner_, self] { owner->OnSearchEnded(self); });
+  }
+
  private:
   SearchController& owner_;
   std::shared_ptr<WindowThreadQueue> queue_;
 };
 
-SearchController::SearchController(MainWindow& window) : window_(window) {}
+SearchController::SearchController(MainWindow& window, const DirectoryLister& lister)
+    : window_(window), lister_(lister) {}
 
 SearchController::~SearchController() { Shutdown(); }
 
+MatchMode SearchController::RadioMatchMode() const {
+  return GetChecked(Control(Control::FuzzyRadio)) ? MatchMode::Fuzzy : MatchMode::Exact;
+}
+
 void SearchController::RefreshMatchMode() {
-  mode_.store(GetChecked(Control(Control::FuzzyRadio)) ? MatchMode::Fuzzy : MatchMode::Exact);
+  if (current_) current_->SetMatchMode(RadioMatchMode());
 }
 
 bool SearchController::IsCurrent(const std::shared_ptr<Search>& search) const {
@@ -78,19 +90,25 @@ void SearchController::StartSearch() {
   SetCaption(Control(Control::StatusLabel), "正在搜索，请稍后..."_gbk);
   window_.Timer().SetInterval(specifiedPath ? 0 : kCompletionIntervalMs);
 
-  if (current_) current_->Cancel();
+  // The searches cancelled before whose walks have ended are let go.
+  std::erase_if(cancelled_, [](const std::shared_ptr<Search>& search) {
+    return search->WaitForWalks(std::chrono::steady_clock::now());
+  });
+  if (current_) {
+    current_->Cancel();
+    cancelled_.push_back(std::move(current_));
+  }
   window_.Results().Clear();
 
   RootList roots = GetChecked(Control(Control::WholeComputerRadio))
                        ? ListDrives(DriveKind::Fixed)
                        : SplitText(GetContent(Control(Control::PathBox)), "\r\n");
-  RefreshMatchMode();
-  startedMode_ = mode_.load();
-  walksLeft_ = static_cast<int>(roots.size());
-  current_.reset();
+  const bool walks = !roots.empty();
+  startedMode_ = RadioMatchMode();
   auto sink = std::make_shared<Sink>(*this, window_.Queue());
-  current_ = Search::Start(std::move(names), std::move(roots), [this] { return mode_.load(); }, sink);
-  if (walksLeft_ > 0) StartProgressPolling();
+  currentEnded_ = false;
+  current_ = Search::Start(std::move(names), std::move(roots), RadioMatchMode(), sink, lister_);
+  if (walks) StartProgressPolling();
 }
 
 void SearchController::OnRows(const std::shared_ptr<Search>& search, const RowBatch& rows) {
@@ -101,13 +119,22 @@ void SearchController::OnRows(const std::shared_ptr<Search>& search, const RowBa
 
 void SearchController::OnWalkEnded(const std::shared_ptr<Search>& search) {
   if (!IsCurrent(search)) return;
-  --walksLeft_;
   ShowProgress();  // the walk's last progress text comes before its completion
-  if (walksLeft_ == 0) StopProgressPolling();
+}
+
+// Comes after every row and every walk's end of the search.
+void SearchController::OnSearchEnded(const std::shared_ptr<Search>& search) {
+  if (!IsCurrent(search)) return;
+  currentEnded_ = true;
+  ShowProgress();
+  StopProgressPolling();
   if (GetChecked(Control(Control::SpecifiedPathRadio))) ReportCompletion();
 }
 
 void SearchController::ReportCompletion() {
+  // The list shows every row before the text counts them: the control
+  // learns of appended rows only every so often.
+  window_.ResultView().SyncRowCount();
   const int rows = window_.Results().RowCount();
   SetCaption(Control(Control::StatusLabel), Concat("搜索完毕！共搜索到文件"_gbk, NumberToText(rows), "个."_gbk));
   SetDisabled(Control(Control::NotFoundButton), false);
@@ -117,6 +144,7 @@ void SearchController::CompletionTick() {
   HWND status = Control(Control::StatusLabel);
   const Text first = GetCaption(status);
   DelayProcessingEvents(kCompletionWaitMs);
+  if (!window_.Handle()) return;  // the window was closed meanwhile
   const Text second = GetCaption(status);
   // A quiet status line is not the end while a walk still has rows to deliver
   // (a slow folder, a slow drive).
@@ -140,17 +168,21 @@ void SearchController::StopProgressPolling() {
   polling_ = false;
 }
 
-void SearchController::Shutdown() {
+bool SearchController::Shutdown() {
   StopProgressPolling();
-  if (!current_) return;
-  current_->Cancel();
-  // The walks stop at their next entry; give them a moment so that the
-  // process does not end under a thread that is still listing a folder.
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-  while (current_->RunningWalks() > 0 && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  if (current_) {
+    current_->Cancel();
+    cancelled_.push_back(std::move(current_));
   }
-  current_.reset();
+  // The walks stop at their next entry and signal their end. A walk still
+  // inside a listing call at the deadline (a folder that does not answer)
+  // is not waited for: it holds a share of everything it uses, and its
+  // deliveries go to the closed window queue, which drops them.
+  const auto deadline = std::chrono::steady_clock::now() + kShutdownWait;
+  bool allEnded = true;
+  for (const std::shared_ptr<Search>& search : cancelled_) allEnded = search->WaitForWalks(deadline) && allEnded;
+  cancelled_.clear();
+  return allEnded;
 }
 
 }  // namespace tarnwell

@@ -1,16 +1,18 @@
 // The search as the window sees it: StartSearch reads the boxes and radios,
 // rebuilds the names box and starts a Search; the rows of the current search
 // reach the result list through the window's queue, its progress is polled
-// into the status line, and its end is reported by the worker's own report
-// (specified path) or by the completion timer (whole computer).
+// into the status line, and its end is reported when the end of its last
+// walk reaches the window (specified path) or by the completion timer (whole
+// computer), always after its last row is in the list.
 //
 // Only the latest search reaches the window: a new search cancels the one
 // before, and every delivery is dropped on the window thread unless it comes
-// from the current, uncancelled search.
+// from the current, uncancelled search. Cancelled searches are kept until
+// their walks have ended, so that Shutdown can wait for every walk.
 #pragma once
 
-#include <atomic>
 #include <memory>
+#include <vector>
 
 #include "search/match_mode.h"
 #include "search/search.h"
@@ -20,7 +22,8 @@ namespace tarnwell {
 
 class SearchController {
  public:
-  explicit SearchController(MainWindow& window);
+  // The walks list folders with `lister`, which outlives the controller.
+  explicit SearchController(MainWindow& window, const DirectoryLister& lister = FileSystemLister());
   ~SearchController();
   SearchController(const SearchController&) = delete;
   SearchController& operator=(const SearchController&) = delete;
@@ -29,18 +32,20 @@ class SearchController {
   void StartSearch();
   // Tick of 时钟1.
   void CompletionTick();
-  // Reads the match-mode radios into the mirror that the walks read.
+  // Hands the match-mode radios to the running search's walks.
   void RefreshMatchMode();
-  // The window is closing: stops the walks and waits a little for them to end.
-  void Shutdown();
+  // The window is closing: cancels the walks and waits for their end, two
+  // seconds at most. True when every walk has ended (and its thread is joined).
+  bool Shutdown();
 
   // The current search, for tests; null before the first search.
   const std::shared_ptr<Search>& Current() const { return current_; }
-  // Whether walks of the current search still have rows to deliver.
-  bool Walking() const { return walksLeft_ > 0; }
+  // Whether the current search may still deliver rows: its end has not yet
+  // reached the window.
+  bool Walking() const { return current_ && !currentEnded_; }
   // The match mode the last search started with; before any search, the
   // mode the radios show.
-  MatchMode LastSearchMode() const { return current_ ? startedMode_ : mode_.load(); }
+  MatchMode LastSearchMode() const { return current_ ? startedMode_ : RadioMatchMode(); }
 
  private:
   class Sink;
@@ -49,16 +54,19 @@ class SearchController {
   void ShowProgress();
   void OnRows(const std::shared_ptr<Search>& search, const RowBatch& rows);
   void OnWalkEnded(const std::shared_ptr<Search>& search);
+  void OnSearchEnded(const std::shared_ptr<Search>& search);
+  MatchMode RadioMatchMode() const;
   bool IsCurrent(const std::shared_ptr<Search>& search) const;
   void StartProgressPolling();
   void StopProgressPolling();
   HWND Control(enum Control control) const { return window_.ControlWindow(control); }
 
   MainWindow& window_;
-  std::atomic<MatchMode> mode_{MatchMode::Exact};
+  const DirectoryLister& lister_;
   std::shared_ptr<Search> current_;
   MatchMode startedMode_ = MatchMode::Exact;
-  int walksLeft_ = 0;
+  bool currentEnded_ = false;
+  std::vector<std::shared_ptr<Search>> cancelled_;  // earlier searches whose walks may still run
   bool polling_ = false;
 };
 

@@ -15,10 +15,17 @@ namespace tarnwell {
 void WindowResultHost::SetStatus(const Text& text) {
   HWND status = window_.ControlWindow(Control::StatusLabel);
   // The scans write the same text for every row: repaint only on a change.
-  if (!TextEquals(GetCaption(status), text)) SetCaption(status, text);
+  if (TextEquals(GetCaption(status), text)) return;
+  // What the text tells of has happened to the list too: the list shows
+  // every row first (it learns of appended rows only every so often).
+  window_.ResultView().SyncRowCount();
+  SetCaption(status, text);
 }
 
 void WindowResultHost::ProcessPendingEvents() { tarnwell::ProcessPendingEvents(); }
+
+// The window's handle is gone once it has been destroyed.
+bool WindowResultHost::WindowClosed() { return window_.Handle() == nullptr; }
 
 MessageBoxButton WindowResultHost::ShowMessageBox(const Text& message, MessageBoxStyle style, const Text& caption) {
   if (caption.empty()) return tarnwell::ShowMessageBox(message, style);

@@ -14,6 +14,7 @@ class WindowResultHost : public ResultHost {
 
   void SetStatus(const Text& text) override;
   void ProcessPendingEvents() override;
+  bool WindowClosed() override;
   MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle style, const Text& caption) override;
   Text BrowseForFolder(const Text& title) override;
   Text NamesBoxContent() override;

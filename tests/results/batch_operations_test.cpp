@@ -226,6 +226,50 @@ TEST_F(BatchOperations, RepeatingAMoveOnGoneFilesStillReportsDone) {
   EXPECT_EQ(list.RowText(0), "C:\\d\\f0.txt");  // the list never changes
 }
 
+// A close of the window, which the scan's events may bring at any row, ends
+// the batch before its next file: the file in progress is done whole, no
+// later one is touched, and nothing more is shown (no count, no message).
+TEST_F(BatchOperations, AClosedWindowEndsTheBatchBeforeItsNextFileAndShowsNothingMore) {
+  const Text target = "E:\\t";
+  for (int closeAt : {0, 3}) {
+    for (TransferKind kind : {TransferKind::Copy, TransferKind::Move}) {
+      FakeHost transfer;
+      ResultList rows;
+      for (int i = 0; i < 6; ++i) {
+        transfer.Put("C:\\d\\f" + std::to_string(i) + ".txt", "x");
+        AppendPath(rows, "C:\\d\\f" + std::to_string(i) + ".txt");
+      }
+      rows.SetAllChecked(true);
+      transfer.folderChoice = target;
+      int visits = 0;
+      transfer.onEvents = [&] { transfer.closed = visits++ == closeAt || transfer.closed; };
+      BatchTransfer(rows, transfer, kind);
+      int arrived = 0, left = 0;
+      for (int i = 0; i < 6; ++i) {
+        arrived += transfer.Has(target + "\\f" + std::to_string(i) + ".txt");
+        left += transfer.Has("C:\\d\\f" + std::to_string(i) + ".txt");
+      }
+      EXPECT_EQ(arrived, closeAt);
+      EXPECT_EQ(left, kind == TransferKind::Copy ? 6 : 6 - closeAt);
+      EXPECT_EQ(transfer.statusHistory, TextList{kind == TransferKind::Copy ? G("正在复制，请稍等...") : G("正在移动，请稍等...")});
+    }
+
+    FakeHost removal;
+    ResultList rows;
+    for (int i = 0; i < 6; ++i) {
+      removal.Put("C:\\d\\f" + std::to_string(i) + ".txt", "x");
+      AppendPath(rows, "C:\\d\\f" + std::to_string(i) + ".txt");
+    }
+    rows.SetAllChecked(true);
+    int visits = 0;
+    removal.onEvents = [&] { removal.closed = visits++ == closeAt || removal.closed; };
+    BatchDelete(rows, removal);
+    EXPECT_EQ(removal.files.size(), 6u - closeAt);
+    EXPECT_EQ(removal.messages.size(), 1u);  // the confirmation alone: no "nothing ticked" after a close at once
+    EXPECT_EQ(removal.statusHistory, closeAt == 0 ? TextList{} : TextList{G("正在删除，请稍等...")});
+  }
+}
+
 TEST(FileNameOf, CutsAtTheLastRealBackslash) {
   EXPECT_EQ(FileNameOf("C:\\a\\b\\report.doc"), "report.doc");
   EXPECT_EQ(FileNameOf("C:\\a\\x\x95\x5Cy.txt"), "x\x95\x5Cy.txt");

@@ -31,6 +31,7 @@ class FakeHost : public ResultHost {
   Text programDirectory = "C:\\prog";
   bool writesFail = false;
   std::function<void()> onEvents;  // runs inside ProcessPendingEvents
+  bool closed = false;              // the window has been closed
 
   static std::string Canonical(const Text& path) {
     std::string out;
@@ -53,6 +54,7 @@ class FakeHost : public ResultHost {
   void ProcessPendingEvents() override {
     if (onEvents) onEvents();
   }
+  bool WindowClosed() override { return closed; }
   MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle, const Text& caption) override {
     messages.emplace_back(message, caption);
     return answer;

@@ -109,7 +109,7 @@ TEST_F(TempTree, SearchEndsInALinkCycleAndFindsWhatLiesBelowTheRoot) {
   Link("sub/self", ".");
   Link("sub/a.lnk", "../a.txt");  // a link to a file is a file
   auto sink = std::make_shared<testing::RecordingSink>(1);
-  auto search = Search::Start({"a"}, {root_}, [] { return MatchMode::Exact; }, sink);
+  auto search = Search::Start({"a"}, {root_}, MatchMode::Exact, sink);
   sink->WaitForAllEnds();
   TextList rows = sink->Rows()[0];
   std::sort(rows.begin(), rows.end());

@@ -15,7 +15,8 @@
 namespace tarnwell::testing {
 
 // Records what the workers hand over, per root, and checks the order of the
-// calls as they come.
+// calls as they come: no rows after their walk's end, every walk's end once
+// and before the search's end.
 class RecordingSink final : public SearchSink {
  public:
   explicit RecordingSink(std::size_t roots) : rows_(roots), batches_(roots), ended_(roots, 0) {}
@@ -31,21 +32,24 @@ class RecordingSink final : public SearchSink {
 
   void WalkEnded(Search& search, std::size_t root) override {
     std::lock_guard lock(mutex_);
+    if (searchEnded_ != 0) ++faults_;  // a walk's end after the search's
     ++ended_[root];
     stepsAtEnd_ = search.ProgressSteps();
+  }
+
+  void SearchEnded(Search&) override {
+    std::lock_guard lock(mutex_);
+    for (int ended : ended_) {
+      if (ended != 1) ++faults_;  // the search's end before a walk's, or a walk ended twice
+    }
+    ++searchEnded_;
     changed_.notify_all();
   }
 
-  // Waits until every walk has ended (a fault after 60 s, not a hang).
+  // Waits until the search has ended (a fault after 60 s, not a hang).
   void WaitForAllEnds() {
     std::unique_lock lock(mutex_);
-    bool all = changed_.wait_for(lock, std::chrono::seconds(60), [&] {
-      for (int ended : ended_) {
-        if (ended == 0) return false;
-      }
-      return true;
-    });
-    ASSERT_TRUE(all);
+    ASSERT_TRUE(changed_.wait_for(lock, std::chrono::seconds(60), [&] { return searchEnded_ > 0; }));
   }
 
   void OnRows(std::function<void(Search&)> onRows) { onRows_ = std::move(onRows); }
@@ -61,6 +65,10 @@ class RecordingSink final : public SearchSink {
   std::vector<int> Ended() const {
     std::lock_guard lock(mutex_);
     return ended_;
+  }
+  int SearchEnds() const {
+    std::lock_guard lock(mutex_);
+    return searchEnded_;
   }
   int Faults() const {
     std::lock_guard lock(mutex_);
@@ -83,6 +91,7 @@ class RecordingSink final : public SearchSink {
   std::vector<TextList> rows_;
   std::vector<std::vector<std::size_t>> batches_;
   std::vector<int> ended_;
+  int searchEnded_ = 0;
   int faults_ = 0;
   int deliveriesAfterCancel_ = 0;
   std::uint64_t stepsAtEnd_ = 0;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <new>
 #include <thread>
 
 #include "fake_tree.h"
@@ -14,10 +17,6 @@ namespace {
 using testing::FakeTree;
 using testing::RecordingSink;
 using namespace std::chrono_literals;
-
-std::function<MatchMode()> Always(MatchMode mode) {
-  return [mode] { return mode; };
-}
 
 void WaitUntil(const std::function<bool()>& done) {
   for (int i = 0; i < 6000 && !done(); ++i) std::this_thread::sleep_for(10ms);
@@ -48,7 +47,7 @@ TEST(Search, EveryRootIsWalkedOnItsOwnThreadAndDeliveredInBatchesInWalkOrder) {
   auto sink = std::make_shared<RecordingSink>(roots.size());
   std::weak_ptr<Search> watched;
   {
-    auto search = Search::Start({"a", "x", "A"}, roots, Always(MatchMode::Fuzzy), sink, tree, {7, 1h});
+    auto search = Search::Start({"a", "x", "A"}, roots, MatchMode::Fuzzy, sink, tree, {7, 1h});
     watched = search;
   }  // the workers keep the search alive
   sink->WaitForAllEnds();
@@ -75,6 +74,7 @@ TEST(Search, EveryRootIsWalkedOnItsOwnThreadAndDeliveredInBatchesInWalkOrder) {
   EXPECT_GT(rows[0].size(), 7u * 3);
   EXPECT_TRUE(rows[2].empty());
   EXPECT_EQ(sink->Ended(), (std::vector<int>{1, 1, 1, 1}));
+  EXPECT_EQ(sink->SearchEnds(), 1);
   EXPECT_EQ(sink->Faults(), 0);
   for (const auto& [folder, count] : tree.Listings()) EXPECT_EQ(count, 1) << folder;
 }
@@ -83,7 +83,7 @@ TEST(Search, RowsOlderThanTheBatchAgeGoAtTheEndOfTheirFolder) {
   FakeTree tree;
   AddTree(tree, "R", 12);
   auto sink = std::make_shared<RecordingSink>(1);
-  auto search = Search::Start({"a"}, {"R"}, Always(MatchMode::Fuzzy), sink, tree, {1000, 0ms});
+  auto search = Search::Start({"a"}, {"R"}, MatchMode::Fuzzy, sink, tree, {1000, 0ms});
   sink->WaitForAllEnds();
   // With no age allowed, each folder's rows are a batch of their own.
   std::vector<std::size_t> expected;
@@ -104,7 +104,7 @@ TEST(Search, OneProgressStepPerWantedNamePerFolderTakenAsTheLatestText) {
   FakeTree tree;
   tree.AddFolder("R", {{"x.txt"}});
   auto sink = std::make_shared<RecordingSink>(1);
-  auto search = Search::Start({"x"}, {"R"}, Always(MatchMode::Exact), sink, tree);
+  auto search = Search::Start({"x"}, {"R"}, MatchMode::Exact, sink, tree);
   EXPECT_EQ(search->Names(), NameList{"x"});
   EXPECT_EQ(search->Roots(), RootList{"R"});
   sink->WaitForAllEnds();
@@ -121,7 +121,7 @@ TEST(Search, OneProgressStepPerWantedNamePerFolderTakenAsTheLatestText) {
 
   // A root that does not exist still makes a step for every wanted name.
   sink = std::make_shared<RecordingSink>(1);
-  search = Search::Start({"a", "b", "c"}, {"missing"}, Always(MatchMode::Exact), sink, tree);
+  search = Search::Start({"a", "b", "c"}, {"missing"}, MatchMode::Exact, sink, tree);
   sink->WaitForAllEnds();
   EXPECT_EQ(sink->StepsAtEnd(), 3u);
   text = search->TakeProgressText();
@@ -133,9 +133,9 @@ TEST(Search, OneProgressStepPerWantedNamePerFolderTakenAsTheLatestText) {
   FakeTree big;
   AddTree(big, "B", 30);
   sink = std::make_shared<RecordingSink>(2);
-  search = Search::Start({"a0", "a1", "zz", "a2"}, {"B", "B"}, Always(MatchMode::Exact), sink, big, {1, 1h});
+  search = Search::Start({"a0", "a1", "zz", "a2"}, {"B", "B"}, MatchMode::Exact, sink, big, {1, 1h});
   sink->WaitForAllEnds();
-  WaitUntil([&] { return search->RunningWalks() == 0; });
+  ASSERT_TRUE(search->WaitForWalks(std::chrono::steady_clock::now() + 60s));
   EXPECT_EQ(search->ProgressSteps(), 2u * 30 * 4);
 }
 
@@ -145,9 +145,9 @@ TEST(Search, CancellingStopsDeliveriesAndStillEndsEveryWalk) {
   for (const Text& root : roots) AddTree(tree, root, 300);
   auto sink = std::make_shared<RecordingSink>(roots.size());
   sink->OnRows([](Search& search) { search.Cancel(); });
-  auto search = Search::Start({"a"}, roots, Always(MatchMode::Fuzzy), sink, tree, {5, 1h});
+  auto search = Search::Start({"a"}, roots, MatchMode::Fuzzy, sink, tree, {5, 1h});
   sink->WaitForAllEnds();
-  WaitUntil([&] { return search->RunningWalks() == 0; });
+  ASSERT_TRUE(search->WaitForWalks(std::chrono::steady_clock::now() + 60s));
   EXPECT_TRUE(search->Cancelled());
   EXPECT_EQ(sink->Faults(), 0);  // no rows after an end
   // The walk that cancelled got no more in; each other one at most the batch it had under way.
@@ -164,10 +164,64 @@ TEST(Search, WalksOfOneRootRunSideBySideAndCountDownToZero) {
   FakeTree tree;
   AddTree(tree, "R", 50);
   auto sink = std::make_shared<RecordingSink>(3);
-  auto search = Search::Start({"a"}, {"R", "R", "R"}, Always(MatchMode::Exact), sink, tree);
-  sink->WaitForAllEnds();
-  WaitUntil([&] { return search->RunningWalks() == 0; });
+  auto search = Search::Start({"a"}, {"R", "R", "R"}, MatchMode::Exact, sink, tree);
+  ASSERT_TRUE(search->WaitForWalks(std::chrono::steady_clock::now() + 60s));
+  EXPECT_EQ(search->RunningWalks(), 0);
+  EXPECT_EQ(sink->SearchEnds(), 1);  // the end came before the signal
+  EXPECT_EQ(sink->Faults(), 0);
   EXPECT_EQ(sink->Rows()[0], sink->Rows()[2]);
+
+  // No root: the search ends at once, before Start returns.
+  sink = std::make_shared<RecordingSink>(0);
+  search = Search::Start({"a"}, {}, MatchMode::Exact, sink, tree);
+  EXPECT_EQ(sink->SearchEnds(), 1);
+  EXPECT_TRUE(search->WaitForWalks(std::chrono::steady_clock::now()));
+}
+
+// A lister that throws where a listing could: memory running out, or
+// anything unexpected.
+TEST(Search, AWalkThatThrowsStillEndsAsAWalkAndIsCounted) {
+  FakeTree tree;
+  RootList roots = {"R0", "R1", "R2"};
+  for (const Text& root : roots) AddTree(tree, root, 30);
+  std::atomic<int> listedOfR1{0};
+  tree.OnList([&](const Text& folder) {
+    if (folder.rfind("R1", 0) == 0 && ++listedOfR1 == 10) throw std::bad_alloc();
+    if (folder == "R2") throw 42;
+  });
+  auto sink = std::make_shared<RecordingSink>(roots.size());
+  auto search = Search::Start({"a"}, roots, MatchMode::Fuzzy, sink, tree, {1, 1h});
+  ASSERT_TRUE(search->WaitForWalks(std::chrono::steady_clock::now() + 60s));
+  EXPECT_EQ(search->FailedWalks(), 2);
+  EXPECT_EQ(sink->Ended(), (std::vector<int>{1, 1, 1}));
+  EXPECT_EQ(sink->SearchEnds(), 1);
+  EXPECT_EQ(sink->Faults(), 0);
+
+  testing::ReferenceFolding folding;
+  std::vector<TextList> rows = sink->Rows();
+  TextList expected;
+  testing::ReferenceWalk(tree, folding, "R0", {"a"}, MatchMode::Fuzzy, expected);
+  EXPECT_EQ(rows[0], expected);
+  // The rows found before the fault are delivered: the walk's rows up to
+  // the folder that threw.
+  expected.clear();
+  testing::ReferenceWalk(tree, folding, "R1", {"a"}, MatchMode::Fuzzy, expected);
+  ASSERT_LT(rows[1].size(), expected.size());
+  EXPECT_FALSE(rows[1].empty());
+  EXPECT_TRUE(std::equal(rows[1].begin(), rows[1].end(), expected.begin()));
+  EXPECT_TRUE(rows[2].empty());
+}
+
+TEST(Search, AModeSetDuringTheWalkAppliesToTheFoldersAfter) {
+  FakeTree tree;
+  tree.AddFolder("R", {{"a.txt"}, {"xa.txt"}, {"sub", true}});
+  tree.AddFolder("R\\sub", {{"a.txt"}, {"xa.txt"}});
+  auto sink = std::make_shared<RecordingSink>(1);
+  // The first row is delivered once the root's files are matched.
+  sink->OnRows([](Search& search) { search.SetMatchMode(MatchMode::Fuzzy); });
+  auto search = Search::Start({"a"}, {"R"}, MatchMode::Exact, sink, tree, {1, 1h});
+  ASSERT_TRUE(search->WaitForWalks(std::chrono::steady_clock::now() + 60s));
+  EXPECT_EQ(sink->Rows()[0], (TextList{"R\\a.txt", "R\\sub\\a.txt", "R\\sub\\xa.txt"}));
 }
 
 }  // namespace

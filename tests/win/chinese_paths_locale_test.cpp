@@ -8,6 +8,7 @@
 #include "platform/gbk_literal.h"
 #include "platform/gbk_win.h"
 #include "platform/shell.h"
+#include "platform/unique_handle_win.h"
 #include "tests/win/support/temporary_folder.h"
 #include "ui/settings_file.h"
 
@@ -35,10 +36,16 @@ Text PlaceProbe(const Text& folder) {
   return copy;
 }
 
+// Waits until the file is there and its writer has closed it: the writer
+// holds it open for itself alone, so it opens for reading alone only then.
 bool WaitForFile(const Text& path) {
-  for (int i = 0; i < 300 && !Exists(path); ++i) Sleep(100);
-  Sleep(200);  // let the writer close it
-  return Exists(path);
+  for (int i = 0; i < 300; ++i) {
+    UniqueFile file(CreateFileW(GbkToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return true;
+    Sleep(100);
+  }
+  return false;
 }
 
 TEST(ChinesePaths, ProgramDirectoryOfAProgramInAChineseFolder) {

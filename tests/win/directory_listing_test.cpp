@@ -172,7 +172,7 @@ class Win32Tree : public ::testing::Test {
 
   static TextList SearchRows(const Text& root, const NameList& names) {
     auto sink = std::make_shared<CollectingSink>();
-    auto search = Search::Start(names, {root}, [] { return MatchMode::Exact; }, sink);
+    auto search = Search::Start(names, {root}, MatchMode::Exact, sink);
     TextList rows = sink->WaitForRows();
     std::sort(rows.begin(), rows.end());
     return rows;

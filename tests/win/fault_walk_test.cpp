@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
+#include <future>
 #include <set>
 #include <thread>
 
@@ -68,13 +68,13 @@ TEST_F(WalkFaults, FoldersDeletedDuringTheSearchEndItSoundly) {
   }
   // Every odd top folder goes while the walk runs, from the last one back,
   // so that some go before the walk reaches them and some after.
-  std::atomic<bool> started{false};
-  std::thread remover([&] {
-    while (!started) Sleep(1);
+  std::promise<void> started;
+  std::thread remover([&, searchStarted = started.get_future()] {
+    searchStarted.wait();
     for (int d = kTop - 1; d >= 0; d -= 2) RemoveTree(LongForm(tree / ("d" + std::to_string(d))));
   });
   SearchFor("wanted", tree.path(), true);
-  started = true;
+  started.set_value();
   bool completed = WaitForCompletion(60000);
   remover.join();
   ASSERT_TRUE(completed);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <random>
 
@@ -13,6 +14,7 @@
 #include "platform/gbk_win.h"
 #include "platform/long_path_win.h"
 #include "tests/support/result_rows.h"
+#include "tests/win/support/held_lister.h"
 #include "tests/win/support/program_fixture.h"
 #include "tests/win/support/window_test_support.h"
 
@@ -74,9 +76,14 @@ TEST_F(SearchWindow, TwelveFilesEndInTheCompletionTextAndEnableTheReport) {
   for (int i = 0; i < 12; ++i) PutFile(tree / ("photo" + std::to_string(i) + ".jpg"), "x");
   PutFile(tree / "other.txt", "x");
   EXPECT_FALSE(IsWindowEnabled(C(Control::NotFoundButton)));
+  LogStatusChanges();
   SearchFor("photo", tree.path(), true);
   ASSERT_TRUE(WaitForCompletion());
   EXPECT_EQ(Status(), G("搜索完毕！共搜索到文件12个."));
+  // When the text came, the list already showed every row it counts.
+  ASSERT_FALSE(statusChanges.empty());
+  EXPECT_EQ(statusChanges.back().text, Status());
+  EXPECT_EQ(statusChanges.back().shownRows, 12);
   EXPECT_TRUE(IsWindowEnabled(C(Control::NotFoundButton)));
   EXPECT_EQ(program->Window().Timer().Interval(), 0);
 
@@ -178,12 +185,42 @@ TEST_F(SearchWindow, ASecondSearchLeavesOnlyItsOwnRows) {
   PutFile(tree / "second.txt", "x");
   SearchFor("first", tree.path(), true);
   PumpUntil([&] { return Rows().RowCount() > 0; }, 5000);
+  std::shared_ptr<Search> first = program->Searches().Current();
   SetContent(C(Control::NamesBox), "second");
   Click(Control::SearchButton);
   ASSERT_TRUE(WaitForCompletion());
-  PumpUntil([] { return false; }, 300);  // anything still under way from the first search
+  // Whatever the first search still handed over has reached the window.
+  ASSERT_TRUE(first->WaitForWalks(std::chrono::steady_clock::now() + std::chrono::seconds(60)));
+  ASSERT_TRUE(PumpUntil([&] { return program->Window().Queue()->Empty(); }));
   EXPECT_EQ(RowTexts(), TextList{tree / "second.txt"});
   EXPECT_EQ(Status(), G("搜索完毕！共搜索到文件1个."));
+}
+
+TEST_F(SearchWindow, CompletionComesAfterTheLastWalkOfTheSearchOnly) {
+  // Two roots: the walk of the first is held at its subfolder while the
+  // walk of the second ends.
+  MakeFolder(tree / "held");
+  MakeFolder(tree / "held\\sub");
+  MakeFolder(tree / "quick");
+  PutFile(tree / "held\\photo0.jpg", "x");
+  PutFile(tree / "held\\sub\\photo1.jpg", "x");
+  PutFile(tree / "quick\\photo2.jpg", "x");
+  HeldLister lister(tree / "held\\sub");
+  ReopenWith(lister);
+  LogStatusChanges();
+  SearchFor("photo", Concat(tree / "held", "\r\n", tree / "quick"), true);
+  ASSERT_TRUE(PumpUntil([&] { return lister.Reached(); }, 60000));
+  std::shared_ptr<Search> search = program->Searches().Current();
+  // The second walk has ended and its end has reached the window.
+  ASSERT_TRUE(PumpUntil([&] { return search->RunningWalks() == 1 && program->Window().Queue()->Empty(); }, 60000));
+  const Text completion = G("搜索完毕！共搜索到文件");
+  for (const StatusChange& change : statusChanges) EXPECT_NE(change.text.rfind(completion, 0), 0u) << change.text;
+
+  lister.Release();
+  ASSERT_TRUE(WaitForCompletion());
+  EXPECT_EQ(Status(), G("搜索完毕！共搜索到文件3个."));
+  EXPECT_EQ(statusChanges.back().shownRows, 3);
+  EXPECT_EQ(Rows().RowCount(), 3);
 }
 
 TEST_F(SearchWindow, FindsFilesBelowPathsLongerThan300Characters) {

@@ -1,5 +1,7 @@
 #include "tests/win/support/program_fixture.h"
 
+#include <commctrl.h>
+
 #include <thread>
 
 #include "platform/gbk_win.h"
@@ -18,6 +20,33 @@ void ProgramFixture::TearDown() {
     DestroyWindow(program->Window().Handle());
     program.reset();
   }
+}
+
+void ProgramFixture::ReopenWith(const DirectoryLister& lister) {
+  TearDown();
+  // The closed window asked the thread to quit; the new one needs the queue without that request.
+  MSG quit;
+  while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+  program = std::make_unique<Program>(programFolder.path(), lister);
+  ASSERT_TRUE(program->Open(SW_SHOWNORMAL));
+}
+
+void ProgramFixture::LogStatusChanges() {
+  SetWindowSubclass(C(Control::StatusLabel), &ProgramFixture::StatusProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK ProgramFixture::StatusProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                            DWORD_PTR self) {
+  auto* fixture = reinterpret_cast<ProgramFixture*>(self);
+  if (message == WM_SETTEXT) {
+    fixture->statusChanges.push_back({WideToGbk(reinterpret_cast<const wchar_t*>(lParam)),
+                                      ListView_GetItemCount(fixture->C(Control::ResultView)),
+                                      fixture->Rows().RowCount()});
+  } else if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(label, &ProgramFixture::StatusProc, id);
+  }
+  return DefSubclassProc(label, message, wParam, lParam);
 }
 
 void ProgramFixture::Click(Control control) { SendMessageW(C(control), BM_CLICK, 0, 0); }

@@ -21,6 +21,14 @@ namespace tarnwell::testing {
 
 inline Text G(const char* utf8) { return Utf8ToGbk(utf8); }
 
+// A text the status line was given, with the rows the list control showed
+// and the rows the result list held at that moment.
+struct StatusChange {
+  Text text;
+  int shownRows = 0;
+  int rows = 0;
+};
+
 // What a message box showed before the helper thread answered it.
 struct AnsweredBox {
   Text text;
@@ -32,6 +40,12 @@ class ProgramFixture : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+
+  // Closes the fixture's program and opens one whose searches list folders
+  // with `lister` (which outlives the program).
+  void ReopenWith(const DirectoryLister& lister);
+  // From now on, every text the status line is given lands in statusChanges.
+  void LogStatusChanges();
 
   HWND C(Control control) { return program->Window().ControlWindow(control); }
   ResultList& Rows() { return program->Window().Results(); }
@@ -54,6 +68,11 @@ class ProgramFixture : public ::testing::Test {
   testing_support::TemporaryFolder programFolder{"program"};
   testing_support::TemporaryFolder tree{"tree"};
   std::unique_ptr<Program> program;
+  std::vector<StatusChange> statusChanges;
+
+ private:
+  static LRESULT CALLBACK StatusProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR self);
 };
 
 }  // namespace tarnwell::testing
