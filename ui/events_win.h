@@ -1,10 +1,12 @@
-// Which event of which control runs which operation. The operations belong
-// to the rest of the program, which fills in MainWindowHandlers before the
-// window is created; an empty handler means the event does nothing yet.
+// Which operation runs for which event of which control. The program binds
+// every operation with On() in one place that reads as the table of
+// bindings (Program::Connect); the window raises events, and an event that
+// nobody bound does nothing. Adding a button is a row of the control table
+// and its binding there.
 #pragma once
 
 #include <functional>
-#include <span>
+#include <vector>
 
 #include "ui/controls_win.h"
 
@@ -22,44 +24,23 @@ enum class Event {
   ContextMenu,     // right click, Shift+F10 or the menu key on the list
 };
 
-struct MainWindowHandlers {
+class EventBindings {
+ public:
   using Handler = std::function<void()>;
-  Handler LoadSettings;
-  Handler StartSearch;
-  Handler BrowseSearchFolder;
-  Handler SaveSearchPath;
-  Handler SaveScopeWholeComputer;
-  Handler SaveScopeSpecifiedPaths;
-  Handler SaveMatchModeExact;
-  Handler SaveMatchModeFuzzy;
-  Handler HideHint;
-  Handler OpenCurrentRow;
-  Handler CheckAll;
-  Handler UncheckAll;
-  Handler BatchCopy;
-  Handler BatchMove;
-  Handler BatchDelete;
-  Handler NotFoundReport;
-  Handler CompletionTick;
-  // The result list's keys and its context menu (ui/result_list_menu_win.h
-  // binds the menu's items to these).
-  Handler CopySelectedPaths;
-  Handler ShowListMenu;
-  Handler OpenRowFolder;
-  Handler TickSelectedRows;
-  Handler UntickSelectedRows;
-  Handler NameStatistics;
-  Handler ExportResults;
-  Handler ToggleRecycleBin;
-};
 
-struct EventBinding {
-  Control control;
-  Event event;
-  MainWindowHandlers::Handler MainWindowHandlers::*handler;
-};
+  // Binds the handler to this event of this control, in place of what was
+  // bound to it before; an empty handler unbinds it.
+  void On(Control control, Event event, Handler handler);
+  // Runs the handler bound to this event of this control, if there is one.
+  void Raise(Control control, Event event) const;
 
-// Runs the handler bound to this event of this control, if there is one.
-void RaiseEvent(const MainWindowHandlers& handlers, Control control, Event event);
+ private:
+  struct Binding {
+    Control control;
+    Event event;
+    Handler handler;
+  };
+  std::vector<Binding> bindings_;
+};
 
 }  // namespace tarnwell

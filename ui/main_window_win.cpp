@@ -151,7 +151,7 @@ bool MainWindow::OnCreate() {
     if (entry.kind != ControlKind::NoWindow && !CreateControl(entry)) return false;
   }
   ApplyDpi(GetDpiForWindow(window));
-  RaiseEvent(handlers_, Control::MainWindow, Event::Created);
+  events_.Raise(Control::MainWindow, Event::Created);
   return true;
 }
 
@@ -242,15 +242,15 @@ void MainWindow::OnCommand(int id, int code) {
   switch (SpecOf(control).kind) {
     case ControlKind::PushButton:
     case ControlKind::RadioButton:
-      if (code == BN_CLICKED) RaiseEvent(handlers_, control, Event::Click);
+      if (code == BN_CLICKED) events_.Raise(control, Event::Click);
       break;
     case ControlKind::LineEdit:
     case ControlKind::MultiLineEdit:
-      if (code == EN_CHANGE) RaiseEvent(handlers_, control, Event::ContentChanged);
+      if (code == EN_CHANGE) events_.Raise(control, Event::ContentChanged);
       break;
     case ControlKind::Label:
     case ControlKind::TransparentLabel:
-      if (code == STN_CLICKED) RaiseEvent(handlers_, control, Event::LeftButtonDown);
+      if (code == STN_CLICKED) events_.Raise(control, Event::LeftButtonDown);
       break;
     default:
       break;
@@ -261,7 +261,7 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
   LRESULT result = 0;
   if (resultView_.View().OnNotify(header, &result)) return result;
   if (header.hwndFrom == ControlWindow(Control::ResultView) && header.code == NM_DBLCLK) {
-    RaiseEvent(handlers_, Control::ResultView, Event::DoubleClick);
+    events_.Raise(Control::ResultView, Event::DoubleClick);
   }
   return 0;
 }
@@ -269,7 +269,7 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
 void MainWindow::OnTimer(UINT_PTR id) {
   if (id == kClockTimerId) {
     // A tick that was already due when the program stopped the timer is dropped.
-    if (timer_->Interval() > 0) RaiseEvent(handlers_, Control::Timer, Event::Tick);
+    if (timer_->Interval() > 0) events_.Raise(Control::Timer, Event::Tick);
   } else if (id == kDrainTimerId) {
     KillTimer(window_.get(), kDrainTimerId);
     queue_->Drain();
@@ -308,7 +308,7 @@ LRESULT MainWindow::OnContextMenu(HWND source, LPARAM where) {
   // -1 comes from a key.
   listMenuPoint_ = where == -1 ? resultView_.View().KeyboardMenuPoint()
                                : POINT{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
-  RaiseEvent(handlers_, Control::ResultView, Event::ContextMenu);
+  events_.Raise(Control::ResultView, Event::ContextMenu);
   return 0;
 }
 
@@ -316,11 +316,11 @@ void MainWindow::OnListKey(ListKey key) {
   switch (key) {
     case ListKey::SelectAll: resultView_.View().SelectAll(); break;
     case ListKey::ToggleTicks: resultView_.View().ToggleSelectedTicks(); break;
-    case ListKey::Open: RaiseEvent(handlers_, Control::ResultView, Event::EnterKey); break;
-    case ListKey::CopyPaths: RaiseEvent(handlers_, Control::ResultView, Event::CopyKey); break;
+    case ListKey::Open: events_.Raise(Control::ResultView, Event::EnterKey); break;
+    case ListKey::CopyPaths: events_.Raise(Control::ResultView, Event::CopyKey); break;
     case ListKey::Menu:
       listMenuPoint_ = resultView_.View().KeyboardMenuPoint();
-      RaiseEvent(handlers_, Control::ResultView, Event::ContextMenu);
+      events_.Raise(Control::ResultView, Event::ContextMenu);
       break;
     case ListKey::Swallow: break;
   }

@@ -1,8 +1,9 @@
 // The main window: one window class, `this` attached at creation, one switch
 // that hands each message to a named handler, and every control created
-// from the control table. The rest of the program fills in Handlers() before
-// Create(), works the controls through ControlWindow(), and hands work from other
-// threads to this window through Queue().
+// from the control table. The rest of the program binds its operations to
+// the window's events through Events() before Create(), works the controls
+// through ControlWindow(), and hands work from other threads to this window
+// through Queue().
 #pragma once
 
 #include <windows.h>
@@ -29,7 +30,7 @@ class MainWindow {
   MainWindow& operator=(const MainWindow&) = delete;
   ~MainWindow();
 
-  MainWindowHandlers& Handlers() { return handlers_; }
+  EventBindings& Events() { return events_; }
 
   // Creates the window with all its controls, centred on the screen, raises
   // its Created event and shows it. False when Win32 refuses.
@@ -82,7 +83,7 @@ class MainWindow {
   ResultListView resultView_{results_};
   std::shared_ptr<WindowThreadQueue> queue_;
   DWORD thread_ = 0;
-  MainWindowHandlers handlers_;
+  EventBindings events_;
   bool oleStarted_ = false;
   bool dropsRegistered_ = false;
   POINT listMenuPoint_{};

@@ -30,34 +30,42 @@ bool Program::Open(int showCommand) {
   return true;
 }
 
+// The table of bindings: which operation each event of each control runs.
+// No other event of any control is handled: the labels other than the hint,
+// the frames and the names box have no operation, and the window none for
+// closing, resizing or keys (Ctrl+A and Space on the list select and tick
+// rows in the list itself).
 void Program::Connect() {
-  MainWindowHandlers& on = window_.Handlers();
-  on.LoadSettings = [this] {
+  using enum tarnwell::Control;
+  using enum tarnwell::Event;
+  EventBindings& on = window_.Events();
+  on.On(MainWindow, Created, [this] {
     tarnwell::LoadSettings(*this, directory_);
     searches_.RefreshMatchMode();
-  };
-  on.StartSearch = [this] { searches_.StartSearch(); };
-  on.BrowseSearchFolder = [this] { BrowseSearchFolder(); };
-  on.SaveSearchPath = [this] { tarnwell::SaveSearchPath(*this, directory_); };
-  on.SaveScopeWholeComputer = [this] { tarnwell::SaveScopeWholeComputer(*this, directory_); };
-  on.SaveScopeSpecifiedPaths = [this] { tarnwell::SaveScopeSpecifiedPaths(*this, directory_); };
-  on.SaveMatchModeExact = [this] {
+  });
+  on.On(SearchButton, Click, [this] { searches_.StartSearch(); });                          // 按钮_立即搜索
+  on.On(BrowseButton, Click, [this] { BrowseSearchFolder(); });                             // 按钮_搜索路径
+  on.On(PathBox, ContentChanged, [this] { tarnwell::SaveSearchPath(*this, directory_); });  // 编辑框_搜索路径
+  on.On(WholeComputerRadio, Click, [this] { tarnwell::SaveScopeWholeComputer(*this, directory_); });  // 单选框_整个电脑
+  on.On(SpecifiedPathRadio, Click,
+        [this] { tarnwell::SaveScopeSpecifiedPaths(*this, directory_); });  // 单选框_指定路径
+  on.On(ExactRadio, Click, [this] {                                         // 单选框_精确搜索
     searches_.RefreshMatchMode();
     tarnwell::SaveMatchModeExact(directory_);
-  };
-  on.SaveMatchModeFuzzy = [this] {
+  });
+  on.On(FuzzyRadio, Click, [this] {  // 单选框_模糊搜索
     searches_.RefreshMatchMode();
     tarnwell::SaveMatchModeFuzzy(directory_);
-  };
-  on.HideHint = [this] { HideHint(); };
-  on.CheckAll = [this] { window_.Results().SetAllChecked(true); };
-  on.UncheckAll = [this] { window_.Results().SetAllChecked(false); };
-  on.BatchCopy = [this] { tarnwell::BatchCopy(window_.Results(), host_); };
-  on.BatchMove = [this] { tarnwell::BatchMove(window_.Results(), host_); };
-  on.BatchDelete = [this] { tarnwell::BatchDelete(window_.Results(), host_); };
-  on.NotFoundReport = [this] { tarnwell::NotFoundReport(window_.Results(), host_); };
-  on.CompletionTick = [this] { searches_.CompletionTick(); };
-  // The double click, Enter and the list's context menu.
+  });
+  on.On(HintLabel, LeftButtonDown, [this] { HideHint(); });                                      // 透明标签1
+  on.On(CheckAllButton, Click, [this] { window_.Results().SetAllChecked(true); });               // 按钮1
+  on.On(UncheckAllButton, Click, [this] { window_.Results().SetAllChecked(false); });            // 按钮2
+  on.On(CopyButton, Click, [this] { tarnwell::BatchCopy(window_.Results(), host_); });           // 按钮3
+  on.On(MoveButton, Click, [this] { tarnwell::BatchMove(window_.Results(), host_); });           // 按钮5
+  on.On(DeleteButton, Click, [this] { tarnwell::BatchDelete(window_.Results(), host_); });       // 按钮4
+  on.On(NotFoundButton, Click, [this] { tarnwell::NotFoundReport(window_.Results(), host_); });  // 按钮_未搜索到文件
+  on.On(Timer, Tick, [this] { searches_.CompletionTick(); });                                    // 时钟1
+  // 超级列表框1: the double click, Enter, Ctrl+C and the context menu.
   ConnectListCommands(on, listCommands_);
 }
 
@@ -85,7 +93,8 @@ void Program::AppendNames(const TextList& names) {
   Text addition = NamesBoxAddition(GetContent(box), names);
   if (addition.empty()) return;
   AppendEditText(box, addition);
-  // The hint over the box would cover the names, as after the click that starts typing.
+  // The hint over the box would cover the names, as after the click that starts
+  // typing.
   HideHint();
 }
 

@@ -50,9 +50,7 @@ void ResultListCommands::CopySelectedPaths() {
   PutClipboardText(window_.Handle(), GbkToWide(paths));
 }
 
-void ResultListCommands::TickSelectedRows(bool ticked) {
-  window_.ResultView().SetSelectedChecked(ticked);
-}
+void ResultListCommands::SetSelectedRowsTicked(bool ticked) { window_.ResultView().SetSelectedChecked(ticked); }
 
 void ResultListCommands::NameStatistics() { NameStatisticsReport(window_.Results(), lastSearchMode_(), host_); }
 
@@ -64,19 +62,20 @@ void ResultListCommands::ShowMenu() {
   ListMenuState state;
   state.rowsSelected = ListView_GetSelectedCount(List()) > 0;
   state.recycleBinChosen = RecycleBinChosen(host_.ProgramDirectory());
-  ShowListMenu(window_.Handle(), window_.ListMenuPoint(), state, window_.Handlers());
+  if (const ListMenuItem* chosen = ShowListMenu(window_.Handle(), window_.ListMenuPoint(), state)) {
+    (this->*chosen->command)();
+  }
 }
 
-void ConnectListCommands(MainWindowHandlers& on, ResultListCommands& commands) {
-  on.OpenCurrentRow = [&commands] { commands.OpenCurrentRow(); };
-  on.OpenRowFolder = [&commands] { commands.OpenRowFolder(); };
-  on.CopySelectedPaths = [&commands] { commands.CopySelectedPaths(); };
-  on.TickSelectedRows = [&commands] { commands.TickSelectedRows(true); };
-  on.UntickSelectedRows = [&commands] { commands.TickSelectedRows(false); };
-  on.NameStatistics = [&commands] { commands.NameStatistics(); };
-  on.ExportResults = [&commands] { commands.ExportResults(); };
-  on.ToggleRecycleBin = [&commands] { commands.ToggleRecycleBin(); };
-  on.ShowListMenu = [&commands] { commands.ShowMenu(); };
+void ResultListCommands::TickSelectedRows() { SetSelectedRowsTicked(true); }
+
+void ResultListCommands::UntickSelectedRows() { SetSelectedRowsTicked(false); }
+
+void ConnectListCommands(EventBindings& on, ResultListCommands& commands) {
+  on.On(Control::ResultView, Event::DoubleClick, [&commands] { commands.OpenCurrentRow(); });
+  on.On(Control::ResultView, Event::EnterKey, [&commands] { commands.OpenCurrentRow(); });
+  on.On(Control::ResultView, Event::CopyKey, [&commands] { commands.CopySelectedPaths(); });
+  on.On(Control::ResultView, Event::ContextMenu, [&commands] { commands.ShowMenu(); });
 }
 
 }  // namespace tarnwell

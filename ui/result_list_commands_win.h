@@ -29,11 +29,12 @@ class ResultListCommands {
   // The full paths of the selected rows, in list order, one per line
   // (CR LF between them), on the clipboard as Unicode text.
   void CopySelectedPaths();
-  void TickSelectedRows(bool ticked);
+  void TickSelectedRows();
+  void UntickSelectedRows();
   void NameStatistics();
   void ExportResults();
   void ToggleRecycleBin();
-  // The context menu at the window's ListMenuPoint().
+  // The context menu at the window's ListMenuPoint(); runs the chosen item.
   void ShowMenu();
 
  protected:
@@ -41,6 +42,7 @@ class ResultListCommands {
   virtual void OpenFolderOf(const Text& path);
 
  private:
+  void SetSelectedRowsTicked(bool ticked);
   HWND List() const { return window_.ControlWindow(Control::ResultView); }
 
   MainWindow& window_;
@@ -48,7 +50,7 @@ class ResultListCommands {
   std::function<MatchMode()> lastSearchMode_;
 };
 
-// Binds the list's keys and menu items of the window's handlers to `commands`.
-void ConnectListCommands(MainWindowHandlers& on, ResultListCommands& commands);
+// Binds the list's double click, Enter, Ctrl+C and context menu to `commands`.
+void ConnectListCommands(EventBindings& on, ResultListCommands& commands);
 
 }  // namespace tarnwell

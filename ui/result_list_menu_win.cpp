@@ -5,26 +5,27 @@
 
 #include "platform/gbk_literal.h"
 #include "platform/gbk_win.h"
+#include "ui/result_list_commands_win.h"
 
 namespace tarnwell {
 namespace {
 
-using H = MainWindowHandlers;
+using C = ResultListCommands;
 
-// text, handler, needs a selection, check item
+// text, command, needs a selection, check item
 const std::array<ListMenuItem, 11>& Table() {
   static const std::array<ListMenuItem, 11> table{{
-      {&"打开(&O)"_gbk, &H::OpenCurrentRow, true, false},
-      {&"打开所在文件夹(&F)"_gbk, &H::OpenRowFolder, true, false},
-      {&"复制路径(&C)"_gbk, &H::CopySelectedPaths, true, false},
+      {&"打开(&O)"_gbk, &C::OpenCurrentRow, true, false},
+      {&"打开所在文件夹(&F)"_gbk, &C::OpenRowFolder, true, false},
+      {&"复制路径(&C)"_gbk, &C::CopySelectedPaths, true, false},
       {nullptr, nullptr, false, false},
-      {&"勾选选中项"_gbk, &H::TickSelectedRows, true, false},
-      {&"取消勾选选中项"_gbk, &H::UntickSelectedRows, true, false},
+      {&"勾选选中项"_gbk, &C::TickSelectedRows, true, false},
+      {&"取消勾选选中项"_gbk, &C::UntickSelectedRows, true, false},
       {nullptr, nullptr, false, false},
-      {&"名称统计(&S)..."_gbk, &H::NameStatistics, false, false},
-      {&"导出结果列表(&E)..."_gbk, &H::ExportResults, false, false},
+      {&"名称统计(&S)..."_gbk, &C::NameStatistics, false, false},
+      {&"导出结果列表(&E)..."_gbk, &C::ExportResults, false, false},
       {nullptr, nullptr, false, false},
-      {&"删除时放入回收站"_gbk, &H::ToggleRecycleBin, false, true},
+      {&"删除时放入回收站"_gbk, &C::ToggleRecycleBin, false, true},
   }};
   return table;
 }
@@ -50,9 +51,9 @@ class OwnedMenu {
 
 std::span<const ListMenuItem> ListMenuTable() { return Table(); }
 
-void ShowListMenu(HWND owner, POINT at, const ListMenuState& state, const MainWindowHandlers& handlers) {
+const ListMenuItem* ShowListMenu(HWND owner, POINT at, const ListMenuState& state) {
   OwnedMenu menu;
-  if (!menu.get()) return;
+  if (!menu.get()) return nullptr;
   const auto table = ListMenuTable();
   for (std::size_t row = 0; row < table.size(); ++row) {
     const ListMenuItem& item = table[row];
@@ -66,14 +67,10 @@ void ShowListMenu(HWND owner, POINT at, const ListMenuState& state, const MainWi
     const std::wstring text = GbkToWide(*item.text);
     AppendMenuW(menu.get(), flags, IdOf(row), text.c_str());
   }
-  const UINT chosen = static_cast<UINT>(
-      TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, owner,
-                       nullptr));
-  if (chosen == 0 || chosen > table.size()) return;
-  const ListMenuItem& item = table[chosen - 1];
-  if (!item.handler) return;
-  const H::Handler& handler = handlers.*item.handler;
-  if (handler) handler();
+  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(
+      menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, owner, nullptr));
+  if (chosen == 0 || chosen > table.size() || !table[chosen - 1].command) return nullptr;
+  return &table[chosen - 1];
 }
 
 }  // namespace tarnwell

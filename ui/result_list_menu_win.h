@@ -1,5 +1,5 @@
 // The result list's context menu: one table of its items, in the order
-// shown, each bound to the window handler it runs. Right click on a row,
+// shown, each bound to the list command it runs. Right click on a row,
 // Shift+F10 and the menu key open it.
 #pragma once
 
@@ -8,13 +8,14 @@
 #include <span>
 
 #include "platform/text.h"
-#include "ui/events_win.h"
 
 namespace tarnwell {
 
+class ResultListCommands;
+
 struct ListMenuItem {
   const Text* text;  // null: a separator
-  MainWindowHandlers::Handler MainWindowHandlers::*handler;
+  void (ResultListCommands::*command)();
   bool needsSelection;  // greyed while no row is selected
   bool checkItem;       // shows the Recycle Bin choice as its check mark
 };
@@ -28,7 +29,7 @@ struct ListMenuState {
 };
 
 // Shows the menu at `at` (screen coordinates) for `owner` and waits until it
-// closes; then runs the handler of the chosen item, if one was chosen.
-void ShowListMenu(HWND owner, POINT at, const ListMenuState& state, const MainWindowHandlers& handlers);
+// closes. Gives the chosen item, or null when none was chosen.
+const ListMenuItem* ShowListMenu(HWND owner, POINT at, const ListMenuState& state);
 
 }  // namespace tarnwell

@@ -75,7 +75,7 @@ class ListMenu : public ProgramFixture {
     host = std::make_unique<TestHost>(program->Window(), programFolder.path());
     commands = std::make_unique<TestCommands>(program->Window(), *host,
                                               [this] { return program->Searches().LastSearchMode(); });
-    ConnectListCommands(program->Window().Handlers(), *commands);
+    ConnectListCommands(program->Window().Events(), *commands);
   }
   void TearDown() override {
     ProgramFixture::TearDown();

@@ -106,7 +106,7 @@ TEST_F(WindowPrimitives, EscapeClosesAMessageBoxAsCancelOnlyWhenItHasCancel) {
 class TickLog {
  public:
   explicit TickLog(MainWindow& window) : start_(GetTickCount64()) {
-    window.Handlers().CompletionTick = [this] { ticks_.push_back(GetTickCount64() - start_); };
+    window.Events().On(Control::Timer, Event::Tick, [this] { ticks_.push_back(GetTickCount64() - start_); });
   }
   ULONGLONG Now() const { return GetTickCount64() - start_; }
   const std::vector<ULONGLONG>& Ticks() const { return ticks_; }
