@@ -5,25 +5,12 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/posix_path.h"
 #include "platform/temporary_name.h"
 #include "platform/whole_file.h"
 
 namespace tarnwell {
 namespace {
-
-// The program's paths use "\"; here the separator is "/". A "\" that is the
-// trail byte of a double-byte character stays as it is.
-std::string NativePathOf(std::string_view path) {
-  std::string native(path);
-  for (std::size_t i = 0; i < native.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(native[i]))) {
-      ++i;
-    } else if (native[i] == '\\') {
-      native[i] = '/';
-    }
-  }
-  return native;
-}
 
 // Closes the descriptor when the scope ends.
 class Descriptor {
@@ -56,7 +43,7 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 WholeFile ReadWholeFile(std::string_view path, std::size_t maxBytes) {
-  Descriptor file(open(NativePathOf(path).c_str(), O_RDONLY | O_CLOEXEC));
+  Descriptor file(open(PosixPathOf(path).c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0) {
     bool missing = errno == ENOENT || errno == ENOTDIR;
     return {missing ? ReadStatus::Missing : ReadStatus::Failed, {}};
@@ -79,11 +66,11 @@ WholeFile ReadWholeFile(std::string_view path, std::size_t maxBytes) {
 
 bool ReplaceFileContents(std::string_view path, std::string_view bytes) {
   if (path.empty()) return false;
-  std::string target = NativePathOf(path);
+  std::string target = PosixPathOf(path);
   std::string temporary;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temporary = NativePathOf(Concat(path, TemporarySuffix()));
+    temporary = PosixPathOf(Concat(path, TemporarySuffix()));
     fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) return false;
   }

@@ -20,7 +20,6 @@ class Matcher {
     matcher_.Match(fileName, mode, scratch_);
     return scratch_.Matches();
   }
-  std::uint64_t Work() const { return scratch_.Work(); }
 
  private:
   NameMatcher matcher_;
@@ -228,39 +227,6 @@ TEST(NameMatcher, ManyNamesAgreeWithThePatternOfEachName) {
     }
   }
   EXPECT_GT(matches, 1000);
-}
-
-// Matching 2,000 file names against 1 and against 10,000 plain wanted names
-// (which they do not hold) takes about the same number of steps.
-TEST(NameMatcher, WorkPerFileNameDoesNotGrowWithThePlainNames) {
-  std::mt19937 random(7);
-  auto randomName = [&](int length, const char* letters) {
-    Text name;
-    for (int i = 0; i < length; ++i) name.push_back(letters[random() % 16]);
-    return name;
-  };
-  TextList fileNames;
-  std::uint64_t bytes = 0;
-  for (int i = 0; i < 2000; ++i) {
-    fileNames.push_back(randomName(12, "abcdefghijklmnop") + ".jpg");
-    bytes += fileNames.back().size();
-  }
-  // Wanted names of the same letters share many beginnings with the file
-  // names (the automaton's hard case), but never occur in them whole.
-  NameList many;
-  for (int i = 0; i < 10000; ++i) many.push_back(randomName(7, "abcdefghijklmnop") + "q");
-  for (MatchMode mode : {kExact, kFuzzy}) {
-    Matcher one({"q"});
-    Matcher all(many);
-    for (const Text& fileName : fileNames) {
-      ASSERT_TRUE(one(fileName, mode).empty());
-      ASSERT_TRUE(all(fileName, mode).empty());
-    }
-    EXPECT_LE(all.Work(), 2 * one.Work()) << (mode == kExact ? "exact" : "fuzzy");
-    EXPECT_LE(all.Work(), 4 * bytes) << (mode == kExact ? "exact" : "fuzzy");
-    RecordProperty(mode == kExact ? "exact_steps_per_byte" : "fuzzy_steps_per_byte",
-                   std::to_string(double(all.Work()) / double(bytes)));
-  }
 }
 
 }  // namespace
