@@ -183,6 +183,8 @@ TEST(Gb18030Conversion, AnyUtf16ComesBackExactlyAndNamesNoOtherFile) {
 TEST(Gb18030Conversion, Utf8ComesBackExactlyBothWays) {
   EXPECT_EQ(GbkToUtf8(Utf8ToGbk("张🙂 김치 año 𠮷 䶮")), "张🙂 김치 año 𠮷 䶮");
   EXPECT_EQ(Utf8ToGbk("🙂"), "\x95\x30\x85\x32");
+  EXPECT_EQ(Utf8ToGbk("ñ"), "\x81\x30\x8A\x39");
+  EXPECT_EQ(Utf8ToGbk("䶮"), "\x83\x36\xCF\x39");  // GB18030's four-byte code of U+E863, which code page 936 holds at FE 9F
   for (std::string_view bytes : {std::string_view("\xC3"), std::string_view("a\xC3\xA9\xFF"), std::string_view("\xED\xA0\x80")}) {
     EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(bytes)), bytes);
   }
