@@ -5,6 +5,7 @@
 // for lone surrogates), every UTF-16 string unit for unit; a "?" appears
 // only where one was; and every character read from the bytes converts as
 // the C library's GB18030 converter says (see gb18030_oracle.h).
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
