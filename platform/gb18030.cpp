@@ -171,8 +171,6 @@ Text EncodeByUnits(Utf16View wide, bool escapeBytes) {
   return text;
 }
 
-bool IsDigit(unsigned char byte) { return byte >= 0x30 && byte <= 0x39; }
-
 // The units of the four-byte code at `at` (a lead byte 0x81-0xFE, checked by
 // the caller), or nothing when that code is no character's (or another
 // form of one that has a shorter code).
