@@ -18,12 +18,13 @@ using namespace tarnwell::fuzz;
 
 namespace {
 
-// Whether the text holds a four-byte code of the range kept for lone
-// surrogates and other units without a form.
+// Whether the text holds, at any byte (the reading resumes at the next byte
+// after one that starts no character), a four-byte code of the range kept
+// for lone surrogates and other units without a form.
 bool HoldsEscapeCode(std::string_view text) {
-  for (std::size_t i = 0; i < text.size(); i += CharacterLength(text, i)) {
-    if (CharacterLength(text, i) != 4 || static_cast<unsigned char>(text[i]) < 0x81) continue;
+  for (std::size_t i = 0; i + 4 <= text.size(); ++i) {
     auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]) + 0u; };
+    if (byte(0) < 0x81 || byte(0) > 0xFE || CharacterLength(text, i) != 4) continue;
     std::uint32_t pointer = (byte(0) - 0x81) * 12600 + (byte(1) - 0x30) * 1260 + (byte(2) - 0x81) * 10 + (byte(3) - 0x30);
     if (pointer >= kEscapePointer && pointer < kEscapePointer + 0x10000) return true;
   }
