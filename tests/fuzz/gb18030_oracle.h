@@ -7,6 +7,7 @@
 
 #include <iconv.h>
 
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -39,6 +40,15 @@ class Iconv {
 
 inline std::string Utf32(char32_t c) { return std::string(reinterpret_cast<const char*>(&c), 4); }
 
+// GB18030's four-byte code of a character beyond the Basic Multilingual
+// Plane, by its formula: 90 30 81 30 is U+10000, counting up digit, byte
+// 0x81-0xFE, digit, lead byte.
+inline std::string LinearFourByteCode(char32_t c) {
+  std::uint32_t n = c - 0x10000;
+  return {static_cast<char>(0x90 + n / 12600), static_cast<char>(0x30 + n / 1260 % 10),
+          static_cast<char>(0x81 + n / 10 % 126), static_cast<char>(0x30 + n % 10)};
+}
+
 // The two-byte codes where Windows' code page 936 keeps a private-use
 // character (from `privateUse` on) while GB18030 holds another one there.
 struct PrivateUseRun {
@@ -54,7 +64,8 @@ inline constexpr PrivateUseRun kPrivateUseRuns[] = {
 // What the program gives the characters of those places: the private-use
 // character keeps the two-byte code; the character GB18030 puts there takes
 // the four-byte code GB18030 gives the private-use one (beyond the Basic
-// Multilingual Plane: its own). An empty text: a four-byte code that the C
+// Multilingual Plane: its own, where the C library gives it the two-byte
+// code). An empty text: a four-byte code that the C
 // library leaves unassigned (it follows GB18030-2022 there, the program
 // the published 2005 ranges). The euro sign keeps code page 936's 0x80.
 inline std::map<char32_t, std::string> CodePage936Differences() {
@@ -69,7 +80,7 @@ inline std::map<char32_t, std::string> CodePage936Differences() {
       if (auto decoded = fromGb18030(code)) std::memcpy(&other, decoded->data(), 4);
       differences[privateUse] = code;
       if (other >= 0x10000) {
-        differences[other] = toGb18030(Utf32(other)).value_or("");
+        differences[other] = LinearFourByteCode(other);
       } else if (auto fourByte = toGb18030(Utf32(privateUse)); fourByte && fourByte->size() == 4) {
         differences[other] = *fourByte;
       } else {
