@@ -1,4 +1,4 @@
-// Listing one folder once: every entry's name (GBK), whether it is a folder
+// Listing one folder once: every entry's name (a Text), whether it is a folder
 // and whether it is a link the walk must not enter, in the order the file
 // system yields them. "." and ".." are never part of a
 // listing. A folder that cannot be listed (missing, access denied, not a
@@ -49,7 +49,7 @@ class DirectoryListing {
 class DirectoryLister {
  public:
   virtual ~DirectoryLister() = default;
-  // Replaces `listing` with the entries of `folder` ("\"-separated GBK path,
+  // Replaces `listing` with the entries of `folder` ("\"-separated path,
   // taken as it is). Returns false, with an empty listing, when the folder
   // cannot be listed. Safe to call from several threads at once.
   virtual bool List(const Text& folder, DirectoryListing& listing) const = 0;

@@ -17,8 +17,8 @@ bool IsDotOrDotDot(const wchar_t* name) {
   return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
-// Most names are plain ASCII; those skip the code page conversion.
-void GbkNameOf(const wchar_t* wide, Text& name) {
+// Most names are plain ASCII; those skip the conversion.
+void TextNameOf(const wchar_t* wide, Text& name) {
   name.clear();
   for (const wchar_t* c = wide; *c != L'\0'; ++c) {
     if (*c >= 0x80) {
@@ -42,7 +42,7 @@ class Win32Lister final : public DirectoryLister {
     Text name;
     do {
       if (IsDotOrDotDot(data.cFileName)) continue;
-      GbkNameOf(data.cFileName, name);
+      TextNameOf(data.cFileName, name);
       // With the reparse-point attribute the entry's reparse tag is in dwReserved0.
       const bool reparsePoint = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
       listing.Add(name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,

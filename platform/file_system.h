@@ -1,5 +1,5 @@
 // Files and drives: the program's folder, the drive list, copying, moving,
-// deleting and writing whole files. Paths are GBK texts with "\" as
+// deleting and writing whole files. Paths are the program's texts with "\" as
 // separator; paths longer than 260 characters work as well. Nothing here
 // shows a message: each operation reports success or failure.
 #pragma once

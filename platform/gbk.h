@@ -1,6 +1,7 @@
-// Conversions between the program's GBK texts and the encodings around it.
-// Code page 936 is named explicitly everywhere: the program never depends on
-// the system's code page.
+// Conversions between the program's texts (GB18030: GBK and, for what GBK
+// lacks, four-byte codes; see gb18030.h) and UTF-8. Both are exact: no
+// character is ever replaced, and bytes that are no character come back as
+// they were.
 #pragma once
 
 #include <string>
@@ -10,9 +11,7 @@
 
 namespace tarnwell {
 
-// UTF-8 to GBK. Characters GBK cannot hold become "?".
 Text Utf8ToGbk(std::string_view utf8);
-// GBK to UTF-8. Bytes that are no GBK character become U+FFFD or "?".
 std::string GbkToUtf8(std::string_view gbk);
 
 }  // namespace tarnwell

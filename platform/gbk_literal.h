@@ -1,6 +1,7 @@
 // The program's Chinese literals are written in UTF-8 source as
-// "正在搜索"_gbk; each literal is converted to GBK once, on first use, and the
-// same Text is handed out after that.
+// "正在搜索"_gbk; each literal is converted to the program's text (GBK bytes
+// for every character GBK holds) once, on first use, and the same Text is
+// handed out after that.
 #pragma once
 
 #include <algorithm>

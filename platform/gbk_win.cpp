@@ -2,39 +2,44 @@
 
 #include <windows.h>
 
-#include "platform/gbk.h"
+#include <cstring>
+
+#include "platform/gb18030.h"
 
 namespace tarnwell {
 namespace {
 
 constexpr UINT kGbkCodePage = 936;
 
-std::wstring ToWide(UINT codePage, std::string_view bytes) {
-  if (bytes.empty()) return {};
-  int length = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), length);
-  return wide;
-}
-
-std::string FromWide(UINT codePage, std::wstring_view wide) {
-  if (wide.empty()) return {};
-  int length = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                   nullptr);
-  std::string bytes(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), length, nullptr,
-                      nullptr);
-  return bytes;
-}
-
 }  // namespace
 
-std::wstring GbkToWide(std::string_view gbk) { return ToWide(kGbkCodePage, gbk); }
+bool DecodeCodePage936(std::string_view bytes, Utf16& out) {
+  if (bytes.empty()) return true;
+  const int size = static_cast<int>(bytes.size());
+  const std::size_t start = out.size();
+  out.resize(start + bytes.size());  // never more units than bytes
+  int length = MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, bytes.data(), size, out.data() + start, size);
+  out.resize(start + static_cast<std::size_t>(length > 0 ? length : 0));
+  return length > 0;
+}
 
-Text WideToGbk(std::wstring_view wide) { return FromWide(kGbkCodePage, wide); }
+bool EncodeCodePage936(Utf16View wide, std::string& out) {
+  if (wide.empty()) return true;
+  const int size = static_cast<int>(wide.size());
+  const std::size_t start = out.size();
+  out.resize(start + 2 * wide.size());  // never more than two bytes a unit
+  BOOL usedDefault = FALSE;
+  int length = WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, out.data() + start,
+                                   2 * size, nullptr, &usedDefault);
+  // Windows writes U+F8F5 as the lone byte 0xFF, which no strict reading
+  // takes back; that character takes its four-byte code instead.
+  bool exact = length > 0 && !usedDefault && std::memchr(out.data() + start, 0xFF, static_cast<std::size_t>(length)) == nullptr;
+  out.resize(exact ? start + static_cast<std::size_t>(length) : start);
+  return exact;
+}
 
-Text Utf8ToGbk(std::string_view utf8) { return WideToGbk(ToWide(CP_UTF8, utf8)); }
+std::wstring GbkToWide(std::string_view gbk) { return TextToUtf16(gbk); }
 
-std::string GbkToUtf8(std::string_view gbk) { return FromWide(CP_UTF8, GbkToWide(gbk)); }
+Text WideToGbk(std::wstring_view wide) { return Utf16ToText(wide); }
 
 }  // namespace tarnwell

@@ -1,5 +1,7 @@
-// GBK <-> UTF-16 at the Win32 edge: the program calls only the wide Win32
-// functions and converts with code page 936 explicitly.
+// The program's texts <-> UTF-16 at the Win32 edge: the program calls only
+// the wide Win32 functions and converts exactly, whatever the system's code
+// page (see gb18030.h: code page 936 for what GBK holds, four-byte GB18030
+// codes for the rest, never a "?").
 #pragma once
 
 #include <string>
@@ -10,7 +12,6 @@
 namespace tarnwell {
 
 std::wstring GbkToWide(std::string_view gbk);
-// Characters that GBK cannot hold become "?".
 Text WideToGbk(std::wstring_view wide);
 
 }  // namespace tarnwell

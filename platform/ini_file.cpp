@@ -32,20 +32,14 @@ unsigned char FoldAscii(unsigned char byte) {
   return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
 }
 
-// ASCII letters match in either case; a double-byte character matches only
-// itself, so a trail byte that looks like a letter is never folded.
+// ASCII letters match in either case; any other character matches only
+// itself, so a byte of a longer character that looks like a letter is never folded.
 bool NamesEqual(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto x = static_cast<unsigned char>(a[i]);
-    auto y = static_cast<unsigned char>(b[i]);
-    if (IsLeadByte(x)) {
-      if (x != y) return false;
-      if (i + 1 < a.size()) {
-        ++i;
-        if (a[i] != b[i]) return false;
-      }
-    } else if (FoldAscii(x) != FoldAscii(y)) {
+  for (std::size_t i = 0, length = 0; i < a.size(); i += length) {
+    length = CharacterLength(a, i);
+    if (length == 1 ? FoldAscii(static_cast<unsigned char>(a[i])) != FoldAscii(static_cast<unsigned char>(b[i]))
+                    : a.compare(i, length, b, i, length) != 0) {
       return false;
     }
   }

@@ -1,4 +1,4 @@
-// Paths handed to the wide Win32 file functions. A path of the program (GBK,
+// Paths handed to the wide Win32 file functions. A path of the program (a Text,
 // "\" separators, maybe relative or holding "\\" after a drive root) becomes
 // the full path; when that is too long for the classic limit it gets the
 // "\\?\" form, which lifts the limit. Callers never see that form.

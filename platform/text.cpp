@@ -13,15 +13,19 @@ unsigned char FoldAscii(unsigned char byte) {
 }
 
 // `at` is a character boundary of s. With ignoreCase only ASCII letters that
-// are characters of their own fold: the trail byte of a two-byte character
-// must be equal even when it looks like a letter.
+// are characters of their own fold: the other bytes of a character must be
+// equal even when they look like a letter.
 bool MatchesAt(std::string_view s, std::size_t at, std::string_view sought, bool ignoreCase) {
-  bool trail = false;
-  for (std::size_t k = 0; k < sought.size(); ++k) {
-    unsigned char a = ByteAt(s, at + k);
-    unsigned char b = ByteAt(sought, k);
-    if (ignoreCase && !trail ? FoldAscii(a) != FoldAscii(b) : a != b) return false;
-    trail = !trail && IsLeadByte(a);
+  std::size_t k = 0;
+  while (k < sought.size()) {
+    std::size_t length = CharacterLength(s, at + k);
+    if (length == 1 && ignoreCase) {
+      if (FoldAscii(ByteAt(s, at + k)) != FoldAscii(ByteAt(sought, k))) return false;
+    } else {
+      std::size_t compared = std::min(length, sought.size() - k);
+      if (s.compare(at + k, compared, sought, k, compared) != 0) return false;
+    }
+    k += length;
   }
   return true;
 }
@@ -30,14 +34,8 @@ bool MatchesAt(std::string_view s, std::size_t at, std::string_view sought, bool
 // in ascending order, until visit returns false. Positions are 0-based here.
 template <class Visit>
 void ForEachMatch(std::string_view s, std::string_view sought, bool ignoreCase, Visit visit) {
-  std::size_t p = 0;
-  while (p + sought.size() <= s.size()) {
+  for (std::size_t p = 0; p + sought.size() <= s.size(); p += CharacterLength(s, p)) {
     if (MatchesAt(s, p, sought, ignoreCase) && !visit(p)) return;
-    if (IsLeadByte(ByteAt(s, p))) {
-      if (p + 1 >= s.size()) return;  // the trail byte would be the end of the text
-      ++p;
-    }
-    ++p;
   }
 }
 
@@ -82,17 +80,10 @@ int FindLastText(std::string_view s, std::string_view sought, bool ignoreCase) {
 Text RemoveAllSpaces(std::string_view s) {
   Text kept;
   kept.reserve(s.size());
-  std::size_t i = 0;
-  while (i < s.size()) {
-    unsigned char byte = ByteAt(s, i);
-    if (IsLeadByte(byte) && i + 1 < s.size()) {
-      bool fullWidthSpace = byte == 0xA1 && ByteAt(s, i + 1) == 0xA1;
-      if (!fullWidthSpace) kept.append(s.substr(i, 2));
-      i += 2;
-      continue;
-    }
-    if (byte != ' ') kept.push_back(static_cast<char>(byte));
-    ++i;
+  for (std::size_t i = 0, length = 0; i < s.size(); i += length) {
+    length = CharacterLength(s, i);
+    std::string_view character = s.substr(i, length);
+    if (character != " " && character != "\xA1\xA1") kept.append(character);  // A1 A1: the full-width space
   }
   return kept;
 }
@@ -112,7 +103,7 @@ TextList SplitText(std::string_view s, std::string_view separator) {
       i += separator.size();
       pieceStart = i;
     } else {
-      i += IsLeadByte(ByteAt(s, i)) ? 2 : 1;
+      i += CharacterLength(s, i);
     }
   }
   if (pieceStart < s.size()) pieces.emplace_back(s.substr(pieceStart));

@@ -4,22 +4,17 @@ namespace tarnwell {
 
 TextSearch::TextSearch(std::string_view text, bool ignoreCase)
     : ignoreCase_(ignoreCase), text_(Folded(text)), startsCharacter_(text.size(), false) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    startsCharacter_[i] = true;
-    if (IsLeadByte(static_cast<unsigned char>(text[i]))) ++i;
-  }
+  for (std::size_t i = 0; i < text.size(); i += CharacterLength(text, i)) startsCharacter_[i] = true;
 }
 
 Text TextSearch::Folded(std::string_view s) const {
   Text folded(s);
   if (!ignoreCase_) return folded;
-  for (std::size_t i = 0; i < folded.size(); ++i) {
+  // Only characters of one byte fold: the other bytes of a character are compared as they are.
+  for (std::size_t i = 0, length = 0; i < folded.size(); i += length) {
+    length = CharacterLength(s, i);
     unsigned char byte = static_cast<unsigned char>(folded[i]);
-    if (IsLeadByte(byte)) {
-      ++i;  // a trail byte is compared as it is
-    } else if (byte >= 'A' && byte <= 'Z') {
-      folded[i] = static_cast<char>(byte - 'A' + 'a');
-    }
+    if (length == 1 && byte >= 'A' && byte <= 'Z') folded[i] = static_cast<char>(byte - 'A' + 'a');
   }
   return folded;
 }

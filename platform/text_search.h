@@ -2,8 +2,11 @@
 // one FindText gives, but the text's letters are folded and its character
 // boundaries marked once, and each search then runs as a plain byte search.
 // Along any match the two texts split into characters alike (the bytes that
-// decide where a character starts are equal), so folding each text by its
-// own characters and comparing the folded bytes compares what FindText does.
+// decide where a character starts are equal, and folding never changes
+// them); only where the sought text ends inside a four-byte character of the
+// text does it split that character differently, and none of those bytes is
+// a letter. So folding each text by its own characters and comparing the
+// folded bytes compares what FindText does.
 #pragma once
 
 #include <string_view>

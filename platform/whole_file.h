@@ -1,5 +1,5 @@
 // Small files read whole and replaced whole (the settings file). Paths are
-// the program's texts: GBK bytes with "\" as separator.
+// the program's texts with "\" as separator.
 #pragma once
 
 #include <cstddef>

@@ -5,25 +5,12 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/posix_path.h"
 #include "platform/temporary_name.h"
 #include "platform/whole_file.h"
 
 namespace tarnwell {
 namespace {
-
-// The program's paths use "\"; here the separator is "/". A "\" that is the
-// trail byte of a double-byte character stays as it is.
-std::string NativePathOf(std::string_view path) {
-  std::string native(path);
-  for (std::size_t i = 0; i < native.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(native[i]))) {
-      ++i;
-    } else if (native[i] == '\\') {
-      native[i] = '/';
-    }
-  }
-  return native;
-}
 
 // Closes the descriptor when the scope ends.
 class Descriptor {
@@ -56,7 +43,7 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 WholeFile ReadWholeFile(std::string_view path, std::size_t maxBytes) {
-  Descriptor file(open(NativePathOf(path).c_str(), O_RDONLY | O_CLOEXEC));
+  Descriptor file(open(PosixPathOf(path).c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0) {
     bool missing = errno == ENOENT || errno == ENOTDIR;
     return {missing ? ReadStatus::Missing : ReadStatus::Failed, {}};
@@ -80,7 +67,7 @@ WholeFile ReadWholeFile(std::string_view path, std::size_t maxBytes) {
 bool ReplaceFileContents(std::string_view path, std::string_view bytes) {
   if (path.empty()) return false;
   Text temporary = CreateTemporaryBeside(path, [&](const Text& name) {
-    std::string native = NativePathOf(name);
+    std::string native = PosixPathOf(name);
     int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return errno == EEXIST ? TemporaryCreation::NameTaken : TemporaryCreation::Failed;
     Descriptor file(fd);
@@ -90,8 +77,8 @@ bool ReplaceFileContents(std::string_view path, std::string_view bytes) {
     return TemporaryCreation::Failed;
   });
   if (temporary.empty()) return false;
-  if (rename(NativePathOf(temporary).c_str(), NativePathOf(path).c_str()) != 0) {
-    unlink(NativePathOf(temporary).c_str());
+  if (rename(PosixPathOf(temporary).c_str(), PosixPathOf(path).c_str()) != 0) {
+    unlink(PosixPathOf(temporary).c_str());
     return false;
   }
   return true;

@@ -67,17 +67,15 @@ std::uint64_t ExactNames::HashOf(std::string_view text) {
   return hash;
 }
 
-const ExactNames::Entry* ExactNames::Find(std::string_view candidate, std::uint64_t& work) const {
+const ExactNames::Entry* ExactNames::Find(std::string_view candidate) const {
   std::uint64_t hash = HashOf(candidate);
   std::size_t mask = slots_.size() - 1;
   for (std::size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
-    ++work;
     const Entry& entry = entries_[slots_[slot] - 1];
     if (entry.hash == hash && std::string_view(texts_).substr(entry.textStart, entry.textLength) == candidate) {
       return &entry;
     }
   }
-  ++work;
   return nullptr;
 }
 

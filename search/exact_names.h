@@ -21,9 +21,9 @@ class ExactNames {
   ExactNames(const TextList& folded, const std::vector<std::uint32_t>& indices);
 
   // Calls found(index) for each wanted name that the case-folded file name
-  // matches. Adds the bytes hashed and the slots probed to `work`.
+  // matches.
   template <class Found>
-  void Match(std::string_view foldedName, std::uint64_t& work, Found found) const;
+  void Match(std::string_view foldedName, Found found) const;
 
  private:
   struct Entry {
@@ -38,7 +38,7 @@ class ExactNames {
     return length < kLengthBits ? ((lengths_[length / 64] >> (length % 64)) & 1) != 0 : longNames_;
   }
   // The entry holding `candidate`, or nullptr.
-  const Entry* Find(std::string_view candidate, std::uint64_t& work) const;
+  const Entry* Find(std::string_view candidate) const;
 
   // Bit n: some wanted name is n bytes long (for n below kLengthBits).
   static constexpr std::size_t kLengthBits = 256;
@@ -52,25 +52,20 @@ class ExactNames {
 };
 
 template <class Found>
-void ExactNames::Match(std::string_view foldedName, std::uint64_t& work, Found found) const {
+void ExactNames::Match(std::string_view foldedName, Found found) const {
   if (entries_.empty()) return;
   auto report = [&](std::string_view candidate) {
     if (!LengthWanted(candidate.size())) return;
-    if (const Entry* entry = Find(candidate, work)) {
+    if (const Entry* entry = Find(candidate)) {
       for (std::uint32_t k = 0; k < entry->indexCount; ++k) found(indices_[entry->indexStart + k]);
     }
   };
   // Every "." that is a character of its own ends a candidate. A valid GBK
   // trail byte is never a ".", but a lead byte takes the byte after it
   // whatever that is, so a "." right after one is part of its character.
-  for (std::size_t i = 0; i < foldedName.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(foldedName[i]))) {
-      ++i;
-    } else if (foldedName[i] == '.') {
-      report(foldedName.substr(0, i));
-    }
+  for (std::size_t i = 0; i < foldedName.size(); i += CharacterLength(foldedName, i)) {
+    if (foldedName[i] == '.') report(foldedName.substr(0, i));
   }
-  work += foldedName.size();
   report(foldedName);
 }
 

@@ -170,21 +170,20 @@ void FuzzyNames::BuildAutomaton(const TextList& folded, const std::vector<std::u
 
   // Fall-backs, dictionary links and the rows, shorter states first, so that
   // whatever a state falls back to is complete already.
-  std::uint64_t unused = 0;
   for (std::uint32_t s : order) {
     State& state = states_[s];
     std::size_t first = childStart[s], last = childStart[s + 1];
     if (state.kind == Dense) {
       std::uint32_t* row = &rows_[std::size_t{state.next} * 256];
       if (s != kRoot) {
-        for (int byte = 0; byte < 256; ++byte) row[byte] = Step(state.fail, static_cast<unsigned char>(byte), unused);
+        for (int byte = 0; byte < 256; ++byte) row[byte] = Step(state.fail, static_cast<unsigned char>(byte));
       }
       for (std::size_t c = first; c < last; ++c) row[byteOf[children[c]]] = children[c];
     }
     for (std::size_t c = first; c < last; ++c) {
       std::uint32_t target = children[c];
       // The longest proper suffix of the child's text that is in the trie.
-      std::uint32_t fail = s == kRoot ? kRoot : Step(state.fail, byteOf[target], unused);
+      std::uint32_t fail = s == kRoot ? kRoot : Step(state.fail, byteOf[target]);
       states_[target].fail = fail;
       states_[target].dictionary = states_[fail].endsName ? fail : states_[fail].dictionary;
     }

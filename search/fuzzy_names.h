@@ -1,6 +1,6 @@
 // Plain wanted names (no "*" or "?") for fuzzy matching: a wanted name
 // matches a file name when, ignoring case, it occurs anywhere in it, starting
-// at a character (never on the trail byte of a two-byte character).
+// and ending at a character boundary (never inside a character).
 //
 // Each name is known by its key: its last eight bytes (all of a shorter
 // name). A name can end at a place in a file name only if the bytes before
@@ -33,11 +33,8 @@ class FuzzyNames {
   // file name that starts and ends on a character boundary (`starts` as
   // FoldNameCase gives it); a name occurring twice is reported twice, and an
   // occurrence can be reported twice when the file name meets a shared key.
-  // Adds the probes, names compared, state steps, fall-backs and occurrences
-  // visited to `work`.
   template <class Found>
-  void Match(std::string_view foldedName, const std::vector<std::uint8_t>& starts, std::uint64_t& work,
-             Found found) const;
+  void Match(std::string_view foldedName, const std::vector<std::uint8_t>& starts, Found found) const;
 
  private:
   static constexpr std::uint32_t kRoot = 0;
@@ -76,12 +73,11 @@ class FuzzyNames {
 
   void BuildAutomaton(const TextList& folded, const std::vector<std::uint32_t>& indices);
   template <class Found>
-  void MatchWithAutomaton(std::string_view foldedName, const std::vector<std::uint8_t>& starts, std::uint64_t& work,
-                          Found found) const;
-  std::uint32_t Step(std::uint32_t state, unsigned char byte, std::uint64_t& work) const;
+  void MatchWithAutomaton(std::string_view foldedName, const std::vector<std::uint8_t>& starts, Found found) const;
+  std::uint32_t Step(std::uint32_t state, unsigned char byte) const;
   static std::uint64_t KeyHash(std::uint64_t key, unsigned length);
   bool FilterHolds(std::uint64_t hash) const;
-  const KeyGroup* FindGroup(std::uint64_t key, unsigned length, std::uint64_t hash, std::uint64_t& work) const;
+  const KeyGroup* FindGroup(std::uint64_t key, unsigned length, std::uint64_t hash) const;
 
   std::vector<State> states_;
   std::vector<unsigned char> edgeBytes_;  // of Sparse states, sorted per state
@@ -103,8 +99,7 @@ class FuzzyNames {
 };
 
 template <class Found>
-void FuzzyNames::Match(std::string_view foldedName, const std::vector<std::uint8_t>& starts, std::uint64_t& work,
-                       Found found) const {
+void FuzzyNames::Match(std::string_view foldedName, const std::vector<std::uint8_t>& starts, Found found) const {
   // The last eight bytes read, the latest in the top byte: the last q of
   // them are the top q bytes.
   std::uint64_t window = 0;
@@ -114,20 +109,18 @@ void FuzzyNames::Match(std::string_view foldedName, const std::vector<std::uint8
     unsigned read = static_cast<unsigned>(std::min<std::size_t>(end, 8));
     for (unsigned lengths = keyLengths_ & ((1u << read) - 1); lengths != 0; lengths &= lengths - 1) {
       unsigned length = static_cast<unsigned>(std::countr_zero(lengths)) + 1;
-      ++work;
       std::uint64_t key = window >> (64 - 8 * length);
       std::uint64_t hash = KeyHash(key, length);
       if (!FilterHolds(hash)) continue;
-      const KeyGroup* group = FindGroup(key, length, hash, work);
+      const KeyGroup* group = FindGroup(key, length, hash);
       if (group == nullptr) continue;
       if (group->count > kMaxGroup) {
-        MatchWithAutomaton(foldedName, starts, work, found);
+        MatchWithAutomaton(foldedName, starts, found);
         return;
       }
       if (!starts[end]) continue;
       for (std::uint32_t k = group->first; k < group->first + group->count; ++k) {
         const Distinct& name = distinct_[k];
-        ++work;
         if (name.textLength > end || !starts[end - name.textLength]) continue;
         if (foldedName.substr(end - name.textLength, name.textLength) !=
             std::string_view(texts_).substr(name.textStart, name.textLength)) {
@@ -143,14 +136,13 @@ void FuzzyNames::Match(std::string_view foldedName, const std::vector<std::uint8
 
 template <class Found>
 void FuzzyNames::MatchWithAutomaton(std::string_view foldedName, const std::vector<std::uint8_t>& starts,
-                                    std::uint64_t& work, Found found) const {
+                                    Found found) const {
   std::uint32_t state = kRoot;
   for (std::size_t i = 0; i < foldedName.size(); ++i) {
-    state = Step(state, static_cast<unsigned char>(foldedName[i]), work);
+    state = Step(state, static_cast<unsigned char>(foldedName[i]));
     std::uint32_t ending = states_[state].endsName ? state : states_[state].dictionary;
     while (ending != kRoot) {
       const State& end = states_[ending];
-      ++work;
       if (starts[i + 1] && starts[i + 1 - end.depth]) {
         for (std::uint32_t k = outputStart_[ending]; k < outputStart_[ending + 1]; ++k) found(outputs_[k]);
       }
@@ -159,9 +151,8 @@ void FuzzyNames::MatchWithAutomaton(std::string_view foldedName, const std::vect
   }
 }
 
-inline std::uint32_t FuzzyNames::Step(std::uint32_t state, unsigned char byte, std::uint64_t& work) const {
+inline std::uint32_t FuzzyNames::Step(std::uint32_t state, unsigned char byte) const {
   for (;;) {
-    ++work;
     const State& current = states_[state];
     switch (current.kind) {
       case Dense:
@@ -192,12 +183,11 @@ inline bool FuzzyNames::FilterHolds(std::uint64_t hash) const {
   return (filter_[hash >> filterShift_] & bits) == bits;
 }
 
-inline const FuzzyNames::KeyGroup* FuzzyNames::FindGroup(std::uint64_t key, unsigned length, std::uint64_t hash,
-                                                         std::uint64_t& work) const {
+inline const FuzzyNames::KeyGroup* FuzzyNames::FindGroup(std::uint64_t key, unsigned length,
+                                                         std::uint64_t hash) const {
   std::size_t mask = groupSlots_.size() - 1;
   // The filter took the hash's top and bottom bits; the table takes the middle ones.
   for (std::size_t slot = (hash >> 12) & mask; groupSlots_[slot] != 0; slot = (slot + 1) & mask) {
-    ++work;
     const KeyGroup& group = groups_[groupSlots_[slot] - 1];
     if (group.key == key && group.length == length) return &group;
   }

@@ -1,5 +1,6 @@
 #include "search/name_case.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tarnwell {
@@ -63,17 +64,19 @@ void FoldNameCase(std::string_view name, Text& folded, std::vector<std::uint8_t>
       }
     }
     auto byte = static_cast<unsigned char>(name[i]);
-    if (IsLeadByte(byte) && i + 1 < name.size()) {
+    std::size_t length = CharacterLength(name, i);
+    if (length == 2) {
       auto trail = static_cast<unsigned char>(name[i + 1]);
       folded[i] = static_cast<char>(byte);
       // Only lead bytes A2, A3, A6 and A7 carry letters with a case.
       folded[i + 1] = static_cast<char>((byte >= 0xA2 && byte <= 0xA7) ? FoldTrail(byte, trail) : trail);
-      if (starts) (*starts)[i + 1] = 0;
-      i += 2;
-      continue;
+    } else if (length == 4) {
+      std::memcpy(folded.data() + i, name.data() + i, 4);  // no character beyond GBK folds
+    } else {
+      folded[i] = static_cast<char>((byte >= 'a' && byte <= 'z') ? byte - 'a' + 'A' : byte);
     }
-    folded[i] = static_cast<char>((byte >= 'a' && byte <= 'z') ? byte - 'a' + 'A' : byte);
-    ++i;
+    if (starts) std::fill_n(starts->begin() + static_cast<std::ptrdiff_t>(i) + 1, length - 1, std::uint8_t{0});
+    i += length;
   }
 }
 
@@ -88,7 +91,7 @@ bool HoldsPathSeparator(std::string_view name) {
   while (i < name.size()) {
     auto byte = static_cast<unsigned char>(name[i]);
     if (byte == '\\' || byte == '/') return true;
-    i += IsLeadByte(byte) ? 2 : 1;
+    i += CharacterLength(name, i);
   }
   return false;
 }

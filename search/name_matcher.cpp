@@ -13,7 +13,9 @@ namespace tarnwell {
 namespace {
 
 bool HoldsWildcard(std::string_view name) {
-  // "*" and "?" are never trail bytes of a two-byte character.
+  // A "*" or "?" inside a longer character (after a lead byte that is no
+  // GBK character's) only sends the name to the wildcard matcher, which
+  // reads it as the character it is part of.
   return name.find_first_of("*?") != std::string_view::npos;
 }
 
@@ -60,10 +62,8 @@ void NameMatcher::Match(std::string_view fileName, MatchMode mode, MatchScratch&
   const Compiled& compiled = CompiledFor(mode);
   scratch.matches_.clear();
   FoldNameCase(fileName, scratch.folded_, mode == MatchMode::Fuzzy ? &scratch.starts_ : nullptr);
-  scratch.work_ += fileName.size();
-  std::uint64_t& work = scratch.work_;
   if (compiled.exact) {
-    compiled.exact->Match(scratch.folded_, work, [&](std::uint32_t index) { scratch.matches_.push_back(index); });
+    compiled.exact->Match(scratch.folded_, [&](std::uint32_t index) { scratch.matches_.push_back(index); });
   } else {
     // A name can occur more than once in a file name; the stamps keep one match per name.
     if (scratch.seenStamp_.size() != names_->size()) {
@@ -74,15 +74,15 @@ void NameMatcher::Match(std::string_view fileName, MatchMode mode, MatchScratch&
       std::fill(scratch.seenStamp_.begin(), scratch.seenStamp_.end(), 0);
       scratch.stamp_ = 1;
     }
-    compiled.fuzzy->Match(scratch.folded_, scratch.starts_, work, [&](std::uint32_t index) {
+    compiled.fuzzy->Match(scratch.folded_, scratch.starts_, [&](std::uint32_t index) {
       if (scratch.seenStamp_[index] == scratch.stamp_) return;
       scratch.seenStamp_[index] = scratch.stamp_;
       scratch.matches_.push_back(index);
     });
   }
   for (const auto& [index, wildcard] : compiled.wildcards) {
-    bool matches = mode == MatchMode::Exact ? wildcard.MatchesExact(scratch.folded_, work)
-                                            : wildcard.MatchesFuzzy(scratch.folded_, work);
+    bool matches = mode == MatchMode::Exact ? wildcard.MatchesExact(scratch.folded_)
+                                            : wildcard.MatchesFuzzy(scratch.folded_);
     if (matches) scratch.matches_.push_back(index);
   }
   if (scratch.matches_.size() > 1) std::sort(scratch.matches_.begin(), scratch.matches_.end());

@@ -25,14 +25,10 @@ class MatchScratch {
   // The indices of the wanted names that the last file name matched, in
   // ascending (NameList) order, each once.
   const std::vector<std::uint32_t>& Matches() const { return matches_; }
-  // Matching steps taken so far (bytes read, automaton steps, hash probes,
-  // wildcard steps), for proving what matching costs by counting it.
-  std::uint64_t Work() const { return work_; }
 
  private:
   friend class NameMatcher;
   std::vector<std::uint32_t> matches_;
-  std::uint64_t work_ = 0;
   Text folded_;
   std::vector<std::uint8_t> starts_;
   std::vector<std::uint32_t> seenStamp_;  // per wanted name: the stamp of the last name that matched it

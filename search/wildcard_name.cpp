@@ -1,21 +1,17 @@
 #include "search/wildcard_name.h"
 
+#include <algorithm>
+
 #include "platform/text.h"
 
 namespace tarnwell {
-namespace {
-
-std::size_t CharacterLength(std::string_view s, std::size_t at) {
-  return (IsLeadByte(static_cast<unsigned char>(s[at])) && at + 1 < s.size()) ? 2 : 1;
-}
-
-}  // namespace
 
 WildcardName::WildcardName(std::string_view folded) {
   std::size_t i = 0;
   while (i < folded.size()) {
     std::size_t length = CharacterLength(folded, i);
-    Token token{Token::Character, static_cast<std::uint8_t>(length), {folded[i], length == 2 ? folded[i + 1] : '\0'}};
+    Token token{Token::Character, static_cast<std::uint8_t>(length), {}};
+    std::copy_n(folded.data() + i, length, token.bytes);
     if (folded[i] == '*') token.kind = Token::AnyRun;
     if (folded[i] == '?') token.kind = Token::AnyOne;
     // Runs of "*" act as one.
@@ -24,7 +20,7 @@ WildcardName::WildcardName(std::string_view folded) {
     }
     i += length;
   }
-  Token anyRun{Token::AnyRun, 1, {'*', '\0'}};
+  Token anyRun{Token::AnyRun, 1, {'*'}};
   if (exact_.empty() || exact_.front().kind != Token::AnyRun) fuzzy_.push_back(anyRun);
   fuzzy_.insert(fuzzy_.end(), exact_.begin(), exact_.end());
   if (fuzzy_.back().kind != Token::AnyRun) fuzzy_.push_back(anyRun);
@@ -34,13 +30,12 @@ WildcardName::WildcardName(std::string_view folded) {
 // takes one more character and matching resumes after it. Going back to the
 // latest "*" only is enough, since an earlier one could only take what the
 // latest can take as well.
-bool WildcardName::MatchesWhole(const std::vector<Token>& tokens, std::string_view name, std::uint64_t& work) const {
+bool WildcardName::MatchesWhole(const std::vector<Token>& tokens, std::string_view name) const {
   std::size_t t = 0;
   std::size_t n = 0;
   std::size_t starToken = tokens.size();  // none yet
   std::size_t starName = 0;
   while (n < name.size()) {
-    ++work;
     std::size_t length = CharacterLength(name, n);
     if (t < tokens.size()) {
       const Token& token = tokens[t];
@@ -50,7 +45,7 @@ bool WildcardName::MatchesWhole(const std::vector<Token>& tokens, std::string_vi
         continue;
       }
       if (token.kind == Token::AnyOne ||
-          (token.length == length && name[n] == token.bytes[0] && (length == 1 || name[n + 1] == token.bytes[1]))) {
+          (token.length == length && name.compare(n, length, token.bytes, length) == 0)) {
         ++t;
         n += length;
         continue;
@@ -65,18 +60,18 @@ bool WildcardName::MatchesWhole(const std::vector<Token>& tokens, std::string_vi
   return t == tokens.size();
 }
 
-bool WildcardName::MatchesExact(std::string_view foldedName, std::uint64_t& work) const {
-  if (MatchesWhole(exact_, foldedName, work)) return true;
-  // Each "." that is a character of its own (not the byte after a lead
-  // byte) ends a candidate part.
+bool WildcardName::MatchesExact(std::string_view foldedName) const {
+  if (MatchesWhole(exact_, foldedName)) return true;
+  // Each "." that is a character of its own (not a byte inside a longer
+  // character) ends a candidate part.
   for (std::size_t i = 0; i < foldedName.size(); i += CharacterLength(foldedName, i)) {
-    if (foldedName[i] == '.' && MatchesWhole(exact_, foldedName.substr(0, i), work)) return true;
+    if (foldedName[i] == '.' && MatchesWhole(exact_, foldedName.substr(0, i))) return true;
   }
   return false;
 }
 
-bool WildcardName::MatchesFuzzy(std::string_view foldedName, std::uint64_t& work) const {
-  return MatchesWhole(fuzzy_, foldedName, work);
+bool WildcardName::MatchesFuzzy(std::string_view foldedName) const {
+  return MatchesWhole(fuzzy_, foldedName);
 }
 
 }  // namespace tarnwell

@@ -1,8 +1,8 @@
 // A wanted name holding "*" (any run of characters, also none) or "?"
-// (exactly one character, one or two bytes). Exact mode uses the pattern
-// name + ".*", which holds for a file name when the name matches the whole
-// file name or the part before one of its dots; fuzzy mode uses "*" + name +
-// "*". Case is folded on both sides beforehand.
+// (exactly one character, of one, two or four bytes). Exact mode uses the
+// pattern name + ".*", which holds for a file name when the name matches the
+// whole file name or the part before one of its dots; fuzzy mode uses "*" +
+// name + "*". Case is folded on both sides beforehand.
 #pragma once
 
 #include <cstdint>
@@ -16,17 +16,16 @@ class WildcardName {
   // `folded` is the case-folded wanted name.
   explicit WildcardName(std::string_view folded);
 
-  // Each adds the pattern steps it takes to `work`.
-  bool MatchesExact(std::string_view foldedName, std::uint64_t& work) const;
-  bool MatchesFuzzy(std::string_view foldedName, std::uint64_t& work) const;
+  bool MatchesExact(std::string_view foldedName) const;
+  bool MatchesFuzzy(std::string_view foldedName) const;
 
  private:
   struct Token {
     enum Kind : std::uint8_t { Character, AnyOne, AnyRun } kind;
-    std::uint8_t length;    // bytes of the character
-    char bytes[2];
+    std::uint8_t length;  // bytes of the character
+    char bytes[4];
   };
-  bool MatchesWhole(const std::vector<Token>& tokens, std::string_view name, std::uint64_t& work) const;
+  bool MatchesWhole(const std::vector<Token>& tokens, std::string_view name) const;
 
   std::vector<Token> exact_;
   std::vector<Token> fuzzy_;

@@ -16,9 +16,10 @@
 //   04  makes the parent of the current folder the current one
 //   05  appends the text that was ended last (so that names can share their
 //       endings and file names can hold wanted names)
-//   06-1F  one of the two-byte characters of kCharacters
+//   06-1F  one of the characters of kCharacters
 //   any other byte stands for itself: ASCII, "*", "?", ".", "\", and bytes of
-//       0x80 and more, which make lead bytes of any pair and lone lead bytes.
+//       0x80 and more, which make lead bytes of any pair and lone lead bytes,
+//       and with digits four-byte characters.
 // What is left at the end is a file name. Empty file and folder names are
 // dropped (a listing never holds one).
 #include <cstdint>
@@ -43,16 +44,17 @@ namespace {
 
 // Letters in both cases (full-width Latin, Greek, Cyrillic, Roman numerals),
 // characters without case, characters whose trail byte is "\" or looks like
-// an ASCII letter, and pairs that are no GBK character at all.
+// an ASCII letter, pairs that are no GBK character at all, and four-byte
+// characters: beyond GBK (whose bytes hold digits), and one of no character.
 constexpr std::string_view kCharacters[] = {
     "\xA3\xE1",  // full-width a
     "\xA3\xC1",  // full-width A
-    "\xA3\xFA",  // full-width z
-    "\xA3\xDA",  // full-width Z
+    "\x95\x30\x85\x32",  // U+1F642, an emoji
+    "\x81\x30\x8A\x39",  // U+00F1, n with tilde
     "\xA6\xC1",  // alpha
     "\xA6\xA1",  // Alpha
-    "\xA6\xD8",  // omega
-    "\xA6\xB8",  // Omega
+    "\x83\x36\xCF\x39",  // U+4DAE, a CJK character of Extension A
+    "\xFE\x39\xFE\x39",  // four bytes of no character
     "\xA7\xD1",  // Cyrillic a
     "\xA7\xA1",  // Cyrillic A
     "\xA7\xD7",  // Cyrillic yo

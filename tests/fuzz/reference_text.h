@@ -1,8 +1,10 @@
 // Plain reference versions of the text primitives, for the fuzz targets to
 // compare the program's with: byte loops over the characters of a text, each
 // written the way the rules read rather than the way the program runs them.
-// A byte of 0x80 or more starts a two-byte character (the next byte is its
-// trail, whatever it is); a lead byte at the very end stands alone.
+// A byte of 0x80 or more followed by a digit, a byte 0x81-0xFE and a digit
+// starts a four-byte character; any other byte of 0x80 or more starts a
+// two-byte character (the next byte is its trail, whatever it is); a lead
+// byte at the very end stands alone.
 #pragma once
 
 #include <cstddef>
@@ -13,22 +15,27 @@
 namespace tarnwell::fuzz {
 
 inline bool RefIsLead(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+inline bool RefIsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool RefIsThirdOfFour(char c) { return static_cast<unsigned char>(c) >= 0x81 && static_cast<unsigned char>(c) <= 0xFE; }
 
 // The length of the character that starts at byte i of s.
 inline std::size_t RefCharacterLength(std::string_view s, std::size_t i) {
-  return (RefIsLead(s[i]) && i + 1 < s.size()) ? 2 : 1;
+  std::string_view rest = s.substr(i);
+  if (!RefIsLead(rest[0]) || rest.size() == 1) return 1;
+  if (rest.size() >= 4 && RefIsDigit(rest[1]) && RefIsThirdOfFour(rest[2]) && RefIsDigit(rest[3])) return 4;
+  return 2;
 }
 
 inline char RefLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Whether `part` of a text (starting on a character of it) equals `sought`:
 // with ignoreCase an ASCII letter that is a character of its own matches
-// either case; the bytes of two-byte characters must be equal.
+// either case; the bytes of longer characters must be equal.
 inline bool RefSameAt(std::string_view part, std::string_view sought, bool ignoreCase) {
   if (part.size() != sought.size()) return false;
   for (std::size_t i = 0; i < part.size(); i += RefCharacterLength(part, i)) {
-    if (RefCharacterLength(part, i) == 2) {
-      if (part.substr(i, 2) != sought.substr(i, 2)) return false;
+    if (std::size_t length = RefCharacterLength(part, i); length > 1) {
+      if (part.substr(i, length) != sought.substr(i, length)) return false;
     } else if (ignoreCase ? RefLower(part[i]) != RefLower(sought[i]) : part[i] != sought[i]) {
       return false;
     }

@@ -47,8 +47,8 @@ TEST(TextDecoding, Utf16BothOrdersSurrogatePairsAndLoneHalves) {
 TEST(TextDecoding, OnlyAWholeConversionBecomesProgramText) {
   EXPECT_EQ(Utf8ToProgramText("\xE7\x85\xA7\xE7\x89\x87.jpg"), std::optional<Text>("\xD5\xD5\xC6\xAC.jpg"));
   EXPECT_EQ(Utf8ToProgramText("plain"), std::optional<Text>("plain"));
-  // Hangul is no GBK character: the lossy conversion would give "a?.jpg".
-  EXPECT_EQ(Utf8ToProgramText("a\xED\x95\x9C.jpg"), std::nullopt);
+  // Hangul is no GBK character: it takes its four-byte GB18030 code.
+  EXPECT_EQ(Utf8ToProgramText("a\xED\x95\x9C.jpg"), std::optional<Text>("a\x83\x36\x84\x33.jpg"));
 }
 
 }  // namespace

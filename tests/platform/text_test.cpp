@@ -111,6 +111,25 @@ TEST(SplitText, RecognisesSeparatorsOnlyAtCharacterBoundaries) {
   EXPECT_EQ(SplitText(kTrailUpperA + "A", "A"), TextList{kTrailUpperA});
 }
 
+// A lead byte, a digit, a byte 0x81-0xFE and a digit are one character
+// (🙂 here): no search starts inside it, no split cuts it, no byte of it is
+// folded or dropped.
+TEST(FourByteCharacters, AreOneCharacterToEveryPrimitive) {
+  const Text smile = "\x95\x30\x85\x32";
+  EXPECT_EQ(FindText(smile, "0", false), -1);
+  EXPECT_EQ(FindText(smile + "0", "0", false), 5);
+  EXPECT_EQ(FindText("a" + smile, "\x85\x32", true), -1);
+  EXPECT_EQ(FindLastText(smile + smile, smile, true), 5);
+  EXPECT_EQ(SplitText("a" + smile + "b", "\x30\x85"), TextList{"a" + smile + "b"});
+  EXPECT_EQ(SplitText("\x81\x30" "2" + smile, "2"), (TextList{"\x81\x30", smile}));  // not four bytes: 2 is no lead
+  // A1 A1 inside a four-byte character is no full-width space; after two bytes that make none, it is.
+  EXPECT_EQ(RemoveAllSpaces("\x81\x30\xA1\x31 "), "\x81\x30\xA1\x31");
+  EXPECT_EQ(RemoveAllSpaces("\x81\x30\xA1\xA1"), "\x81\x30");
+  EXPECT_EQ(CharacterLength("\x81\x30\x81", 0), 2u);
+  EXPECT_EQ(CharacterLength("\x80\x39\xFE\x30", 0), 4u);
+  EXPECT_EQ(CharacterLength("\x81\x30\xFF\x30", 0), 2u);
+}
+
 TEST(NumberToText, WritesPlainDecimal) {
   EXPECT_EQ(NumberToText(0), "0");
   EXPECT_EQ(NumberToText(12), "12");

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/directory_listing.h"
+#include "platform/gb18030.h"
 #include "platform/gbk.h"
 #include "platform/text.h"
 #include "search/match_mode.h"
@@ -70,11 +71,13 @@ class FakeTree final : public DirectoryLister {
   mutable std::map<Text, int> listings_;
 };
 
-// Characters of a GBK text, each reduced to its upper-case Unicode code point
-// (through the C library's Unicode tables, independent of the engine's own
-// case table); "*" and "?" stay what they are. Bytes that are no GBK
-// character (a lone lead byte, a trail byte out of range) stand for
-// themselves: a code beyond Unicode made of those bytes.
+// Characters of a text, each of one or two bytes reduced to its upper-case
+// Unicode code point (through the C library's Unicode tables, independent of
+// the engine's own case table); "*" and "?" stay what they are. Bytes that
+// are no GBK character (a lone lead byte, a trail byte out of range) stand
+// for themselves: a code beyond Unicode made of those bytes. A four-byte
+// character (a byte of 0x80 or more, a digit, a byte 0x81-0xFE, a digit)
+// has no case: it stands for its four bytes.
 class ReferenceFolding {
  public:
   ReferenceFolding() : locale_(newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr))) {}
@@ -83,16 +86,26 @@ class ReferenceFolding {
   std::vector<char32_t> Characters(const Text& text) {
     std::vector<char32_t> characters;
     characters.reserve(text.size() + 2);  // room for the two characters a pattern adds
+    auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    auto digitAt = [&](std::size_t i) { return byteAt(i) >= '0' && byteAt(i) <= '9'; };
     for (std::size_t i = 0; i < text.size();) {
-      std::size_t length = (static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < text.size()) ? 2 : 1;
+      if (byteAt(i) >= 0x80 && i + 3 < text.size() && digitAt(i + 1) && byteAt(i + 2) >= 0x81 && byteAt(i + 2) <= 0xFE &&
+          digitAt(i + 3)) {
+        characters.push_back(kFourBytes | (byteAt(i) & 0x7F) << 24 | byteAt(i + 1) << 16 | byteAt(i + 2) << 8 | byteAt(i + 3));
+        i += 4;
+        continue;
+      }
+      std::size_t length = (byteAt(i) >= 0x80 && i + 1 < text.size()) ? 2 : 1;
       characters.push_back(Upper(std::string_view(text).substr(i, length)));
       i += length;
     }
     return characters;
   }
 
-  // The codes of the byte sequences that are no character are this or more.
+  // The codes of the byte sequences that are no character are this or more,
+  // those of four-byte characters have this bit.
   static constexpr char32_t kNoCharacter = 0x110000;
+  static constexpr char32_t kFourBytes = 0x80000000;
 
   // `character` is one or two bytes.
   char32_t Upper(std::string_view character) {
@@ -100,21 +113,12 @@ class ReferenceFolding {
     if (character.size() == 2) slot = 256 + (slot << 8 | static_cast<unsigned char>(character[1]));
     if (cache_.empty()) cache_.assign(256 + 65536, kUnknown);
     if (cache_[slot] != kUnknown) return cache_[slot];
-    std::string utf8 = GbkToUtf8(character);
-    char32_t code = static_cast<unsigned char>(utf8[0]);
-    std::size_t length = 1;
-    if (code >= 0xF0) {
-      code = ((code & 0x07) << 18) | ((utf8[1] & 0x3F) << 12) | ((utf8[2] & 0x3F) << 6) | (utf8[3] & 0x3F);
-      length = 4;
-    } else if (code >= 0xE0) {
-      code = ((code & 0x0F) << 12) | ((utf8[1] & 0x3F) << 6) | (utf8[2] & 0x3F);
-      length = 3;
-    } else if (code >= 0xC0) {
-      code = ((code & 0x1F) << 6) | (utf8[1] & 0x3F);
-      length = 2;
-    }
-    char32_t upper = static_cast<char32_t>(towupper_l(static_cast<wint_t>(code), locale_));
-    if (code == 0xFFFD || length != utf8.size()) {
+    // One character of its own: one unit, no surrogate standing for a byte.
+    Utf16 units = TextToUtf16(character);
+    char32_t upper;
+    if (units.size() == 1 && (units[0] < 0xD800 || units[0] > 0xDFFF)) {
+      upper = static_cast<char32_t>(towupper_l(static_cast<wint_t>(units[0]), locale_));
+    } else {
       char32_t bytes = 0;
       for (char byte : character) bytes = (bytes << 8) | static_cast<unsigned char>(byte);
       upper = kNoCharacter + bytes;

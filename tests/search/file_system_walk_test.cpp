@@ -12,6 +12,7 @@
 #include "recording_sink.h"
 #include "platform/directory_listing.h"
 #include "platform/gbk_literal.h"
+#include "platform/whole_file.h"
 #include "search/search.h"
 
 namespace tarnwell {
@@ -83,6 +84,31 @@ TEST_F(TempTree, ListsEachEntryOnceWithGbkNamesAndLinksAsReparsePoints) {
   Folder("目录/昞");
   File("目录/昞/b");
   EXPECT_EQ(Listed(root_ + "\\" + "目录\\昞"_gbk), (std::vector<ListedEntry>{{"b", false, false}}));
+}
+
+// Names GBK cannot hold and bytes that are no UTF-8 are listed as Texts
+// that name the same files again, for the lister and for the file
+// functions alike: a Chinese folder, one named with an emoji.
+TEST_F(TempTree, TheListerAndTheFileFunctionsNameTheSameFiles) {
+  File("张🙂.jpg");
+  File("a\xFF.txt");
+  Folder("设置🙂");
+  const std::vector<ListedEntry> listed = Listed(root_);
+  ASSERT_EQ(listed.size(), 3u);
+  EXPECT_EQ(listed[2], (ListedEntry{"张🙂.jpg"_gbk, false, false}));
+  EXPECT_EQ(listed[1], (ListedEntry{"设置🙂"_gbk, true, false}));
+  for (const ListedEntry& entry : listed) {
+    EXPECT_EQ(entry.name.find('?'), Text::npos);
+    if (!entry.folder) {
+      EXPECT_EQ(ReadWholeFile(root_ + "\\" + entry.name, 100).bytes, "x") << GbkToUtf8(entry.name);
+    }
+  }
+  const Text settings = root_ + "\\" + "设置🙂"_gbk + "\\config.ini";
+  ASSERT_TRUE(ReplaceFileContents(settings, "[zhuce]\r\n"));
+  EXPECT_EQ(Listed(root_ + "\\" + "设置🙂"_gbk), (std::vector<ListedEntry>{{"config.ini", false, false}}));
+  EXPECT_EQ(ReadWholeFile(settings, 100).bytes, "[zhuce]\r\n");
+  std::ifstream written(root_ + "/设置🙂/config.ini");
+  EXPECT_TRUE(written.good());
 }
 
 TEST_F(TempTree, AFolderThatCannotBeListedGivesFalseAndNothing) {

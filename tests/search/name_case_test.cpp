@@ -78,6 +78,10 @@ TEST(NameCase, TrailBytesAreNeverFoldedAndMarkedAsNoCharacterStart) {
   FoldNameCase(name, folded, &starts);
   EXPECT_EQ(folded, "A"_gbk + "乤"_gbk + "ＢΩЁ"_gbk + "Z");
   EXPECT_EQ(starts, (std::vector<std::uint8_t>{1, 1, 0, 1, 0, 1, 0, 1, 0, 1, 1}));
+  // A four-byte character (here ａ before 🙂, whose bytes hold digits) is one character and never folds.
+  FoldNameCase("ａ"_gbk + "\x95\x30\x85\x32" + "x", folded, &starts);
+  EXPECT_EQ(folded, "Ａ"_gbk + "\x95\x30\x85\x32" + "X");
+  EXPECT_EQ(starts, (std::vector<std::uint8_t>{1, 0, 1, 0, 0, 0, 1, 1}));
   // A lead byte at the very end stands alone.
   FoldNameCase(Text("a\x81"), folded, &starts);
   EXPECT_EQ(folded, "A\x81");
@@ -90,6 +94,7 @@ TEST(NameCase, PathSeparatorsCountOnlyAsCharactersOfTheirOwn) {
   EXPECT_TRUE(HoldsPathSeparator("昞"_gbk + "\\"));
   EXPECT_FALSE(HoldsPathSeparator("昞"_gbk));
   EXPECT_FALSE(HoldsPathSeparator("乗"_gbk + "x"));
+  EXPECT_TRUE(HoldsPathSeparator("\x81\x30\x81\x30/"));
 }
 
 }  // namespace

@@ -37,8 +37,9 @@ TEST(NameListFile, NamesComeFromEveryEncodingAndSkipWhatCannotBeSpelled) {
             (TextList{zhao, "x"}));
   // Not valid UTF-8: GBK, bytes kept as they are.
   EXPECT_EQ(NamesInListFile("\xD5\xD5.jpg\r\nok", NameListFormat::Lines), (TextList{zhao + ".jpg", "ok"}));
-  // A name with a character the program's text cannot hold, or a NUL, is left out.
-  EXPECT_EQ(NamesInListFile("a\xED\x95\x9C.jpg\nkept\n", NameListFormat::Lines), TextList{"kept"});
+  // A character beyond GBK takes its four-byte code; a name with a NUL is left out.
+  EXPECT_EQ(NamesInListFile("a\xED\x95\x9C.jpg\nkept\n", NameListFormat::Lines),
+            (TextList{"a\x83\x36\x84\x33.jpg", "kept"}));
   EXPECT_EQ(NamesInListFile(std::string("x\0y\nz", 5), NameListFormat::Lines), TextList{"z"});
   // CSV in UTF-8 with a BOM: the first column, a quoted one with a comma and a line break.
   EXPECT_EQ(NamesInListFile("\xEF\xBB\xBF\"a,1.jpg\",3\r\n\"\xE7\x85\xA7\r\nb\",4\r\n,5\r\n", NameListFormat::Csv),

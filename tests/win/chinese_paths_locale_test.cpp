@@ -48,10 +48,8 @@ bool WaitForFile(const Text& path) {
   return false;
 }
 
-TEST(ChinesePaths, ProgramDirectoryOfAProgramInAChineseFolder) {
-  TemporaryFolder folder(Concat("程序目录"_gbk, kTrailBackslash));
-  Text probe = PlaceProbe(folder.path());
-
+// Starts the probe placed in `folder` and waits for its end.
+void RunProbe(const Text& probe) {
   std::wstring command = L"\"" + GbkToWide(probe) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -64,6 +62,19 @@ TEST(ChinesePaths, ProgramDirectoryOfAProgramInAChineseFolder) {
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   EXPECT_EQ(exitCode, 0u);
+}
+
+TEST(ChinesePaths, ProgramDirectoryOfAProgramInAChineseFolder) {
+  TemporaryFolder folder(Concat("程序目录"_gbk, kTrailBackslash));
+  RunProbe(PlaceProbe(folder.path()));
+  EXPECT_EQ(FileBytes(folder / "probe.txt"), folder.path());
+}
+
+// A folder name GBK cannot hold: 🙂 is the four bytes 95 30 85 32 there.
+TEST(ChinesePaths, ProgramDirectoryOfAProgramInAFolderBeyondGbk) {
+  TemporaryFolder folder(Concat("程序"_gbk, "\x95\x30\x85\x32"));
+  ASSERT_NE(GbkToWide(folder.path()).find(L"\U0001F642"), std::wstring::npos);
+  RunProbe(PlaceProbe(folder.path()));
   EXPECT_EQ(FileBytes(folder / "probe.txt"), folder.path());
 }
 

@@ -182,10 +182,11 @@ TEST_F(NamesBoxFaults, ControlBytesDelAndFFInNamesAreSearchedAsTheyStand) {
   PutFile(tree / "keep1.txt", "1");
   PutFile(tree / "keep2.dat", "2");
   PutFile(tree / "del\x7Fname.txt", "3");
-  PutFile(tree / "ff\xFFname.bin", "4");
   PutFile(tree / "other.txt", "5");
   ASSERT_TRUE(Exists(tree / "del\x7Fname.txt"));
-  ASSERT_TRUE(Exists(tree / "ff\xFFname.bin"));
+  // The byte 0xFF starts no character: it stands for the lone surrogate
+  // U+DCFF, which Wine cannot put in a file name. Its line is searched as it
+  // stands and finds nothing.
 
   Text content = WithLineEnds(lines);
   content += "\r\n  \r\n";
@@ -193,8 +194,7 @@ TEST_F(NamesBoxFaults, ControlBytesDelAndFFInNamesAreSearchedAsTheyStand) {
   ASSERT_EQ(NamesBox(), content) << "the box holds these bytes as they are";
 
   const TextList kept = KeptLines(content);
-  const std::set<Text> found{tree / "keep1.txt", tree / "keep2.dat", tree / "del\x7Fname.txt",
-                             tree / "ff\xFFname.bin"};
+  const std::set<Text> found{tree / "keep1.txt", tree / "keep2.dat", tree / "del\x7Fname.txt"};
   for (bool fuzzy : {false, true}) {
     SCOPED_TRACE(fuzzy ? "fuzzy" : "exact");
     SearchAndWait(fuzzy);
@@ -206,9 +206,9 @@ TEST_F(NamesBoxFaults, ControlBytesDelAndFFInNamesAreSearchedAsTheyStand) {
 
 TEST_F(NamesBoxFaults, LoneLeadBytesKeepTheRebuildAndTheSearchSound) {
   // Lead bytes before a line break, alone on a line and as the box's last
-  // byte. The box shows a lead byte with no character after it as "?"; 0xFF
-  // comes back as 0xFF, and the texts then take the CR after it for its
-  // second byte, so that line runs on into the next.
+  // byte. The box holds a byte that starts no character as a lone surrogate
+  // and gives it back as that byte; the texts then take the CR after a lead
+  // byte for its second byte, so that line runs on into the next.
   PutFile(tree / "plain.txt", "1");
   PutFile(tree / "other.txt", "2");
   const Text contents[] = {

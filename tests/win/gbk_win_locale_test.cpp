@@ -1,4 +1,4 @@
-// The GBK conversions at the Win32 edge must not depend on the system's code
+// The conversions at the Win32 edge must not depend on the system's code
 // page: this runs under whatever locale Wine was started with.
 #include <windows.h>
 
@@ -32,9 +32,32 @@ TEST(GbkWin, WindowTextSurvivesTheWideFunctions) {
   DestroyWindow(edit);
 }
 
-TEST(GbkWin, CharactersOutsideGbkBecomeQuestionMarks) {
-  EXPECT_EQ(WideToGbk(L"a\u0E01b"), "a?b");
+// Characters GBK lacks take their four-byte GB18030 codes, never "?": Thai,
+// an emoji, and 䶮, which takes the four-byte code of the private-use
+// character U+E863 that code page 936 holds at its GB18030 code FE 9F.
+TEST(GbkWin, CharactersOutsideGbkTakeFourByteCodes) {
+  EXPECT_EQ(WideToGbk(L"a\u0E01b"), "a\x81\x32\xCE\x39" "b");
+  EXPECT_EQ(WideToGbk(L"\U0001F642"), "\x95\x30\x85\x32");
+  EXPECT_EQ(WideToGbk(L"\u4DAE\uE863"), "\x83\x36\xCF\x39\xFE\x9F");
+  EXPECT_EQ(WideToGbk(L"\u20AC"), "\x80");
   EXPECT_TRUE(GbkToWide("").empty());
+}
+
+// Every unit of UTF-16, lone surrogates too, reads back from its Text; every
+// pair of bytes reads back from its UTF-16: with Windows' own code page 936.
+TEST(GbkWin, EveryUnitAndEveryPairOfBytesComesBackExactly) {
+  for (unsigned unit = 1; unit < 0x10000; ++unit) {
+    std::wstring wide(1, static_cast<wchar_t>(unit));
+    Text text = WideToGbk(wide);
+    ASSERT_EQ(GbkToWide(text), wide) << unit;
+    ASSERT_TRUE(unit == '?' || text.find('?') == Text::npos) << unit;
+  }
+  for (unsigned first = 0x80; first < 0x100; ++first) {
+    for (unsigned second = 1; second < 0x100; ++second) {
+      const Text bytes = {static_cast<char>(first), static_cast<char>(second)};
+      ASSERT_EQ(WideToGbk(GbkToWide(bytes)), bytes) << first << " " << second;
+    }
+  }
 }
 
 }  // namespace

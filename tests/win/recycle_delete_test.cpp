@@ -144,16 +144,18 @@ TEST_F(RecycleDelete, TickedFilesLandInTheTrashAndTheRefusedOnesKeepRowAndTick) 
   const Text longPath = Concat(deep, "\\", WideToGbk(UniqueName(L"long")));
   PutFile(longPath, "far down");
   AppendPath(Rows(), longPath);
-  // A name the list spells with "?" for a character it cannot hold: the "?"
-  // must never act as a wildcard on "aX.txt" beside it.
+  // A name beyond GBK is spelt whole and recycled like any other, and never
+  // taken for "aX.txt" beside it.
   PutFile(tree / "aX.txt", "bystander");
-  const std::wstring unspellable = L"a\xD55C.txt";
-  const std::wstring unspellablePath = LongForm(tree.path()) + L"\\" + unspellable;
-  HANDLE created = CreateFileW(unspellablePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  const std::wstring beyondGbk = L"a\xD55C.txt";
+  const std::wstring beyondGbkPath = LongForm(tree.path()) + L"\\" + beyondGbk;
+  HANDLE created = CreateFileW(beyondGbkPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
   ASSERT_NE(created, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(created, "korean", 6, &written, nullptr);
   CloseHandle(created);
-  AppendPath(Rows(), tree / WideToGbk(unspellable));
-  ASSERT_NE(Rows().RowText(5).find('?'), Text::npos);
+  AppendPath(Rows(), tree / WideToGbk(beyondGbk));
+  ASSERT_EQ(Rows().RowText(5).find('?'), Text::npos);
 
   SetFileAttributesW(LongForm(readOnlyPath).c_str(), FILE_ATTRIBUTE_READONLY);
   HeldFile holder(heldPath);
@@ -166,24 +168,25 @@ TEST_F(RecycleDelete, TickedFilesLandInTheTrashAndTheRefusedOnesKeepRowAndTick) 
   EXPECT_EQ(Status(), G("删除完毕！"));
   EXPECT_FALSE(Exists(tree / WideToGbk(recycled)));
   EXPECT_EQ(TakeFromTrash(recycled), "into the bin");
+  EXPECT_EQ(GetFileAttributesW(beyondGbkPath.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(TakeFromTrash(beyondGbk), "korean");
   // Every other row is still there, the refused ones ticked.
-  ASSERT_EQ(Rows().RowCount(), 5);
+  ASSERT_EQ(Rows().RowCount(), 4);
   EXPECT_EQ(Rows().RowText(0), tree / WideToGbk(unticked));
   EXPECT_FALSE(Rows().IsChecked(0));
-  for (int row = 1; row < 5; ++row) EXPECT_TRUE(Rows().IsChecked(row)) << row;
+  for (int row = 1; row < 4; ++row) EXPECT_TRUE(Rows().IsChecked(row)) << row;
   EXPECT_EQ(FileBytes(readOnlyPath), "protected");
   holder.Release();
   EXPECT_EQ(FileBytes(heldPath), "in use");
   EXPECT_EQ(FileBytes(longPath), "far down");
   EXPECT_EQ(FileBytes(tree / "aX.txt"), "bystander");
-  EXPECT_NE(GetFileAttributesW(unspellablePath.c_str()), INVALID_FILE_ATTRIBUTES);
   for (const std::wstring& name : {unticked, readOnly, held}) {
     EXPECT_EQ(TakeFromTrash(name), "(not in the trash)");
   }
   // No second name is left behind beside any file.
-  // Left: the unticked, read-only, held and unspellable files, "aX.txt" and the deep folders' root.
+  // Left: the unticked, read-only and held files, "aX.txt" and the deep folders' root.
   TextList left = FolderNames(tree.path());
-  EXPECT_EQ(left.size(), 6u) << ::testing::PrintToString(left);
+  EXPECT_EQ(left.size(), 5u) << ::testing::PrintToString(left);
   SetFileAttributesW(LongForm(readOnlyPath).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
