@@ -77,13 +77,14 @@ std::shared_ptr<Search> Search::Start(NameList names, RootList roots, std::funct
                                          std::move(sink), lister, options);
   std::size_t rootCount = search->roots_->size();
   search->running_.store(static_cast<int>(rootCount), std::memory_order_release);
+  search->walksUsingPool_.store(static_cast<int>(rootCount), std::memory_order_release);
   for (std::size_t root = 0; root < rootCount; ++root) {
     try {
       std::thread([search, root] { search->RunWalk(root); }).detach();
     } catch (const std::system_error&) {
       // No thread, no walk: this root simply ends at once, without rows.
       search->sink_->WalkEnded(*search, root);
-      search->running_.fetch_sub(1, std::memory_order_acq_rel);
+      search->EndWalk();
     }
   }
   return search;
@@ -97,14 +98,17 @@ Search::Search(PassKey, NameList names, RootList roots, std::function<MatchMode(
       sink_(std::move(sink)),
       lister_(lister),
       options_(options),
-      matcher_(names_) {}
+      matcher_(names_) {
+  int threads = options_.walkThreads > 0 ? options_.walkThreads : DefaultWalkThreads();
+  if (threads > 1 && !roots_->empty()) pool_ = std::make_unique<ListingPool>(threads - 1);
+}
 
 void Search::RunWalk(std::size_t root) {
   // No exception may leave the thread; one that ends a walk early (memory
   // running out) still ends it with its WalkEnded.
   try {
     WalkDelivery delivery(*this, root);
-    WalkInputs inputs{lister_, matcher_, mode_, cancelled_};
+    WalkInputs inputs{lister_, matcher_, mode_, cancelled_, pool_.get()};
     WalkDirectory((*roots_)[root], inputs, delivery);
     delivery.Flush();
   } catch (...) {
@@ -113,6 +117,12 @@ void Search::RunWalk(std::size_t root) {
     sink_->WalkEnded(*this, root);
   } catch (...) {
   }
+  EndWalk();
+}
+
+void Search::EndWalk() {
+  // The last walk joins the helpers: none outlives the walks it listed for.
+  if (walksUsingPool_.fetch_sub(1, std::memory_order_acq_rel) == 1 && pool_) pool_->Stop();
   running_.fetch_sub(1, std::memory_order_acq_rel);
 }
 

@@ -2,6 +2,8 @@
 // root, and the cancellation flag they all look at. The window starts a
 // search and forgets about its threads: the workers share ownership of the
 // search, so it lives as long as the last of them (or the window) needs it.
+// The walks share a pool of helpers that list folders ahead of them; the
+// last walk to end joins the helpers, before RunningWalks() reaches 0.
 //
 // What the walks find goes to a SearchSink on the worker threads: rows in
 // batches (at most SearchOptions::batchRows, and none older than batchAge
@@ -20,6 +22,7 @@
 
 #include "platform/directory_listing.h"
 #include "platform/text.h"
+#include "search/listing_pool.h"
 #include "search/match_mode.h"
 #include "search/name_matcher.h"
 #include "search/names_box.h"
@@ -48,6 +51,8 @@ class SearchSink {
 struct SearchOptions {
   std::size_t batchRows = 1000;
   std::chrono::milliseconds batchAge{20};
+  // Threads that list folders, each walk's own included (0: DefaultWalkThreads()).
+  int walkThreads = 0;
 };
 
 class Search : public std::enable_shared_from_this<Search> {
@@ -88,6 +93,7 @@ class Search : public std::enable_shared_from_this<Search> {
  private:
   friend class WalkDelivery;
   void RunWalk(std::size_t root);
+  void EndWalk();
   void AddProgress(std::uint32_t lastName, std::uint64_t steps);
 
   std::shared_ptr<const NameList> names_;
@@ -99,6 +105,8 @@ class Search : public std::enable_shared_from_this<Search> {
   NameMatcher matcher_;
   std::atomic<bool> cancelled_{false};
   std::atomic<int> running_{0};
+  std::atomic<int> walksUsingPool_{0};
+  std::unique_ptr<ListingPool> pool_;
   std::atomic<std::uint32_t> progressName_{0};
   std::atomic<std::uint64_t> progressSteps_{0};
   std::atomic<std::uint64_t> stepsTaken_{0};
