@@ -201,18 +201,6 @@ void WalkListings::Release(WalkFolder& folder) {
 
 void WalkListings::Forget(WalkFolder& folder) { folder.subfolders_.clear(); }
 
-std::size_t WalkListings::Ahead() const {
-  if (pool_ == nullptr) return 0;
-  std::lock_guard lock(pool_->mutex_);
-  return ahead_;
-}
-
-std::size_t WalkListings::MostAhead() const {
-  if (pool_ == nullptr) return 0;
-  std::lock_guard lock(pool_->mutex_);
-  return mostAhead_;
-}
-
 void WalkListings::List(WalkFolder& folder, DirectoryListing spare) {
   lister_.List(folder.path_, spare);
   std::vector<std::unique_ptr<WalkFolder>> subfolders;
@@ -280,7 +268,7 @@ void WalkListings::ListAhead(std::unique_lock<std::mutex>& lock, bool helper) {
   folder.queued_ = false;
   folder.state_ = WalkFolder::State::Listing;
   folder.ahead_ = true;
-  mostAhead_ = std::max(mostAhead_, ++ahead_);
+  ++ahead_;
   if (helper) ++helpersListing_;
   DirectoryListing spare = TakeSpare();
   lock.unlock();

@@ -91,7 +91,6 @@ class ListingPool {
 
   // Helper threads running (fewer than asked when a thread could not start).
   int Helpers() const { return static_cast<int>(threads_.size()); }
-  const ListingLimits& Limits() const { return limits_; }
 
   // For tests: helpers waiting for work they are allowed to take.
   int IdleHelpers() const;
@@ -140,11 +139,6 @@ class WalkListings {
   // The walk is done with the folder's subfolders (all taken and released).
   void Forget(WalkFolder& folder);
 
-  // For tests: listings made ahead of the walk and not yet taken, those being
-  // made included, now and at most so far.
-  std::size_t Ahead() const;
-  std::size_t MostAhead() const;
-
  private:
   friend class ListingPool;
 
@@ -169,7 +163,6 @@ class WalkListings {
   int helpersListing_ = 0;  // listings being made for this walk by helpers
   std::size_t ahead_ = 0;
   std::size_t bytesAhead_ = 0;
-  std::size_t mostAhead_ = 0;
   std::vector<DirectoryListing> spares_;
   std::unique_ptr<WalkFolder> root_;
 };
