@@ -32,6 +32,7 @@
 #include "bench/machine.h"
 #include "bench/samples.h"
 #include "bench/synthetic_tree.h"
+#include "bench/timed_lister.h"
 #include "bench/tree_walks.h"
 #include "platform/gbk.h"
 #include "search/listing_pool.h"
@@ -58,6 +59,7 @@ struct Outcome {
   std::uint64_t rows = 0;
   double cpuSeconds = 0;
   std::uint64_t rowsDigest = 0;  // engine: of the rows' texts in order
+  double callMicroseconds = 0;   // floor: mean time of one folder's listing call
 };
 
 struct Case {
@@ -65,11 +67,12 @@ struct Case {
   std::string label;
   int k = 0;
   MatchMode mode = MatchMode::Exact;
-  int threads = 0;  // engine: listing threads
+  int threads = 0;  // engine and floor: listing threads
   std::function<std::optional<Outcome>()> run;
   double retireAfter = 0;  // seconds; 0: never retired
   Samples samples;
   Samples cpu;
+  Samples callMicroseconds;
   std::uint64_t rows = 0;
   std::uint64_t rowsDigest = 0;
   bool retired = false;
@@ -186,7 +189,7 @@ void PrintTable(const std::vector<Case>& cases, const Options& options, const Pa
     std::printf("naive cases marked est.: the first %llu folders walked, the time scaled to all folders\n",
                 static_cast<unsigned long long>(options.naiveSample));
   }
-  std::printf("thr: threads listing folders (the walk's own and thr-1 helpers; by default here %d); floor: 1\n",
+  std::printf("thr: threads listing folders (the walk's own and thr-1 helpers; by default here %d)\n",
               DefaultWalkThreads());
   if (options.cold) std::printf("cold: the page cache dropped before every run of every case\n");
   std::printf("\n%-26s %6s %3s %9s %9s %9s %5s %8s %8s %13s %13s %10s\n", "case", "K", "thr", "median s", "min s",
@@ -194,7 +197,7 @@ void PrintTable(const std::vector<Case>& cases, const Options& options, const Pa
   const Case* floor = FindKind(cases, "floor");
   const Case* fd = FindKind(cases, "fd");
   for (const Case& c : cases) {
-    std::string threads = c.threads ? std::to_string(c.threads) : c.kind == "floor" ? "1" : "-";
+    std::string threads = c.threads ? std::to_string(c.threads) : "-";
     if (c.samples.Empty()) {
       std::printf("%-26s %6s %3s %9s\n", c.label.c_str(), c.k ? std::to_string(c.k).c_str() : "-", threads.c_str(),
                   c.failed ? "failed" : "not run");
@@ -231,6 +234,15 @@ void PrintTable(const std::vector<Case>& cases, const Options& options, const Pa
     std::printf("rows: the same rows in the same order with every number of threads (%d cases compared)\n",
                 compared);
   }
+  std::string calls;
+  for (const Case& c : cases) {
+    if (c.kind != "floor" || c.callMicroseconds.Empty()) continue;
+    char part[64];
+    std::snprintf(part, sizeof part, "%s%d thr %.1f us", calls.empty() ? "" : ", ", c.threads,
+                  c.callMicroseconds.Median());
+    calls += part;
+  }
+  if (!calls.empty()) std::printf("one folder's listing call in the floor passes (median of the means): %s\n", calls.c_str());
   // The naive walk must find exactly what the engine finds; say so when not.
   for (const Case& c : cases) {
     if (c.kind != "naive" || c.samples.Empty() || c.estimated) continue;
@@ -277,15 +289,31 @@ int Run(const Options& options) {
   auto firstNames = [&](int k) { return NameList(allNames.begin(), allNames.begin() + k); };
 
   std::vector<Case> cases;
-  cases.push_back(NewCase("floor", "floor (one listing pass)", 0, MatchMode::Exact,
-                   [&] {
-                     // On a thread of its own, as the engine walks on one.
-                     return std::optional<Outcome>(Timed([&] {
-                       std::uint64_t files = 0;
-                       std::thread([&] { files = ListingPass(root, lister).files; }).join();
-                       return files;
-                     }));
-                   }));
+  if (options.threads.empty() || options.threads.front() != 1) {
+    std::fprintf(stderr, "--threads must begin with 1: the floor is the pass of one thread\n");
+    return 2;
+  }
+  TimedLister timedLister(lister);
+  for (int threads : options.threads) {
+    // The bare pass alone, and listing ahead with the engine's threads.
+    Case floor = NewCase("floor", threads == 1 ? "floor (one listing pass)" : "floor, listing ahead", 0,
+                         MatchMode::Exact, [&, threads] {
+                           timedLister.Reset();
+                           // On a thread of its own, as the engine walks on one.
+                           Outcome outcome = Timed([&] {
+                             std::uint64_t files = 0;
+                             std::thread([&] {
+                               files = threads == 1 ? ListingPass(root, timedLister).files
+                                                    : ListingPassAhead(root, timedLister, threads).files;
+                             }).join();
+                             return files;
+                           });
+                           outcome.callMicroseconds = timedLister.MeanMicroseconds();
+                           return std::optional<Outcome>(outcome);
+                         });
+    floor.threads = threads;
+    cases.push_back(std::move(floor));
+  }
   for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
     for (int k : options.engineK) {
       for (int threads : options.threads) {
@@ -364,6 +392,7 @@ int Run(const Options& options) {
       }
       c.samples.Add(outcome->seconds);
       c.cpu.Add(outcome->cpuSeconds);
+      if (c.kind == "floor") c.callMicroseconds.Add(outcome->callMicroseconds);
       if (c.kind == "engine" && c.samples.Count() > 1 && (c.rows != outcome->rows || c.rowsDigest != outcome->rowsDigest)) {
         std::fprintf(stderr, "%s K=%d with %d threads gave other rows than in its first run\n", c.label.c_str(), c.k,
                      c.threads);
