@@ -39,7 +39,7 @@ PassCount NaiveWalk(const Text& root, const NameList& names, MatchMode mode, con
 // True when a child named `name` with these flags is entered by the walk:
 // folders only, never links or junctions, never a name ending in ".".
 inline bool Entered(const DirectoryEntry& entry) {
-  return entry.folder && !entry.reparsePoint && !entry.name.empty() && entry.name.back() != '.';
+  return entry.folder && !entry.link && !entry.name.empty() && entry.name.back() != '.';
 }
 
 }  // namespace tarnwell::bench

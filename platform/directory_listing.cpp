@@ -7,12 +7,12 @@ void DirectoryListing::Clear() {
   entries_.clear();
 }
 
-void DirectoryListing::Add(std::string_view name, bool folder, bool reparsePoint) {
+void DirectoryListing::Add(std::string_view name, bool folder, bool link) {
   Entry entry{};
   entry.nameStart = static_cast<std::uint32_t>(names_.size());
   entry.nameLength = static_cast<std::uint32_t>(name.size());
   entry.folder = folder ? 1 : 0;
-  entry.reparsePoint = reparsePoint ? 1 : 0;
+  entry.link = link ? 1 : 0;
   names_.append(name);
   entries_.push_back(entry);
 }
@@ -20,7 +20,7 @@ void DirectoryListing::Add(std::string_view name, bool folder, bool reparsePoint
 DirectoryEntry DirectoryListing::operator[](std::size_t i) const {
   const Entry& entry = entries_[i];
   return {std::string_view(names_).substr(entry.nameStart, entry.nameLength), entry.folder != 0,
-          entry.reparsePoint != 0};
+          entry.link != 0};
 }
 
 }  // namespace tarnwell

@@ -1,6 +1,6 @@
 // Listing one folder once: every entry's name (GBK), whether it is a folder
-// and whether it is a reparse point (a junction or a symbolic link), in the
-// order the file system yields them. "." and ".." are never part of a
+// and whether it is a link the walk must not enter, in the order the file
+// system yields them. "." and ".." are never part of a
 // listing. A folder that cannot be listed (missing, access denied, not a
 // folder, a name that cannot be expressed) gives an empty listing and false:
 // for the walk that is a non-event, not an error.
@@ -17,7 +17,10 @@ namespace tarnwell {
 struct DirectoryEntry {
   std::string_view name;
   bool folder = false;
-  bool reparsePoint = false;
+  // A link to elsewhere (symbolic link, junction, mount point) or a reparse
+  // point of a kind not known to be safe to enter (see reparse_tag.h); a
+  // folder whose content a storage filter keeps (cloud files) is no link.
+  bool link = false;
 };
 
 // The entries of one folder. The names live in one buffer, so a listing that
@@ -26,7 +29,7 @@ struct DirectoryEntry {
 class DirectoryListing {
  public:
   void Clear();
-  void Add(std::string_view name, bool folder, bool reparsePoint);
+  void Add(std::string_view name, bool folder, bool link);
 
   std::size_t size() const { return entries_.size(); }
   bool empty() const { return entries_.empty(); }
@@ -37,7 +40,7 @@ class DirectoryListing {
     std::uint32_t nameStart;
     std::uint32_t nameLength : 30;
     std::uint32_t folder : 1;
-    std::uint32_t reparsePoint : 1;
+    std::uint32_t link : 1;
   };
   std::string names_;
   std::vector<Entry> entries_;

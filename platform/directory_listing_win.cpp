@@ -7,6 +7,7 @@
 #include "platform/directory_listing.h"
 #include "platform/gbk_win.h"
 #include "platform/long_path_win.h"
+#include "platform/reparse_tag.h"
 #include "platform/unique_handle_win.h"
 
 namespace tarnwell {
@@ -42,8 +43,10 @@ class Win32Lister final : public DirectoryLister {
     do {
       if (IsDotOrDotDot(data.cFileName)) continue;
       GbkNameOf(data.cFileName, name);
+      // With the reparse-point attribute the entry's reparse tag is in dwReserved0.
+      const bool reparsePoint = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
       listing.Add(name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                  (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
+                  reparsePoint && !EntersReparseFolder(data.dwReserved0));
     } while (FindNextFileW(find.get(), &data));
     return true;
   }

@@ -4,13 +4,12 @@
 // shows a message: each operation reports success or failure.
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string_view>
 
+#include "platform/file_identity.h"
 #include "platform/text.h"
 
 namespace tarnwell {
@@ -49,16 +48,15 @@ bool MoveOneFile(std::string_view source, std::string_view destination);
 // missing, read-only or open elsewhere.
 bool DeleteOneFile(std::string_view path);
 
-// Identifies one file whatever path spells it: its volume and its file index.
-using FileIdentity = std::array<std::uint64_t, 2>;
-// Nothing when the file cannot be opened (missing, no rights).
+// Nothing when the file cannot be opened (missing, no rights) or has no id
+// and no path the system can name.
 std::optional<FileIdentity> IdentifyFile(std::string_view path);
 
 using ByteArray = std::span<const unsigned char>;
 
-// Creates the file, or empties an existing one, and writes the arrays one
-// after the other, with no other process allowed in meanwhile. An empty path
-// is false and touches nothing.
-bool WriteWholeFile(std::string_view path, std::initializer_list<ByteArray> arrays);
+// Creates the file, or empties an existing one, and writes the bytes, with no
+// other process allowed in meanwhile. An empty path is false and touches
+// nothing.
+bool WriteWholeFile(std::string_view path, ByteArray bytes);
 
 }  // namespace tarnwell

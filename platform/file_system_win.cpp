@@ -2,23 +2,54 @@
 
 #include <windows.h>
 
-#include <algorithm>
+#include <cstring>
 
 #include "platform/gbk_win.h"
 #include "platform/long_path_win.h"
-#include "platform/temporary_name.h"
+#include "platform/program_file_win.h"
 #include "platform/unique_handle_win.h"
+#include "platform/whole_file_win.h"
 
 namespace tarnwell {
 namespace {
+
+// The file's normalised full path in one case, for volumes that give no file
+// id: the final path the handle leads to (links and short names resolved),
+// else the full path; the "\\?\" prefix goes, so both forms compare equal.
+std::wstring FoldedPathOf(HANDLE file, const std::wstring& path) {
+  std::wstring full(32768, L'\0');
+  DWORD length = GetFinalPathNameByHandleW(file, full.data(), static_cast<DWORD>(full.size()),
+                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  if (length == 0 || length >= full.size()) {
+    length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) return {};
+  }
+  full.resize(length);
+  full = PlainPathOf(std::move(full));
+  // Upper case as the file system compares names, whatever the user's language.
+  std::wstring folded(full.size(), L'\0');
+  int folding = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, full.data(), static_cast<int>(full.size()),
+                              folded.data(), static_cast<int>(folded.size()), nullptr, nullptr, 0);
+  if (folding != static_cast<int>(full.size())) return {};
+  return folded;
+}
 
 std::optional<FileIdentity> IdentifyWide(const std::wstring& path) {
   UniqueFile file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   BY_HANDLE_FILE_INFORMATION info{};
   if (!file || !GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
-  return FileIdentity{info.dwVolumeSerialNumber,
-                      (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+  std::uint64_t volume = info.dwVolumeSerialNumber;
+  std::optional<FileId> id128;
+  FILE_ID_INFO idInfo{};
+  if (GetFileInformationByHandleEx(file.get(), FileIdInfo, &idInfo, sizeof idInfo)) {
+    volume = idInfo.VolumeSerialNumber;
+    id128.emplace();
+    static_assert(sizeof idInfo.FileId.Identifier == sizeof(FileId));
+    std::memcpy(id128->data(), idInfo.FileId.Identifier, id128->size());
+  }
+  return MakeFileIdentity(volume, id128, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
+                          [&] { return FoldedPathOf(file.get(), path); });
 }
 
 // Whether the two paths name one file, as a share of the local disk and the
@@ -29,43 +60,28 @@ bool SameFile(const std::wstring& a, const std::wstring& b) {
   return first && first == IdentifyWide(b);
 }
 
-// Windows' copy and rename refuse to replace a read-only file; Wine's would
-// not, so the program asks first and behaves the same on both.
-bool IsReadOnlyFile(const std::wstring& path) {
-  DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
-         !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Copies source beside destination under a temporary name and renames that
 // over destination, so a copy that fails half-way leaves destination as it was.
 bool CopyOver(std::string_view source, std::string_view destination) {
   if (IsReadOnlyFile(Win32PathOf(destination))) return false;
   std::wstring from = Win32PathOf(source);
-  std::wstring temporary;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = Win32PathOf(Concat(destination, TemporarySuffix()));
-    if (CopyFileW(from.c_str(), temporary.c_str(), TRUE)) break;
-    if (GetLastError() != ERROR_FILE_EXISTS) {
+  DWORD attributes = INVALID_FILE_ATTRIBUTES;
+  bool replaced = ReplaceThroughTemporary(destination, [&](const std::wstring& temporary) {
+    if (!CopyFileW(from.c_str(), temporary.c_str(), TRUE)) {
+      if (GetLastError() == ERROR_FILE_EXISTS) return TemporaryCreation::NameTaken;
       // A copy that failed part-way (a full disk) may have left its part under the new name.
       DeleteFileW(temporary.c_str());
-      return false;
+      return TemporaryCreation::Failed;
     }
-    temporary.clear();
+    // The copy keeps the source's attributes; a read-only one could not be renamed over or removed.
+    attributes = GetFileAttributesW(temporary.c_str());
+    if (IsReadOnlyFile(attributes)) SetFileAttributesW(temporary.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    return TemporaryCreation::Created;
+  });
+  if (replaced && attributes != INVALID_FILE_ATTRIBUTES) {
+    SetFileAttributesW(Win32PathOf(destination).c_str(), attributes);
   }
-  if (temporary.empty()) return false;
-  // The copy keeps the source's attributes; a read-only one could not be renamed over or removed.
-  DWORD attributes = GetFileAttributesW(temporary.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    SetFileAttributesW(temporary.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-  }
-  if (MoveFileExW(temporary.c_str(), Win32PathOf(destination).c_str(),
-                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(Win32PathOf(destination).c_str(), attributes);
-    return true;
-  }
-  DeleteFileW(temporary.c_str());
-  return false;
+  return replaced;
 }
 
 }  // namespace
@@ -73,16 +89,8 @@ bool CopyOver(std::string_view source, std::string_view destination) {
 std::optional<FileIdentity> IdentifyFile(std::string_view path) { return IdentifyWide(Win32PathOf(path)); }
 
 Text ProgramDirectory() {
-  std::wstring module(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD length = GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
-    if (length == 0) return {};
-    if (length < module.size()) {
-      module.resize(length);
-      break;
-    }
-    module.resize(module.size() * 2);
-  }
+  std::wstring module = ProgramFilePath();
+  if (module.empty()) return {};
   Text path = WideToGbk(module);
   // The last "\" that is a character of its own, never the trail byte of a Chinese one.
   int slash = FindLastText(path, "\\", false);
@@ -137,19 +145,12 @@ bool DeleteOneFile(std::string_view path) {
   return !wide.empty() && DeleteFileW(wide.c_str());
 }
 
-bool WriteWholeFile(std::string_view path, std::initializer_list<ByteArray> arrays) {
+bool WriteWholeFile(std::string_view path, ByteArray bytes) {
   if (path.empty()) return false;
   UniqueFile file(CreateFileW(Win32PathOf(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
-  for (ByteArray bytes : arrays) {
-    while (!bytes.empty()) {
-      DWORD part = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-      DWORD written = 0;
-      if (!WriteFile(file.get(), bytes.data(), part, &written, nullptr) || written == 0) return false;
-      bytes = bytes.subspan(written);
-    }
-  }
+  if (!WriteAll(file.get(), {reinterpret_cast<const char*>(bytes.data()), bytes.size()})) return false;
   return CloseHandle(file.release()) != 0;
 }
 

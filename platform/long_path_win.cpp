@@ -28,4 +28,10 @@ std::wstring Win32PathOf(std::string_view gbkPath) {
   return L"\\\\?\\" + full;
 }
 
+std::wstring PlainPathOf(std::wstring path) {
+  if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return path.replace(0, 8, L"\\\\");
+  if (path.rfind(L"\\\\?\\", 0) == 0) return path.erase(0, 4);
+  return path;
+}
+
 }  // namespace tarnwell

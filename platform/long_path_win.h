@@ -11,4 +11,8 @@ namespace tarnwell {
 
 std::wstring Win32PathOf(std::string_view gbkPath);
 
+// The same path without the "\\?\" form ("\\?\UNC\server" becomes
+// "\\server"), for what takes only plain paths (the shell) and for comparing.
+std::wstring PlainPathOf(std::wstring path);
+
 }  // namespace tarnwell

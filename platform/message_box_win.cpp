@@ -7,21 +7,23 @@
 
 namespace tarnwell {
 
-int ShowMessageBox(const Text& message, unsigned style) { return ShowMessageBox(message, style, "信息："_gbk); }
+MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle style) {
+  return ShowMessageBox(message, style, "信息："_gbk);
+}
 
-int ShowMessageBox(const Text& message, unsigned style, const Text& caption) {
-  if (!(style & MB_SYSTEMMODAL)) style |= MB_TASKMODAL;
-  int answer = MessageBoxW(nullptr, GbkToWide(message).c_str(), GbkToWide(caption).c_str(), style);
+MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle style, const Text& caption) {
+  const UINT buttons = style == MessageBoxStyle::OkCancel ? MB_OKCANCEL : MB_OK;
+  int answer = MessageBoxW(nullptr, GbkToWide(message).c_str(), GbkToWide(caption).c_str(), buttons | MB_TASKMODAL);
   // Esc on a box with OK alone means OK, as Windows documents; Wine reports Cancel.
-  if (answer == IDCANCEL && (style & MB_TYPEMASK) == MB_OK) answer = IDOK;
+  if (answer == IDCANCEL && buttons == MB_OK) answer = IDOK;
   switch (answer) {
-    case IDCANCEL: return 1;
-    case IDABORT: return 2;
-    case IDRETRY: return 3;
-    case IDIGNORE: return 4;
-    case IDYES: return 5;
-    case IDNO: return 6;
-    default: return 0;  // IDOK, and anything unexpected
+    case IDCANCEL: return MessageBoxButton::Cancel;
+    case IDABORT: return MessageBoxButton::Abort;
+    case IDRETRY: return MessageBoxButton::Retry;
+    case IDIGNORE: return MessageBoxButton::Ignore;
+    case IDYES: return MessageBoxButton::Yes;
+    case IDNO: return MessageBoxButton::No;
+    default: return MessageBoxButton::Ok;  // IDOK, and anything unexpected
   }
 }
 

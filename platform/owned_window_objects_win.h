@@ -8,15 +8,11 @@
 
 namespace tarnwell {
 
-struct FontTraits {
-  using pointer = HFONT;
-  static pointer Invalid() { return nullptr; }
+struct FontTraits : NullWhenAbsent<HFONT> {
   static void Close(pointer value) { DeleteObject(value); }
 };
 
-struct WindowTraits {
-  using pointer = HWND;
-  static pointer Invalid() { return nullptr; }
+struct WindowTraits : NullWhenAbsent<HWND> {
   static void Close(pointer value) {
     if (IsWindow(value)) DestroyWindow(value);
   }
@@ -24,5 +20,39 @@ struct WindowTraits {
 
 using UniqueFont = UniqueAny<FontTraits>;
 using UniqueWindow = UniqueAny<WindowTraits>;
+
+// A window's device context (GetDC), released when the scope ends; whatever
+// was set on it by hand (font, clipping, colours) goes with it.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  ~WindowDC() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// An object selected into a device context for the scope; the one it
+// replaced is selected back when the scope ends.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() {
+    if (previous_) SelectObject(dc_, previous_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
 
 }  // namespace tarnwell

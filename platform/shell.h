@@ -9,12 +9,15 @@
 namespace tarnwell {
 
 // Opens path with its default verb in a normal window, with no owner: a
-// document opens in its program, a program is started. The outcome is ignored.
-void ShellOpen(std::string_view path);
+// document opens in its program, a program is started. The shell takes no
+// path of 260 characters or more: a longer one goes by its short 8.3 form
+// where the volume has one that fits. False when the path could not be handed
+// to the shell that way; what the shell then does with it is its own affair.
+bool ShellOpen(std::string_view path);
 
-// Opens path with the verb "open" in a normal window, owned by a top-level
+// Opens path like ShellOpen, with the verb "open", owned by a top-level
 // window titled "Microsoft Internet Explorer" when there is one.
-void OpenWithBrowserOwner(std::string_view path);
+bool OpenWithBrowserOwner(std::string_view path);
 
 // The system's folder browser with title above its tree: folders only, with
 // an edit box for typing a path. While it is open every top-level window of

@@ -30,10 +30,29 @@ class OleOnThisThread {
   bool started_;
 };
 
-void OpenWithOwner(HWND owner, const wchar_t* verb, std::string_view path) {
+// The path as ShellExecuteW takes it: never the "\\?\" form, and shorter
+// than MAX_PATH, through the short 8.3 form when the full one is too long.
+// Empty when neither fits.
+std::wstring ShellPathOf(std::string_view path) {
+  std::wstring full = Win32PathOf(path);
+  std::wstring plain = PlainPathOf(full);
+  if (plain.size() < MAX_PATH) return plain;
+  DWORD needed = GetShortPathNameW(full.c_str(), nullptr, 0);
+  if (needed == 0) return {};
+  std::wstring shortPath(needed, L'\0');
+  DWORD length = GetShortPathNameW(full.c_str(), shortPath.data(), needed);
+  if (length == 0 || length >= needed) return {};
+  shortPath.resize(length);
+  shortPath = PlainPathOf(std::move(shortPath));
+  return shortPath.size() < MAX_PATH ? shortPath : std::wstring{};
+}
+
+bool OpenWithOwner(HWND owner, const wchar_t* verb, std::string_view path) {
+  std::wstring wide = ShellPathOf(path);
+  if (wide.empty()) return false;
   OleOnThisThread ole;
-  std::wstring wide = Win32PathOf(path);
   ShellExecuteW(owner, verb, wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  return true;
 }
 
 using WindowStates = std::vector<std::pair<HWND, bool>>;
@@ -72,10 +91,10 @@ Text PathOf(PCIDLIST_ABSOLUTE item) {
 
 }  // namespace
 
-void ShellOpen(std::string_view path) { OpenWithOwner(nullptr, nullptr, path); }
+bool ShellOpen(std::string_view path) { return OpenWithOwner(nullptr, nullptr, path); }
 
-void OpenWithBrowserOwner(std::string_view path) {
-  OpenWithOwner(FindWindowW(nullptr, L"Microsoft Internet Explorer"), L"open", path);
+bool OpenWithBrowserOwner(std::string_view path) {
+  return OpenWithOwner(FindWindowW(nullptr, L"Microsoft Internet Explorer"), L"open", path);
 }
 
 Text BrowseForFolder(std::string_view title) {

@@ -19,4 +19,14 @@ Text TemporarySuffix() {
   return suffix;
 }
 
+Text CreateTemporaryBeside(std::string_view path, const std::function<TemporaryCreation(const Text&)>& create) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    Text temporary = Concat(path, TemporarySuffix());
+    TemporaryCreation outcome = create(temporary);
+    if (outcome == TemporaryCreation::Created) return temporary;
+    if (outcome == TemporaryCreation::Failed) break;
+  }
+  return {};
+}
+
 }  // namespace tarnwell

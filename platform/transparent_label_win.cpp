@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/owned_window_objects_win.h"
+
 namespace tarnwell {
 namespace {
 
@@ -22,17 +24,17 @@ void DrawLabelText(HWND label, HRGN region) {
   int length = GetWindowTextLengthW(label);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(), length + 1)));
-  HDC dc = GetDC(label);
-  SelectClipRgn(dc, region);
-  auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
-  if (font) SelectObject(dc, font);
-  SendMessageW(GetParent(label), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
-  SetBkMode(dc, TRANSPARENT);
+  WindowDC dc(label);
+  if (!dc) return;
+  SelectClipRgn(dc.get(), region);
+  SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  SendMessageW(GetParent(label), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+               reinterpret_cast<LPARAM>(label));
+  SetBkMode(dc.get(), TRANSPARENT);
   RECT area;
   GetClientRect(label, &area);
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
+  DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &area,
             DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_EXPANDTABS | DT_NOPREFIX);
-  ReleaseDC(label, dc);
 }
 
 // Moves a region from `from`'s client coordinates (screen origin given) into the label's.

@@ -46,24 +46,29 @@ class UniqueAny {
   pointer value_ = Traits::Invalid();
 };
 
-// Handles that are null when absent: threads, processes, events, mappings.
-struct KernelHandleTraits {
-  using pointer = HANDLE;
+// The two ways a Win32 handle says "none"; each kind's traits add how it is closed.
+template <class Handle>
+struct NullWhenAbsent {
+  using pointer = Handle;
   static pointer Invalid() { return nullptr; }
+};
+struct InvalidValueWhenAbsent {
+  using pointer = HANDLE;
+  static pointer Invalid() { return INVALID_HANDLE_VALUE; }
+};
+
+// Threads, processes, events, mappings.
+struct KernelHandleTraits : NullWhenAbsent<HANDLE> {
   static void Close(pointer value) { CloseHandle(value); }
 };
 
-// CreateFileW's handles, INVALID_HANDLE_VALUE when absent.
-struct FileHandleTraits {
-  using pointer = HANDLE;
-  static pointer Invalid() { return INVALID_HANDLE_VALUE; }
+// CreateFileW's handles.
+struct FileHandleTraits : InvalidValueWhenAbsent {
   static void Close(pointer value) { CloseHandle(value); }
 };
 
-// FindFirstFileExW's listings, closed with FindClose.
-struct FindHandleTraits {
-  using pointer = HANDLE;
-  static pointer Invalid() { return INVALID_HANDLE_VALUE; }
+// FindFirstFileExW's listings.
+struct FindHandleTraits : InvalidValueWhenAbsent {
   static void Close(pointer value) { FindClose(value); }
 };
 
@@ -94,7 +99,7 @@ class ScopeExit {
 };
 
 template <class Function>
-ScopeExit<Function> MakeScopeExit(Function function) {
+[[nodiscard]] ScopeExit<Function> MakeScopeExit(Function function) {
   return ScopeExit<Function>(std::move(function));
 }
 

@@ -79,20 +79,19 @@ WholeFile ReadWholeFile(std::string_view path, std::size_t maxBytes) {
 
 bool ReplaceFileContents(std::string_view path, std::string_view bytes) {
   if (path.empty()) return false;
-  std::string target = NativePathOf(path);
-  std::string temporary;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temporary = NativePathOf(Concat(path, TemporarySuffix()));
-    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
-  }
-  if (fd < 0) return false;
-  Descriptor file(fd);
-  bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
-  written = file.Close() && written;
-  if (!written || rename(temporary.c_str(), target.c_str()) != 0) {
-    unlink(temporary.c_str());
+  Text temporary = CreateTemporaryBeside(path, [&](const Text& name) {
+    std::string native = NativePathOf(name);
+    int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return errno == EEXIST ? TemporaryCreation::NameTaken : TemporaryCreation::Failed;
+    Descriptor file(fd);
+    bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
+    if (file.Close() && written) return TemporaryCreation::Created;
+    unlink(native.c_str());
+    return TemporaryCreation::Failed;
+  });
+  if (temporary.empty()) return false;
+  if (rename(NativePathOf(temporary).c_str(), NativePathOf(path).c_str()) != 0) {
+    unlink(NativePathOf(temporary).c_str());
     return false;
   }
   return true;

@@ -1,4 +1,5 @@
 #include "platform/whole_file.h"
+#include "platform/whole_file_win.h"
 
 #include <windows.h>
 
@@ -14,6 +15,8 @@ namespace {
 // WriteFile and ReadFile take at most a DWORD per call.
 constexpr std::size_t kChunk = 1 << 30;
 
+}  // namespace
+
 bool WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
     DWORD part = static_cast<DWORD>(std::min(bytes.size(), kChunk));
@@ -24,7 +27,27 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
-}  // namespace
+bool IsReadOnlyFile(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+         !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsReadOnlyFile(const std::wstring& path) { return IsReadOnlyFile(GetFileAttributesW(path.c_str())); }
+
+bool ReplaceThroughTemporary(std::string_view path,
+                             const std::function<TemporaryCreation(const std::wstring&)>& create) {
+  std::wstring temporary;
+  Text made = CreateTemporaryBeside(path, [&](const Text& name) {
+    temporary = Win32PathOf(name);
+    return create(temporary);
+  });
+  if (made.empty()) return false;
+  if (MoveFileExW(temporary.c_str(), Win32PathOf(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  DeleteFileW(temporary.c_str());
+  return false;
+}
 
 WholeFile ReadWholeFile(std::string_view path, std::size_t maxBytes) {
   UniqueFile file(CreateFileW(Win32PathOf(path).c_str(), GENERIC_READ,
@@ -52,30 +75,17 @@ WholeFile ReadWholeFile(std::string_view path, std::size_t maxBytes) {
 }
 
 bool ReplaceFileContents(std::string_view path, std::string_view bytes) {
-  if (path.empty()) return false;
-  std::wstring target = Win32PathOf(path);
-  // Windows refuses to replace a read-only file by renaming; not every file system does, so ask first.
-  DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-  std::wstring temporary;
-  UniqueFile file;
-  for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-    temporary = Win32PathOf(Concat(path, TemporarySuffix()));
-    file.reset(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file && GetLastError() != ERROR_FILE_EXISTS) return false;
-  }
-  if (!file) return false;
-  auto removeTemporary = MakeScopeExit([&] {
+  if (path.empty() || IsReadOnlyFile(Win32PathOf(path))) return false;
+  return ReplaceThroughTemporary(path, [&](const std::wstring& temporary) {
+    UniqueFile file(
+        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return GetLastError() == ERROR_FILE_EXISTS ? TemporaryCreation::NameTaken : TemporaryCreation::Failed;
+    bool written = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
     file.reset();
+    if (written) return TemporaryCreation::Created;
     DeleteFileW(temporary.c_str());
+    return TemporaryCreation::Failed;
   });
-  if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) return false;
-  file.reset();
-  if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return false;
-  }
-  removeTemporary.Dismiss();
-  return true;
 }
 
 }  // namespace tarnwell

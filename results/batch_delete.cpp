@@ -8,9 +8,8 @@
 namespace tarnwell {
 
 void BatchDelete(ResultList& list, ResultHost& host) {
-  constexpr int kOkCancel = 1;
-  constexpr int kOk = 0;
-  if (host.ShowMessageBox("您确定要删除选定的文件吗？请慎重，删除后不可恢复！"_gbk, kOkCancel, "确定删除吗？"_gbk) != kOk) {
+  if (host.ShowMessageBox("您确定要删除选定的文件吗？请慎重，删除后不可恢复！"_gbk, MessageBoxStyle::OkCancel,
+                          "确定删除吗？"_gbk) != MessageBoxButton::Ok) {
     return;
   }
   // Rows are removed by id, so rows appended (or a new search's rows) while
@@ -25,7 +24,7 @@ void BatchDelete(ResultList& list, ResultHost& host) {
   if (ticked > 0) {
     host.SetStatus("删除完毕！"_gbk);
   } else {
-    host.ShowMessageBox("您没有选择任何文件！"_gbk, 0, Text());
+    host.ShowMessageBox("您没有选择任何文件！"_gbk, MessageBoxStyle::Ok, Text());
   }
 }
 

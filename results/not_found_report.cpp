@@ -27,7 +27,7 @@ void NotFoundReport(const ResultList& list, ResultHost& host) {
   const auto bytes = TextToBytes(report);
   // An older report must never be opened as if it were this one.
   if (!host.WriteWholeFile(path, bytes)) {
-    host.ShowMessageBox("未搜到文件列表写入失败！"_gbk, 0, Text());
+    host.ShowMessageBox("未搜到文件列表写入失败！"_gbk, MessageBoxStyle::Ok, Text());
     return;
   }
   host.ShellOpen(path);

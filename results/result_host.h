@@ -7,6 +7,7 @@
 #include <span>
 
 #include "platform/file_system.h"
+#include "platform/message_box.h"
 #include "platform/text.h"
 
 namespace tarnwell {
@@ -18,8 +19,8 @@ class ResultHost {
   // Window.
   virtual void SetStatus(const Text& text) = 0;
   virtual void ProcessPendingEvents() = 0;
-  // Style 0: OK alone; style 1: OK and Cancel. Returns 0 for OK. An empty caption shows "信息：".
-  virtual int ShowMessageBox(const Text& message, int style, const Text& caption) = 0;
+  // An empty caption shows "信息：".
+  virtual MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle style, const Text& caption) = 0;
   virtual Text BrowseForFolder(const Text& title) = 0;
   virtual Text NamesBoxContent() = 0;
 

@@ -36,27 +36,6 @@ void ResultList::Append(std::string_view folder, std::string_view name) {
   Notify(Change::Appended);
 }
 
-void ResultList::AppendPath(std::string_view path) {
-  int separator = FindLastText(path, "\\", false);
-  if (separator < 0) {
-    AppendRow(kNoFolder, path);
-  } else {
-    AppendRow(FolderIndex(path.substr(0, separator - 1)), path.substr(separator));
-  }
-  Notify(Change::Appended);
-}
-
-void ResultList::SetRowText(int row, std::string_view path) {
-  if (!Valid(row)) return;
-  int separator = FindLastText(path, "\\", false);
-  std::string_view name = separator < 0 ? path : path.substr(separator);
-  Row& r = store_->rows[row];
-  r.folder = separator < 0 ? kNoFolder : FolderIndex(path.substr(0, separator - 1));
-  r.name = store_->texts.Add(name).data();
-  r.nameLength = static_cast<std::uint32_t>(name.size());
-  Notify(Change::RowChanged, row);
-}
-
 int ResultList::RowCount() const { return static_cast<int>(store_->rows.size()); }
 
 Text ResultList::RowFileName(int row) const {
@@ -68,9 +47,7 @@ Text ResultList::RowFileName(int row) const {
 Text ResultList::RowText(int row) const {
   if (!Valid(row)) return {};
   const Row& r = store_->rows[row];
-  std::string_view name(r.name, r.nameLength);
-  if (r.folder == kNoFolder) return Text(name);
-  return Concat(store_->folders[r.folder], "\\", name);
+  return Concat(store_->folders[r.folder], "\\", std::string_view(r.name, r.nameLength));
 }
 
 bool ResultList::IsChecked(int row) const { return Valid(row) && store_->rows[row].checked; }
@@ -84,12 +61,6 @@ void ResultList::SetChecked(int row, bool checked) {
 void ResultList::SetAllChecked(bool checked) {
   for (Row& row : store_->rows) row.checked = checked ? 1 : 0;
   Notify(Change::AllTicks);
-}
-
-void ResultList::RemoveRow(int row) {
-  if (!Valid(row)) return;
-  store_->rows.erase(store_->rows.begin() + row);
-  Notify(Change::Reset);
 }
 
 void ResultList::RemoveRows(std::span<const RowId> ids) {

@@ -41,15 +41,11 @@ class ResultList {
   void Clear();
   // Appends an unticked row holding folder + "\" + name.
   void Append(std::string_view folder, std::string_view name);
-  // Appends an unticked row holding path as it is.
-  void AppendPath(std::string_view path);
-  // Replaces the row's path (the old text's bytes stay unused in the store).
-  void SetRowText(int row, std::string_view path);
 
   int RowCount() const;
   // The row's whole path; the empty text for an index that names no row.
   Text RowText(int row) const;
-  // The part of the row's path after its last "\" (the whole path when it has none).
+  // The part of the row's path after its last "\".
   Text RowFileName(int row) const;
   bool IsChecked(int row) const;
   void SetChecked(int row, bool checked);
@@ -57,7 +53,6 @@ class ResultList {
   // row would take seconds over a million rows.
   void SetAllChecked(bool checked);
 
-  void RemoveRow(int row);
   // Removes every row whose id is listed (ids in any order; unknown ids are ignored).
   void RemoveRows(std::span<const RowId> ids);
 
@@ -67,7 +62,6 @@ class ResultList {
   int FirstRowAfter(RowId after) const;
 
  private:
-  static constexpr std::uint32_t kNoFolder = 0xFFFFFFFF;
   struct Row {
     RowId id;
     const char* name;

@@ -17,7 +17,7 @@ constexpr std::size_t kLargestSpare = std::size_t{1} << 20;
 constexpr std::size_t kEntryBytes = 12;
 
 bool Entered(const DirectoryEntry& entry) {
-  return entry.folder && !entry.reparsePoint && !entry.name.empty() && entry.name.back() != '.';
+  return entry.folder && !entry.link && !entry.name.empty() && entry.name.back() != '.';
 }
 
 }  // namespace

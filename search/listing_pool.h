@@ -51,7 +51,7 @@ struct ListingLimits {
 
 // A folder of a walk: its path, its place in walk order, and once it has
 // been listed, its listing and the subfolders the walk enters (in listing
-// order; never those that are reparse points or whose name ends in ".").
+// order; never links, nor those whose name ends in ".").
 class WalkFolder {
  public:
   const Text& Path() const { return path_; }

@@ -3,10 +3,10 @@
 // had been listed once per wanted name: for each wanted name in NameList
 // order, the matching files in listing order. Folders never match. Then the
 // subfolders are walked depth first in listing order, except those whose name
-// ends in "." and those that are reparse points (junctions, symbolic links:
-// entering them could loop forever). Rows are folder + "\" + name with the
-// folder exactly as given, so the root "C:" gives "C:\boot.ini" and "D:\"
-// gives "D:\\x".
+// ends in "." and those the listing marks as links (junctions, symbolic
+// links: entering them could loop forever). Rows are folder + "\" + name
+// with the folder exactly as given, so the root "C:" gives "C:\boot.ini" and
+// "D:\" gives "D:\\x".
 #pragma once
 
 #include <atomic>

@@ -32,8 +32,6 @@ constexpr EventBinding kEventTable[] = {
 
 }  // namespace
 
-std::span<const EventBinding> EventTable() { return kEventTable; }
-
 void RaiseEvent(const MainWindowHandlers& handlers, Control control, Event event) {
   for (const EventBinding& binding : kEventTable) {
     if (binding.control != control || binding.event != event) continue;

@@ -46,8 +46,6 @@ struct EventBinding {
   MainWindowHandlers::Handler MainWindowHandlers::*handler;
 };
 
-std::span<const EventBinding> EventTable();
-
 // Runs the handler bound to this event of this control, if there is one.
 void RaiseEvent(const MainWindowHandlers& handlers, Control control, Event event);
 

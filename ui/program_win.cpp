@@ -6,6 +6,7 @@
 #include "results/batch_delete.h"
 #include "results/batch_transfer.h"
 #include "results/not_found_report.h"
+#include "ui/open_file_win.h"
 
 namespace tarnwell {
 
@@ -47,8 +48,11 @@ void Program::Connect() {
 
 void Program::BrowseSearchFolder() {
   Text folder = BrowseForFolder("选择目录"_gbk);
-  // A drive root comes back as "C:\"; the box holds it as "C:".
-  if (TextEquals(RightText(folder, 1), "\\")) folder = LeftText(folder, TextLength(folder) - 1);
+  // A drive root comes back as "C:\"; the box holds it as "C:". Only a "\"
+  // that is a character of its own goes: in "命運" the last byte of 運 is that
+  // byte too.
+  const int slash = FindLastText(folder, "\\", false);
+  if (slash > 0 && slash == TextLength(folder)) folder = LeftText(folder, slash - 1);
   SetSearchPath(folder);
 }
 
@@ -57,7 +61,7 @@ void Program::HideHint() { SetVisible(Control(Control::HintLabel), false); }
 void Program::OpenCurrentRow() {
   const int row = GetSelectedRow(Control(Control::ResultView));
   if (row < 0) return;  // nothing selected: nothing to open
-  OpenWithBrowserOwner(window_.Results().RowText(row));
+  OpenOrTell(OpenWithBrowserOwner, window_.Results().RowText(row));
 }
 
 Text Program::SearchPath() { return GetContent(Control(Control::PathBox)); }

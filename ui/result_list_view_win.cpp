@@ -18,18 +18,4 @@ void ResultListView::Attach(HWND list) {
   });
 }
 
-int InsertRow(ResultList& rows) {
-  rows.AppendPath({});
-  return rows.RowCount() - 1;
-}
-
-void SetRowText(ResultList& rows, int row, int column, const Text& text) {
-  if (column == 0) rows.SetRowText(row, text);
-}
-
-int GetRowCheck(const ResultList& rows, int row) {
-  if (row < 0 || row >= rows.RowCount()) return -1;
-  return rows.IsChecked(row) ? 1 : 0;
-}
-
 }  // namespace tarnwell

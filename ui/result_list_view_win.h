@@ -31,12 +31,4 @@ class ResultListView final : public CheckListSource {
   CheckListView view_;
 };
 
-// The list operations that the store does not offer as they are: a new row
-// is added unticked with the empty text, only column 0 holds text, and the
-// check state of an index that names no row reads as -1. The others are the
-// store's own: RowText, SetChecked, RowCount, RemoveRow, Clear.
-int InsertRow(ResultList& rows);
-void SetRowText(ResultList& rows, int row, int column, const Text& text);
-int GetRowCheck(const ResultList& rows, int row);  // 1 ticked, 0 unticked, -1 no such row
-
 }  // namespace tarnwell

@@ -63,11 +63,11 @@ void SearchController::StartSearch() {
   // The names box is rebuilt without its blank lines; the wanted names are
   // what the box then holds.
   HWND namesBox = Control(Control::NamesBox);
-  RebuiltNamesBox rebuilt = RebuildNamesBox(GetContent(namesBox));
+  const Text rebuilt = RebuildNamesBox(GetContent(namesBox));
   SetContent(namesBox, Text());
   // One append of all kept lines: the same text as one append per line, but
   // a names box of 100,000 lines is not rewritten 100,000 times.
-  if (!rebuilt.content.empty()) AppendEditText(namesBox, rebuilt.content);
+  if (!rebuilt.empty()) AppendEditText(namesBox, rebuilt);
   const Text content = GetContent(namesBox);
   NameList names = SplitText(content, "\r\n");
   if (TextEquals(content, "")) {

@@ -5,6 +5,7 @@
 #include "platform/message_box_win.h"
 #include "platform/shell.h"
 #include "platform/window_properties_win.h"
+#include "ui/open_file_win.h"
 
 namespace tarnwell {
 
@@ -16,9 +17,9 @@ void WindowResultHost::SetStatus(const Text& text) {
 
 void WindowResultHost::ProcessPendingEvents() { tarnwell::ProcessPendingEvents(); }
 
-int WindowResultHost::ShowMessageBox(const Text& message, int style, const Text& caption) {
-  if (caption.empty()) return tarnwell::ShowMessageBox(message, static_cast<unsigned>(style));
-  return tarnwell::ShowMessageBox(message, static_cast<unsigned>(style), caption);
+MessageBoxButton WindowResultHost::ShowMessageBox(const Text& message, MessageBoxStyle style, const Text& caption) {
+  if (caption.empty()) return tarnwell::ShowMessageBox(message, style);
+  return tarnwell::ShowMessageBox(message, style, caption);
 }
 
 Text WindowResultHost::BrowseForFolder(const Text& title) { return tarnwell::BrowseForFolder(title); }
@@ -40,9 +41,9 @@ std::optional<FileIdentity> WindowResultHost::IdentifyFile(const Text& path) { r
 Text WindowResultHost::ProgramDirectory() { return programDirectory_; }
 
 bool WindowResultHost::WriteWholeFile(const Text& path, std::span<const unsigned char> bytes) {
-  return tarnwell::WriteWholeFile(path, {bytes});
+  return tarnwell::WriteWholeFile(path, bytes);
 }
 
-void WindowResultHost::ShellOpen(const Text& path) { tarnwell::ShellOpen(path); }
+void WindowResultHost::ShellOpen(const Text& path) { OpenOrTell(tarnwell::ShellOpen, path); }
 
 }  // namespace tarnwell

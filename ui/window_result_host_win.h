@@ -14,7 +14,7 @@ class WindowResultHost : public ResultHost {
 
   void SetStatus(const Text& text) override;
   void ProcessPendingEvents() override;
-  int ShowMessageBox(const Text& message, int style, const Text& caption) override;
+  MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle style, const Text& caption) override;
   Text BrowseForFolder(const Text& title) override;
   Text NamesBoxContent() override;
 

@@ -4,6 +4,7 @@
 #include "results/batch_delete.h"
 #include "results/batch_transfer.h"
 #include "tests/results/fake_host.h"
+#include "tests/support/result_rows.h"
 
 namespace tarnwell {
 namespace {
@@ -19,7 +20,7 @@ class BatchOperations : public testing::Test {
     for (int i = 0; i < count; ++i) {
       Text path = "C:\\d\\f" + std::to_string(i) + ".txt";
       host.Put(path, "content " + std::to_string(i));
-      list.AppendPath(path);
+      AppendPath(list, path);
     }
   }
 };
@@ -28,7 +29,7 @@ TEST_F(BatchOperations, DeleteCancelledChangesNothing) {
   AddFiles(3);
   list.SetChecked(1, true);
   host.SetStatus("before");
-  host.answer = 1;
+  host.answer = MessageBoxButton::Cancel;
   BatchDelete(list, host);
   EXPECT_EQ(list.RowCount(), 3);
   EXPECT_EQ(host.files.size(), 3u);
@@ -81,7 +82,7 @@ TEST_F(BatchOperations, RowUntickedOrAppendedDuringTheScanIsLeftAlone) {
   host.onEvents = [&] {
     if (++visits == 1) {
       list.SetChecked(2, false);      // the user unticks a row not yet visited
-      list.AppendPath("C:\\late");    // a worker appends a row
+      AppendPath(list, "C:\\late");    // a worker appends a row
       list.SetChecked(4, true);
     }
   };
@@ -98,7 +99,7 @@ TEST_F(BatchOperations, ANewSearchDuringTheScanNeverLosesItsRows) {
   host.onEvents = [&] {
     if (++visits == 2) {  // a new search clears the list and refills it
       list.Clear();
-      for (int i = 0; i < 3; ++i) list.AppendPath("C:\\new" + std::to_string(i));
+      for (int i = 0; i < 3; ++i) AppendPath(list, "C:\\new" + std::to_string(i));
       list.SetChecked(1, true);
     }
   };
@@ -110,8 +111,8 @@ TEST_F(BatchOperations, ANewSearchDuringTheScanNeverLosesItsRows) {
 
 TEST_F(BatchOperations, TwoRowsWithOnePathAreBothRemoved) {
   host.Put("C:\\a.txt", "x");
-  list.AppendPath("C:\\a.txt");
-  list.AppendPath("C:\\a.txt");
+  AppendPath(list, "C:\\a.txt");
+  AppendPath(list, "C:\\a.txt");
   list.SetChecked(0, true);
   list.SetChecked(1, true);
   BatchDelete(list, host);
@@ -140,8 +141,8 @@ TEST_F(BatchOperations, CopyCancelledOrUntickedTellsTheRightThing) {
 TEST_F(BatchOperations, CopyToADriveRootAndLaterRowWins) {
   host.Put("C:\\x\\report.doc", "first");
   host.Put("C:\\y\\REPORT.doc", "second");
-  list.AppendPath("C:\\x\\report.doc");
-  list.AppendPath("C:\\y\\REPORT.doc");
+  AppendPath(list, "C:\\x\\report.doc");
+  AppendPath(list, "C:\\y\\REPORT.doc");
   list.SetChecked(0, true);
   list.SetChecked(1, true);
   host.folderChoice = "D:\\";
@@ -157,7 +158,7 @@ TEST_F(BatchOperations, MoveNeverOverwritesAFileItMovedItself) {
   host.Put("C:\\y\\photo.jpg", "second");
   host.Put("D:\\out\\other.jpg", "old");
   host.Put("C:\\z\\other.jpg", "new");
-  for (const char* path : {"C:\\x\\photo.jpg", "C:\\y\\photo.jpg", "C:\\z\\other.jpg"}) list.AppendPath(path);
+  for (const char* path : {"C:\\x\\photo.jpg", "C:\\y\\photo.jpg", "C:\\z\\other.jpg"}) AppendPath(list, path);
   for (int row = 0; row < 3; ++row) list.SetChecked(row, true);
   host.folderChoice = "D:\\out";
   BatchMove(list, host);
@@ -172,7 +173,7 @@ TEST_F(BatchOperations, MoveNeverOverwritesAFileItMovedItself) {
 
 TEST_F(BatchOperations, MoveOrCopyIntoTheFilesOwnFolderLeavesItAlone) {
   host.Put("C:\\Data\\keep.txt", "precious");
-  list.AppendPath("C:\\Data\\keep.txt");
+  AppendPath(list, "C:\\Data\\keep.txt");
   list.SetChecked(0, true);
   host.folderChoice = "c:\\data";
   BatchMove(list, host);

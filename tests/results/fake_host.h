@@ -21,7 +21,7 @@ class FakeHost : public ResultHost {
   std::vector<Text> opened;
   std::vector<Text> browseTitles;
   Text folderChoice;
-  int answer = 0;
+  MessageBoxButton answer = MessageBoxButton::Ok;
   Text namesBox;
   Text programDirectory = "C:\\prog";
   bool writesFail = false;
@@ -48,7 +48,7 @@ class FakeHost : public ResultHost {
   void ProcessPendingEvents() override {
     if (onEvents) onEvents();
   }
-  int ShowMessageBox(const Text& message, int, const Text& caption) override {
+  MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle, const Text& caption) override {
     messages.emplace_back(message, caption);
     return answer;
   }
@@ -86,7 +86,8 @@ class FakeHost : public ResultHost {
   std::optional<FileIdentity> IdentifyFile(const Text& path) override {
     auto found = files.find(Canonical(path));
     if (found == files.end()) return std::nullopt;
-    return FileIdentity{std::hash<std::string>{}(found->first), 0};
+    // Like a volume without file ids: the canonical path decides.
+    return FileIdentity{0, {}, std::wstring(found->first.begin(), found->first.end())};
   }
   Text ProgramDirectory() override { return programDirectory; }
   bool WriteWholeFile(const Text& path, std::span<const unsigned char> bytes) override {

@@ -4,13 +4,14 @@
 
 #include "platform/gbk.h"
 #include "tests/results/fake_host.h"
+#include "tests/support/result_rows.h"
 
 namespace tarnwell {
 namespace {
 
 ResultList Rows(std::initializer_list<const char*> paths) {
   ResultList list;
-  for (const char* path : paths) list.AppendPath(path);
+  for (const char* path : paths) AppendPath(list, path);
   return list;
 }
 

@@ -26,7 +26,7 @@ namespace tarnwell::testing {
 struct FakeEntry {
   Text name;
   bool folder = false;
-  bool reparsePoint = false;
+  bool link = false;
 };
 
 class FakeTree final : public DirectoryLister {
@@ -35,8 +35,8 @@ class FakeTree final : public DirectoryLister {
   void AddFolder(const Text& path, std::vector<FakeEntry> entries = {}) { folders_[path] = std::move(entries); }
   void AddFile(const Text& folder, const Text& name) { folders_[folder].push_back({name, false, false}); }
   // Adds `name` to `parent` as a folder and makes it listable.
-  void AddSubfolder(const Text& parent, const Text& name, bool reparsePoint = false) {
-    folders_[parent].push_back({name, true, reparsePoint});
+  void AddSubfolder(const Text& parent, const Text& name, bool link = false) {
+    folders_[parent].push_back({name, true, link});
     folders_.try_emplace(parent + "\\" + name);
   }
 
@@ -49,7 +49,7 @@ class FakeTree final : public DirectoryLister {
     }
     auto found = folders_.find(folder);
     if (found == folders_.end()) return false;
-    for (const FakeEntry& entry : found->second) listing.Add(entry.name, entry.folder, entry.reparsePoint);
+    for (const FakeEntry& entry : found->second) listing.Add(entry.name, entry.folder, entry.link);
     return true;
   }
 
@@ -179,7 +179,7 @@ inline void ReferenceWalk(const FakeTree& tree, ReferenceFolding& folding, const
     }
   }
   for (const FakeEntry& entry : found->second) {
-    if (entry.folder && !entry.reparsePoint && entry.name.back() != '.') {
+    if (entry.folder && !entry.link && entry.name.back() != '.') {
       ReferenceWalk(tree, folding, folder + "\\" + entry.name, names, mode, rows);
     }
   }

@@ -20,11 +20,11 @@ namespace {
 struct ListedEntry {
   Text name;
   bool folder;
-  bool reparsePoint;
+  bool link;
   bool operator==(const ListedEntry&) const = default;
   bool operator<(const ListedEntry& other) const { return name < other.name; }
   friend void PrintTo(const ListedEntry& entry, std::ostream* out) {
-    *out << GbkToUtf8(entry.name) << (entry.folder ? " folder" : "") << (entry.reparsePoint ? " reparse" : "");
+    *out << GbkToUtf8(entry.name) << (entry.folder ? " folder" : "") << (entry.link ? " link" : "");
   }
 };
 
@@ -51,7 +51,7 @@ class TempTree : public ::testing::Test {
     if (listed) *listed = ok;
     std::vector<ListedEntry> entries;
     for (std::size_t i = 0; i < listing.size(); ++i) {
-      entries.push_back({Text(listing[i].name), listing[i].folder, listing[i].reparsePoint});
+      entries.push_back({Text(listing[i].name), listing[i].folder, listing[i].link});
     }
     std::sort(entries.begin(), entries.end());
     return entries;

@@ -33,13 +33,13 @@ struct Collected final : WalkOutput {
 // A walk of a fake tree by `threads` threads: the walk's own and a pool of
 // helpers listing ahead of it (none for 1).
 struct Walk {
-  Walk(const FakeTree& tree, NameList names, MatchMode mode = MatchMode::Exact, int threads = 1,
+  Walk(const FakeTree& fakeTree, NameList names, MatchMode initialMode = MatchMode::Exact, int threads = 1,
        ListingLimits limits = {})
-      : tree(tree), matcher(std::make_shared<const NameList>(std::move(names))), readMode([this] {
+      : tree(fakeTree), matcher(std::make_shared<const NameList>(std::move(names))), readMode([this] {
           ++modeReads;
-          return this->mode;
+          return mode;
         }),
-        mode(mode), pool(threads > 1 ? std::make_unique<ListingPool>(threads - 1, limits) : nullptr) {}
+        mode(initialMode), pool(threads > 1 ? std::make_unique<ListingPool>(threads - 1, limits) : nullptr) {}
 
   TextList Rows(const Text& root) {
     Collected collected;
@@ -230,7 +230,7 @@ TEST_P(WalkDirectory, GivesTheRowsOfListingEachFolderOncePerName) {
       std::function<void(const Text&)> enter = [&](const Text& folder) {
         ++listed[folder];
         for (const testing::FakeEntry& entry : tree.Folders().at(folder)) {
-          if (entry.folder && !entry.reparsePoint && entry.name.back() != '.') enter(folder + "\\" + entry.name);
+          if (entry.folder && !entry.link && entry.name.back() != '.') enter(folder + "\\" + entry.name);
         }
       };
       enter("R");

@@ -1,6 +1,7 @@
 // The browse button beside the path box, through the real folder browser:
-// a drive root loses its backslash, a Chinese folder comes back unchanged,
-// cancelling empties the box, and the settings file follows every time.
+// a drive root loses its backslash, a Chinese folder comes back unchanged
+// (also one whose last character ends in the byte of "\"), cancelling
+// empties the box, and the settings file follows every time.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -36,6 +37,13 @@ TEST_F(BrowseButton, FillsThePathBoxAndStoresIt) {
   BrowseWith(testing_support::Choose(chinese));
   EXPECT_EQ(PathBox(), chinese);
   EXPECT_EQ(Stored(), Concat(G("[zhuce]\r\n搜索路径="), chinese, "\r\n"));
+
+  // 運 is 0xDF 0x5C: its trail byte is the byte of "\", and it stays whole.
+  const Text trailBackslash = tree / G("命運");
+  MakeFolder(trailBackslash);
+  BrowseWith(testing_support::Choose(trailBackslash));
+  EXPECT_EQ(PathBox(), trailBackslash);
+  EXPECT_EQ(Stored(), Concat(G("[zhuce]\r\n搜索路径="), trailBackslash, "\r\n"));
 
   BrowseWith(testing_support::Choose("C:\\"));
   EXPECT_EQ(PathBox(), "C:");

@@ -14,9 +14,9 @@
 #include "platform/gbk_literal.h"
 #include "platform/gbk_win.h"
 #include "platform/window_properties_win.h"
+#include "tests/support/result_rows.h"
 #include "tests/win/support/window_test_support.h"
 #include "ui/main_window_win.h"
-#include "ui/result_list_view_win.h"
 
 namespace tarnwell {
 namespace {
@@ -31,10 +31,7 @@ class CheckList : public ::testing::Test {
   HWND List() const { return window.ControlWindow(Control::ResultView); }
 
   void AddRows(int count) {
-    for (int i = 0; i < count; ++i) {
-      int row = InsertRow(window.Results());
-      SetRowText(window.Results(), row, 0, Concat("D:\\照片\\"_gbk, NumberToText(i), ".jpg"));
-    }
+    for (int i = 0; i < count; ++i) window.Results().Append("D:\\照片"_gbk, Concat(NumberToText(i), ".jpg"));
     ASSERT_TRUE(testing::PumpUntil([&] { return ListView_GetItemCount(List()) == window.Results().RowCount(); }));
   }
 
@@ -67,11 +64,9 @@ TEST_F(CheckList, ARowTextOf2000BytesIsReadBackWhole) {
   path.resize(1996);
   path += ".txt";
   ASSERT_EQ(path.size(), 2000u);
-  int row = InsertRow(window.Results());
-  EXPECT_EQ(row, 0);
-  EXPECT_EQ(window.Results().RowText(row), Text());
-  EXPECT_EQ(GetRowCheck(window.Results(), row), 0) << "a new row is unticked";
-  SetRowText(window.Results(), row, 0, path);
+  AppendPath(window.Results(), path);
+  const int row = 0;
+  EXPECT_FALSE(window.Results().IsChecked(row)) << "a new row is unticked";
   EXPECT_EQ(window.Results().RowText(row), path);
 
   // The control shows the whole text as well.
@@ -83,9 +78,6 @@ TEST_F(CheckList, ARowTextOf2000BytesIsReadBackWhole) {
   item.cchTextMax = static_cast<int>(shown.size());
   shown.resize(static_cast<std::size_t>(SendMessageW(List(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item))));
   EXPECT_EQ(shown, GbkToWide(path));
-
-  EXPECT_EQ(GetRowCheck(window.Results(), window.Results().RowCount()), -1);
-  EXPECT_EQ(GetRowCheck(window.Results(), -1), -1);
 }
 
 TEST_F(CheckList, TheCurrentRowIsTheLowestSelectedRow) {
@@ -95,7 +87,7 @@ TEST_F(CheckList, TheCurrentRowIsTheLowestSelectedRow) {
   ListView_SetItemState(List(), 3, LVIS_SELECTED, LVIS_SELECTED);
   EXPECT_EQ(GetSelectedRow(List()), 3);
   // Rows removed: the indices changed, so nothing stays selected.
-  window.Results().RemoveRow(0);
+  RemoveRowAt(window.Results(), 0);
   EXPECT_EQ(GetSelectedRow(List()), -1);
 }
 
@@ -105,16 +97,16 @@ TEST_F(CheckList, AClickOnTheBoxTicksAndUnticksTheRowOnce) {
   testing::PostClick(List(), box);
   ASSERT_TRUE(testing::PumpUntil([&] { return window.Results().IsChecked(2); }));
   DelayProcessingEvents(200);  // a second toggle of the same click would show by now
-  EXPECT_EQ(GetRowCheck(window.Results(), 2), 1);
-  EXPECT_EQ(GetRowCheck(window.Results(), 1), 0);
-  EXPECT_EQ(GetRowCheck(window.Results(), 3), 0);
+  EXPECT_TRUE(window.Results().IsChecked(2));
+  EXPECT_FALSE(window.Results().IsChecked(1));
+  EXPECT_FALSE(window.Results().IsChecked(3));
   // The control shows the tick.
   EXPECT_EQ(ListView_GetItemState(List(), 2, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(2));
 
   testing::PostClick(List(), box);
   ASSERT_TRUE(testing::PumpUntil([&] { return !window.Results().IsChecked(2); }));
   DelayProcessingEvents(200);
-  EXPECT_EQ(GetRowCheck(window.Results(), 2), 0);
+  EXPECT_FALSE(window.Results().IsChecked(2));
   EXPECT_EQ(ListView_GetItemState(List(), 2, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(1));
 
   // A click on the row's text selects it and leaves the tick alone.
@@ -124,7 +116,7 @@ TEST_F(CheckList, AClickOnTheBoxTicksAndUnticksTheRowOnce) {
   testing::PostClick(List(), {label.left + 20, (label.top + label.bottom) / 2});
   ASSERT_TRUE(testing::PumpUntil([&] { return GetSelectedRow(List()) == 4; }));
   DelayProcessingEvents(100);
-  EXPECT_EQ(GetRowCheck(window.Results(), 4), 0);
+  EXPECT_FALSE(window.Results().IsChecked(4));
 }
 
 TEST_F(CheckList, SpaceTicksAndUnticksTheFocusedRowOnce) {
@@ -134,14 +126,14 @@ TEST_F(CheckList, SpaceTicksAndUnticksTheFocusedRowOnce) {
   testing::PostKey(List(), VK_SPACE);
   ASSERT_TRUE(testing::PumpUntil([&] { return window.Results().IsChecked(1); }));
   DelayProcessingEvents(200);
-  EXPECT_EQ(GetRowCheck(window.Results(), 1), 1);
-  EXPECT_EQ(GetRowCheck(window.Results(), 0), 0);
-  EXPECT_EQ(GetRowCheck(window.Results(), 2), 0);
+  EXPECT_TRUE(window.Results().IsChecked(1));
+  EXPECT_FALSE(window.Results().IsChecked(0));
+  EXPECT_FALSE(window.Results().IsChecked(2));
 
   testing::PostKey(List(), VK_SPACE);
   ASSERT_TRUE(testing::PumpUntil([&] { return !window.Results().IsChecked(1); }));
   DelayProcessingEvents(200);
-  EXPECT_EQ(GetRowCheck(window.Results(), 1), 0);
+  EXPECT_FALSE(window.Results().IsChecked(1));
 }
 
 // A worker hands its rows over in batches, each batch one task that appends
@@ -157,7 +149,7 @@ TEST_F(CheckList, AMillionRowsFromAWorkerArriveWholeAndInOrder) {
       batch.reserve(kBatch);
       for (int i = start; i < start + kBatch; ++i) batch.push_back(pathOf(i));
       queue->Post([&results = window.Results(), batch = std::move(batch)] {
-        for (const Text& path : batch) results.AppendPath(path);
+        for (const Text& path : batch) AppendPath(results, path);
       });
     }
   });

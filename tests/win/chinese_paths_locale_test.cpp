@@ -17,6 +17,7 @@ namespace {
 using testing_support::Exists;
 using testing_support::FileBytes;
 using testing_support::FolderNames;
+using testing_support::MakeFolder;
 using testing_support::PutFile;
 using testing_support::TemporaryFolder;
 
@@ -30,7 +31,7 @@ Text PlaceProbe(const Text& folder) {
   std::wstring probe(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
   probe = probe.substr(0, probe.rfind(L'\\')) + L"\\program_directory_probe.exe";
   Text copy = Concat(folder, "\\", "探针"_gbk, kTrailBackslash, ".exe");
-  EXPECT_TRUE(CopyFileW(probe.c_str(), GbkToWide(copy).c_str(), FALSE)) << GetLastError();
+  EXPECT_TRUE(CopyFileW(probe.c_str(), testing_support::LongForm(copy).c_str(), FALSE)) << GetLastError();
   return copy;
 }
 
@@ -76,10 +77,24 @@ TEST(ChinesePaths, TheShellStartsAProgramFromAChineseFolder) {
   DestroyWindow(browser);
 }
 
+// The shell takes no path of 260 characters or more: the program goes by
+// its short form.
+TEST(ChinesePaths, TheShellStartsAProgramWhosePathIsTooLongForIt) {
+  TemporaryFolder folder("长路径"_gbk);
+  Text deep = folder.path();
+  while (deep.size() < 300) {
+    deep = Concat(deep, "\\", "文件夹"_gbk, Text(40, 'k'));
+    MakeFolder(deep);
+  }
+  Text probe = PlaceProbe(deep);
+  EXPECT_TRUE(ShellOpen(probe));
+  EXPECT_TRUE(WaitForFile(Concat(deep, "\\probe.txt")));
+}
+
 TEST(ChinesePaths, FilesWithChineseNamesAreCopiedMovedAndDeleted) {
   TemporaryFolder folder("文件"_gbk);
   Text source = folder / Concat("照片"_gbk, kTrailBackslash, ".jpg");
-  ASSERT_TRUE(WriteWholeFile(source, {TextToBytes("jpeg")}));
+  ASSERT_TRUE(WriteWholeFile(source, TextToBytes("jpeg")));
   EXPECT_EQ(FileBytes(source), "jpeg");
   Text copy = folder / Concat("副本"_gbk, ".jpg");
   EXPECT_TRUE(CopyOneFile(source, copy));

@@ -96,11 +96,11 @@ void RemoveTree(const std::wstring& longPath) {
 struct ListedEntry {
   Text name;
   bool folder;
-  bool reparsePoint;
+  bool link;
   bool operator==(const ListedEntry&) const = default;
   bool operator<(const ListedEntry& other) const { return name < other.name; }
   friend void PrintTo(const ListedEntry& entry, std::ostream* out) {
-    *out << GbkToUtf8(entry.name) << (entry.folder ? " folder" : "") << (entry.reparsePoint ? " reparse" : "");
+    *out << GbkToUtf8(entry.name) << (entry.folder ? " folder" : "") << (entry.link ? " link" : "");
   }
 };
 
@@ -164,7 +164,7 @@ class Win32Tree : public ::testing::Test {
     if (listed) *listed = ok;
     std::vector<ListedEntry> entries;
     for (std::size_t i = 0; i < listing.size(); ++i) {
-      entries.push_back({Text(listing[i].name), listing[i].folder, listing[i].reparsePoint});
+      entries.push_back({Text(listing[i].name), listing[i].folder, listing[i].link});
     }
     std::sort(entries.begin(), entries.end());
     return entries;
@@ -245,7 +245,7 @@ bool MakeFolderLink(const Text& link, const Text& target, Text& how) {
   return false;
 }
 
-TEST_F(Win32Tree, LinksToFoldersAreListedAsReparsePointsAndNeverEntered) {
+TEST_F(Win32Tree, LinksToFoldersAreListedAsLinksAndNeverEntered) {
   Folder("sub");
   File("sub\\a.txt");
   File("a.txt");

@@ -12,6 +12,7 @@
 #include "platform/gbk_win.h"
 #include "results/batch_delete.h"
 #include "results/batch_transfer.h"
+#include "tests/support/result_rows.h"
 #include "tests/win/support/program_fixture.h"
 
 namespace tarnwell::testing {
@@ -92,7 +93,7 @@ class BatchFileFaults : public ProgramFixture {
   void MakeTickedRows(int count) {
     for (int i = 0; i < count; ++i) {
       PutFile(Source(i), Content(i));
-      Rows().AppendPath(Source(i));
+      AppendPath(Rows(), Source(i));
       Rows().SetChecked(i, true);
     }
   }
@@ -242,7 +243,9 @@ TEST_F(BatchFileFaults, AFileThatVanishesDuringTheCommandIsSkipped) {
   // Copy back while a file of the target vanishes: the rest arrives whole.
   host->fileOperations = 0;
   host->folderChoice = tree / "src";
-  for (int i = 0; i < 6; ++i) Rows().SetRowText(i, Sent(i));
+  Rows().Clear();
+  for (int i = 0; i < 6; ++i) AppendPath(Rows(), Sent(i));
+  Rows().SetAllChecked(true);
   host->beforeFileOperation = [&] {
     if (host->fileOperations == 2) DeleteFileW(LongForm(Sent(5)).c_str());
   };

@@ -22,6 +22,7 @@
 
 #include "platform/gbk_win.h"
 #include "results/batch_transfer.h"
+#include "tests/support/result_rows.h"
 #include "tests/win/support/program_fixture.h"
 
 namespace tarnwell::testing {
@@ -114,7 +115,7 @@ class TargetFaults : public ProgramFixture {
     for (std::size_t size : sizes) {
       sources.push_back(Content(i, size));
       PutFile(Source(i), sources.back());
-      Rows().AppendPath(Source(i));
+      AppendPath(Rows(), Source(i));
       Rows().SetChecked(i, true);
       ++i;
     }

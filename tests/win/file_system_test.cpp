@@ -141,6 +141,22 @@ TEST(MoveOneFile, NeverDestroysWhatItCannotReplace) {
   }
 }
 
+TEST(IdentifyFile, OneFileUnderEverySpellingAndNoOtherFile) {
+  TemporaryFolder folder;
+  PutFile(folder / "a.txt", "a");
+  PutFile(folder / "b.txt", "b");
+  ASSERT_TRUE(CreateHardLinkW(GbkToWide(folder / "link.txt").c_str(), GbkToWide(folder / "a.txt").c_str(), nullptr));
+  auto a = IdentifyFile(folder / "a.txt");
+  ASSERT_TRUE(a);
+  // This volume gives file ids: they decide, and no path is kept.
+  EXPECT_NE(a->id, FileId{});
+  EXPECT_TRUE(a->path.empty());
+  EXPECT_EQ(a, IdentifyFile(Concat(folder.path(), "\\.\\A.TXT")));
+  EXPECT_EQ(a, IdentifyFile(folder / "link.txt"));
+  EXPECT_NE(a, IdentifyFile(folder / "b.txt"));
+  EXPECT_EQ(IdentifyFile(folder / "missing.txt"), std::nullopt);
+}
+
 TEST(DeleteOneFile, DeletesOnlyWhatMayGo) {
   TemporaryFolder folder;
   PutFile(folder / "a.txt", "a");
@@ -164,27 +180,27 @@ TEST(DeleteOneFile, DeletesOnlyWhatMayGo) {
   EXPECT_TRUE(IsFolder(folder / "sub"));
 }
 
-TEST(WriteWholeFile, WritesTheArraysInOrderAndOnlyWhereItMay) {
+TEST(WriteWholeFile, WritesTheBytesOnlyWhereItMay) {
   TemporaryFolder folder;
-  EXPECT_FALSE(WriteWholeFile("", {Bytes("x")}));
+  EXPECT_FALSE(WriteWholeFile("", Bytes("x")));
   EXPECT_TRUE(FolderNames(folder.path()).empty());
 
   PutFile(folder / "f.txt", "a much longer old content");
-  EXPECT_TRUE(WriteWholeFile(folder / "f.txt", {Bytes("one,"), Bytes(""), Bytes("two"), Bytes(",three")}));
+  EXPECT_TRUE(WriteWholeFile(folder / "f.txt", Bytes("one,two,three")));
   EXPECT_EQ(FileBytes(folder / "f.txt"), "one,two,three");
-  EXPECT_TRUE(WriteWholeFile(folder / "empty.txt", {Bytes("")}));
+  EXPECT_TRUE(WriteWholeFile(folder / "empty.txt", Bytes("")));
   EXPECT_EQ(FileBytes(folder / "empty.txt"), "");
   EXPECT_TRUE(Exists(folder / "empty.txt"));
 
   {
     OpenElsewhere held(folder / "f.txt");
     ASSERT_TRUE(held.ok());
-    EXPECT_FALSE(WriteWholeFile(folder / "f.txt", {Bytes("lost")}));
+    EXPECT_FALSE(WriteWholeFile(folder / "f.txt", Bytes("lost")));
   }
   EXPECT_EQ(FileBytes(folder / "f.txt"), "one,two,three");
   MakeFolder(folder / "sub");
-  EXPECT_FALSE(WriteWholeFile(folder / "sub", {Bytes("x")}));
-  EXPECT_FALSE(WriteWholeFile(folder / "missing\\f.txt", {Bytes("x")}));
+  EXPECT_FALSE(WriteWholeFile(folder / "sub", Bytes("x")));
+  EXPECT_FALSE(WriteWholeFile(folder / "missing\\f.txt", Bytes("x")));
 }
 
 TEST(LongPaths, EveryFileOperationWorksBeyond260Characters) {
@@ -198,7 +214,7 @@ TEST(LongPaths, EveryFileOperationWorksBeyond260Characters) {
   Text source = Concat(deep, "\\source.txt");
   ASSERT_GT(source.size(), 300u);
 
-  EXPECT_TRUE(WriteWholeFile(source, {Bytes("long")}));
+  EXPECT_TRUE(WriteWholeFile(source, Bytes("long")));
   EXPECT_EQ(FileBytes(source), "long");
   EXPECT_TRUE(CopyOneFile(source, Concat(deep, "\\copy.txt")));
   EXPECT_EQ(FileBytes(Concat(deep, "\\copy.txt")), "long");

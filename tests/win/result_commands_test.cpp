@@ -2,6 +2,7 @@
 // confirmation, copy and move (the folder browser's answer is given by the
 // test), the tick buttons, the not-found report and the hint label.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include "results/batch_delete.h"
 #include "results/batch_transfer.h"
 #include "results/not_found_report.h"
+#include "tests/support/result_rows.h"
 #include "tests/win/support/program_fixture.h"
 #include "tests/win/support/window_test_support.h"
 
@@ -42,7 +44,7 @@ class ResultCommands : public ProgramFixture {
     for (int i = 0; i < count; ++i) {
       Text path = tree / ("f" + std::to_string(i) + ".txt");
       PutFile(path, "content " + std::to_string(i));
-      Rows().AppendPath(path);
+      AppendPath(Rows(), path);
     }
   }
   void Tick(std::initializer_list<int> rows) {
@@ -117,8 +119,8 @@ TEST_F(ResultCommands, CopyAndMoveKeepEveryByteAndNeverLoseAFile) {
   MakeFolder(tree / "out");
   PutFile(tree / "x\\photo.jpg", std::string("first\0bytes", 11));
   PutFile(tree / "y\\photo.jpg", "second");
-  Rows().AppendPath(tree / "x\\photo.jpg");
-  Rows().AppendPath(tree / "y\\photo.jpg");
+  AppendPath(Rows(), tree / "x\\photo.jpg");
+  AppendPath(Rows(), tree / "y\\photo.jpg");
   Tick({0, 1});
   host->folderChoice = tree / "out";
 
@@ -144,7 +146,7 @@ TEST_F(ResultCommands, CopyAndMoveKeepEveryByteAndNeverLoseAFile) {
 TEST_F(ResultCommands, CopyAndMoveToADriveRootGoThroughTheDoubleSeparator) {
   const Text name = Concat("root", NumberToText(static_cast<int>(GetCurrentProcessId())), ".bin");
   PutFile(tree / name, std::string("\x00\xFF" "data", 6));
-  Rows().AppendPath(tree / name);
+  AppendPath(Rows(), tree / name);
   Tick({0});
   host->folderChoice = "C:\\";  // the browser gives a drive root with its backslash
   BatchCopy(Rows(), *host);
@@ -157,7 +159,7 @@ TEST_F(ResultCommands, CopyAndMoveToADriveRootGoThroughTheDoubleSeparator) {
 
 TEST_F(ResultCommands, MovingIntoTheFilesOwnFolderLeavesItUntouched) {
   PutFile(tree / "Keep.txt", "precious");
-  Rows().AppendPath(tree / "Keep.txt");
+  AppendPath(Rows(), tree / "Keep.txt");
   Tick({0});
   host->folderChoice = tree.path() + "\\";  // another spelling of the same folder
   BatchMove(Rows(), *host);
@@ -198,8 +200,8 @@ TEST_F(ResultCommands, TickButtonsTickAndUntickEveryRow) {
 }
 
 TEST_F(ResultCommands, NotFoundReportWritesGbkBytesAndOpensTheFile) {
-  Rows().AppendPath("C:\\x\\README.TXT");
-  Rows().AppendPath("C:\\y\\photo.jpg");
+  AppendPath(Rows(), "C:\\x\\README.TXT");
+  AppendPath(Rows(), "C:\\y\\photo.jpg");
   SetContent(C(Control::NamesBox), G("readme\r\nsetup.exe\r\n照片\r\n"));
   const Text report = programFolder / G("未搜到文件列表.txt");
   PutFile(report, std::string(1000, 'o'));  // an older, longer report is cut
@@ -217,6 +219,32 @@ TEST_F(ResultCommands, UnwritableReportIsToldAndNothingOpens) {
   EXPECT_EQ(box.text, G("未搜到文件列表写入失败！"));
   EXPECT_EQ(box.caption, G("信息："));
   EXPECT_TRUE(host->opened.empty());
+}
+
+TEST_F(ResultCommands, DoubleClickOnARowTheShellCannotTakeSaysSo) {
+  // Deeper than the shell takes, in folders that are their own short names:
+  // neither form of the path fits.
+  Text folder = tree.path();
+  while (folder.size() < 300) {
+    folder = Concat(folder, "\\dddddddd");
+    MakeFolder(folder);
+  }
+  PutFile(folder + "\\far.txt", "far");
+  Rows().Append(folder, "far.txt");
+  HWND list = C(Control::ResultView);
+  ASSERT_TRUE(PumpUntil([&] { return ListView_GetItemCount(list) == 1; }));
+  ListView_SetItemState(list, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+  RECT row{};
+  row.left = LVIR_LABEL;
+  SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+  const LPARAM at = MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2);
+  auto answer = AnswerNextBox(IDOK);
+  SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  SendMessageW(list, WM_LBUTTONUP, 0, at);
+  AnsweredBox box = answer.get();
+  EXPECT_TRUE(box.shown);
+  EXPECT_EQ(box.text, G("文件路径太长，无法打开！"));
+  EXPECT_EQ(box.caption, G("信息："));
 }
 
 TEST_F(ResultCommands, HintHidesOnAClickButNotOnTabAndTyping) {

@@ -9,9 +9,10 @@
 #include <functional>
 #include <random>
 
+#include "platform/edit_text_win.h"
 #include "platform/gbk_win.h"
 #include "platform/long_path_win.h"
-#include "platform/edit_text_win.h"
+#include "tests/support/result_rows.h"
 #include "tests/win/support/program_fixture.h"
 #include "tests/win/support/window_test_support.h"
 
@@ -213,7 +214,7 @@ TEST_F(SearchWindow, WholeComputerReportsThroughTheTimerOnceTheWalksEnd) {
   EXPECT_EQ(Rows().RowText(0).substr(0, 3), "C:\\");
   EXPECT_EQ(Status(), G("搜索完毕！共搜索到文件1个."));
   // Rows removed afterwards change the next completion text.
-  Rows().RemoveRow(0);
+  RemoveRowAt(Rows(), 0);
   SetCaption(C(Control::StatusLabel), "changed");
   EXPECT_TRUE(WaitForStatus(G("搜索完毕！共搜索到文件0个."), 6000));
 }

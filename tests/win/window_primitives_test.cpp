@@ -44,8 +44,8 @@ struct SeenBox {
 
 // Shows a box on this thread while a helper thread finds it and answers it
 // with `answer`; returns the box's result.
-int ShowAndAnswer(const std::function<int()>& show, HWND mainWindow, const std::function<void(HWND)>& answer,
-                  SeenBox& seen) {
+MessageBoxButton ShowAndAnswer(const std::function<MessageBoxButton()>& show, HWND mainWindow,
+                               const std::function<void(HWND)>& answer, SeenBox& seen) {
   DWORD thread = GetCurrentThreadId();
   std::thread helper([&] {
     HWND dialog = testing::WaitForDialog(thread);
@@ -55,7 +55,7 @@ int ShowAndAnswer(const std::function<int()>& show, HWND mainWindow, const std::
     seen.ownerWindowEnabled = IsWindowEnabled(mainWindow) != FALSE;
     answer(dialog);
   });
-  int result = show();
+  MessageBoxButton result = show();
   helper.join();
   return result;
 }
@@ -78,28 +78,28 @@ std::function<void(HWND)> PressEscape() {
 TEST_F(WindowPrimitives, MessageBoxAnswersAreMappedAndTheDefaultCaptionIsUsed) {
   const Text message = "请选择要删除的文件"_gbk;
   SeenBox seen;
-  EXPECT_EQ(ShowAndAnswer([&] { return ShowMessageBox(message); }, window.Handle(), ClickButton(IDOK), seen), 0);
+  EXPECT_EQ(ShowAndAnswer([&] { return ShowMessageBox(message); }, window.Handle(), ClickButton(IDOK), seen), MessageBoxButton::Ok);
   EXPECT_EQ(seen.caption, Wide("信息："));
   EXPECT_EQ(seen.message, Wide("请选择要删除的文件"));
   EXPECT_FALSE(seen.ownerWindowEnabled) << "the box is task-modal";
   EXPECT_TRUE(IsWindowEnabled(window.Handle()));
 
   const Text caption = "确定删除吗？"_gbk;
-  auto okCancel = [&] { return ShowMessageBox(message, kMessageBoxOkCancel, caption); };
-  EXPECT_EQ(ShowAndAnswer(okCancel, window.Handle(), ClickButton(IDOK), seen), 0);
+  auto okCancel = [&] { return ShowMessageBox(message, MessageBoxStyle::OkCancel, caption); };
+  EXPECT_EQ(ShowAndAnswer(okCancel, window.Handle(), ClickButton(IDOK), seen), MessageBoxButton::Ok);
   EXPECT_EQ(seen.caption, Wide("确定删除吗？"));
-  EXPECT_EQ(ShowAndAnswer(okCancel, window.Handle(), ClickButton(IDCANCEL), seen), 1);
+  EXPECT_EQ(ShowAndAnswer(okCancel, window.Handle(), ClickButton(IDCANCEL), seen), MessageBoxButton::Cancel);
 }
 
 TEST_F(WindowPrimitives, EscapeClosesAMessageBoxAsCancelOnlyWhenItHasCancel) {
   SeenBox seen;
   const Text message = "x"_gbk;
-  EXPECT_EQ(ShowAndAnswer([&] { return ShowMessageBox(message, kMessageBoxOkCancel); }, window.Handle(),
+  EXPECT_EQ(ShowAndAnswer([&] { return ShowMessageBox(message, MessageBoxStyle::OkCancel); }, window.Handle(),
                           PressEscape(), seen),
-            1);
-  EXPECT_EQ(ShowAndAnswer([&] { return ShowMessageBox(message, kMessageBoxOk); }, window.Handle(), PressEscape(),
+            MessageBoxButton::Cancel);
+  EXPECT_EQ(ShowAndAnswer([&] { return ShowMessageBox(message, MessageBoxStyle::Ok); }, window.Handle(), PressEscape(),
                           seen),
-            0);
+            MessageBoxButton::Ok);
 }
 
 // Tick times of 时钟1, in milliseconds from `start`.

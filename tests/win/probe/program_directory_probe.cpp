@@ -5,7 +5,6 @@
 
 int main() {
   tarnwell::Text directory = tarnwell::ProgramDirectory();
-  bool written = tarnwell::WriteWholeFile(tarnwell::Concat(directory, "\\probe.txt"),
-                                          {tarnwell::TextToBytes(directory)});
+  bool written = tarnwell::WriteWholeFile(tarnwell::Concat(directory, "\\probe.txt"), tarnwell::TextToBytes(directory));
   return written ? 0 : 1;
 }

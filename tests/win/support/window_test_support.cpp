@@ -72,11 +72,11 @@ HWND FindMainWindowOf(DWORD process) {
   } found{process, nullptr};
   EnumWindows(
       [](HWND window, LPARAM data) -> BOOL {
-        auto* found = reinterpret_cast<Found*>(data);
+        auto* sought = reinterpret_cast<Found*>(data);
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        if (owner != found->process || !IsWindowVisible(window) || WindowTextOf(window) != L"Tarnwell") return TRUE;
-        found->window = window;
+        if (owner != sought->process || !IsWindowVisible(window) || WindowTextOf(window) != L"Tarnwell") return TRUE;
+        sought->window = window;
         return FALSE;
       },
       reinterpret_cast<LPARAM>(&found));
