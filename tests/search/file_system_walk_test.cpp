@@ -139,7 +139,7 @@ TEST_P(TempTreeSearch, EndsInALinkCycleAndFindsWhatLiesBelowTheRoot) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, TempTreeSearch, ::testing::Values(1, 2, 8),
-                         [](const ::testing::TestParamInfo<int>& info) { return NumberToText(info.param); });
+                         [](const ::testing::TestParamInfo<int>& threads) { return NumberToText(threads.param); });
 
 }  // namespace
 }  // namespace tarnwell

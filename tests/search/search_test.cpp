@@ -191,7 +191,7 @@ TEST_P(Searches, WalksOfOneRootRunSideBySideAndCountDownToZero) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, Searches, ::testing::Values(1, 2, 8),
-                         [](const ::testing::TestParamInfo<int>& info) { return NumberToText(info.param); });
+                         [](const ::testing::TestParamInfo<int>& threads) { return NumberToText(threads.param); });
 
 }  // namespace
 }  // namespace tarnwell

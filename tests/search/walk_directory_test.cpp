@@ -242,7 +242,7 @@ TEST_P(WalkDirectory, GivesTheRowsOfListingEachFolderOncePerName) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, WalkDirectory, ::testing::Values(1, 2, 8),
-                         [](const ::testing::TestParamInfo<int>& info) { return NumberToText(info.param); });
+                         [](const ::testing::TestParamInfo<int>& threads) { return NumberToText(threads.param); });
 
 // A tree below "R" of `folders` folders, each holding `files` files named
 // "file" and a number, with names of ten bytes.
