@@ -28,6 +28,7 @@ int DefaultWalkThreads() {
     long threads = std::strtol(text, &end, 10);
     if (end != text && *end == '\0' && threads >= 1 && threads <= 64) return static_cast<int>(threads);
   }
+  if (SystemListsOneFolderAtATime()) return 1;
   return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
 }
 

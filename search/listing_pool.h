@@ -32,10 +32,17 @@ namespace tarnwell {
 
 // Threads that list folders for one search when nothing else is asked for:
 // the environment variable TARNWELL_WALK_THREADS (1 to 64) when it is set,
-// otherwise the logical processors, at most 8. Each walk lists on its own
-// thread too, so a search has this number less one helpers; 1 is the walk
-// alone, listing every folder when it comes to it.
+// otherwise 1 where the system lists one folder at a time, else the logical
+// processors, at most 8. Each walk lists on its own thread too, so a search
+// has this number less one helpers; 1 is the walk alone, listing every
+// folder when it comes to it.
 int DefaultWalkThreads();
+
+// True where listing a folder holds a lock of the whole process, so that
+// threads listing side by side only wait for each other: under Wine, whose
+// ntdll reads a folder with the process's working directory changed into it,
+// one folder at a time (each call takes as much longer as threads list).
+bool SystemListsOneFolderAtATime();
 
 // How far the helpers may list ahead of one walk.
 struct ListingLimits {
