@@ -37,7 +37,7 @@ std::wstring StatusOf(HWND main) {
 
 TEST(CloseDuringSearch, EndsTheProgramWithZeroEveryTime) {
   TemporaryFolder tree("tree");
-  for (int f = 0; f < 1500; ++f) {
+  for (int f = 0; f < 3000; ++f) {
     Text folder = tree / ("d" + std::to_string(f));
     MakeFolder(folder);
     for (int i = 0; i < 4; ++i) PutFile(Concat(folder, "\\file", NumberToText(i), ".txt"), "x");
