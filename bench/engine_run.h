@@ -3,9 +3,11 @@
 // WindowThreadQueue, one posted closure per batch appending the rows to a
 // ResultList, as the window does on its thread. The calling thread plays the
 // window thread: it waits for the queue's wake-ups and drains the queue.
+// `threads` is SearchOptions::walkThreads: the threads that list folders.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "platform/directory_listing.h"
 #include "platform/text.h"
@@ -17,8 +19,10 @@ namespace tarnwell::bench {
 struct EngineRun {
   double seconds = 0;  // from Start until the walk's end was handled on the consuming thread
   std::size_t rows = 0;
+  std::uint64_t rowsDigest = 0;  // of every row's text, in list order (taken after the timing)
 };
 
-EngineRun RunEngine(const Text& root, const NameList& names, MatchMode mode, const DirectoryLister& lister);
+EngineRun RunEngine(const Text& root, const NameList& names, MatchMode mode, const DirectoryLister& lister,
+                    int threads = 0);
 
 }  // namespace tarnwell::bench

@@ -1,6 +1,9 @@
+#include <atomic>
+#include <memory>
 #include <vector>
 
 #include "bench/tree_walks.h"
+#include "search/listing_pool.h"
 
 namespace tarnwell::bench {
 
@@ -25,6 +28,37 @@ PassCount ListingPass(const Text& root, const DirectoryLister& lister) {
       }
     }
     for (auto child = children.rbegin(); child != children.rend(); ++child) pending.push_back(std::move(*child));
+  }
+  return count;
+}
+
+PassCount ListingPassAhead(const Text& root, const DirectoryLister& lister, int threads) {
+  PassCount count;
+  std::unique_ptr<ListingPool> pool;
+  if (threads > 1) pool = std::make_unique<ListingPool>(threads - 1);
+  std::atomic<bool> cancelled{false};
+  WalkListings listings(pool.get(), lister, cancelled);
+  struct Level {
+    WalkFolder* folder;
+    std::size_t next;
+  };
+  std::vector<Level> levels;
+  auto take = [&](WalkFolder& folder) {
+    const DirectoryListing& listing = listings.Take(folder);
+    ++count.folders;
+    for (std::size_t i = 0; i < listing.size(); ++i) count.files += listing[i].folder ? 0 : 1;
+    listings.Release(folder);
+    levels.push_back({&folder, 0});
+  };
+  take(listings.Root(root));
+  while (!levels.empty()) {
+    Level& top = levels.back();
+    if (top.next == top.folder->SubfolderCount()) {
+      listings.Forget(*top.folder);
+      levels.pop_back();
+      continue;
+    }
+    take(top.folder->Subfolder(top.next++));
   }
   return count;
 }

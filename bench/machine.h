@@ -25,6 +25,11 @@ struct CommandTime {
 // tools exist (natively); elsewhere always nothing.
 std::optional<CommandTime> TimeCommand(const std::vector<std::string>& command);
 
+// Empties the system's page cache, so that the next reads come from the disk
+// (natively, as root: sync, then 3 into /proc/sys/vm/drop_caches). Gives
+// nothing when done, or why it could not be done.
+std::optional<std::string> DropFileCache();
+
 // The path of the first of `names` found on PATH, or nothing.
 std::optional<std::string> FindProgram(const std::vector<std::string>& names);
 

@@ -5,8 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <thread>
 
@@ -64,6 +66,17 @@ std::optional<CommandTime> TimeCommand(const std::vector<std::string>& command) 
   // find and fd exit 0 whether or not anything matched.
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
   return CommandTime{std::chrono::duration<double>(stop - start).count(), CpuSecondsOf(RUSAGE_CHILDREN) - childCpu};
+}
+
+std::optional<std::string> DropFileCache() {
+  sync();
+  int file = open("/proc/sys/vm/drop_caches", O_WRONLY);
+  if (file < 0) return std::string("cannot open /proc/sys/vm/drop_caches: ") + std::strerror(errno);
+  bool written = write(file, "3\n", 2) == 2;
+  int error = errno;
+  close(file);
+  if (!written) return std::string("cannot write /proc/sys/vm/drop_caches: ") + std::strerror(error);
+  return std::nullopt;
 }
 
 std::optional<std::string> FindProgram(const std::vector<std::string>& names) {

@@ -35,6 +35,8 @@ double ProcessCpuSeconds() {
 
 std::optional<CommandTime> TimeCommand(const std::vector<std::string>&) { return std::nullopt; }
 
+std::optional<std::string> DropFileCache() { return "the Windows build does not drop the system's file cache"; }
+
 std::optional<std::string> FindProgram(const std::vector<std::string>&) { return std::nullopt; }
 
 }  // namespace tarnwell::bench

@@ -4,15 +4,21 @@
 // every folder once per name, and natively fd and find. The cases run
 // alternating, one after the other in every round, so that a slow moment of
 // a shared machine spreads over all of them. Prints figures and ratios.
+// The engine runs once per number of listing threads, so that the scaling
+// shows; its rows must be the same, in the same order, with every number.
 //
 // Usage: search_bench ROOT [--folders N] [--files N] [--seed S] [--share X]
-//        [--rounds R] [--engine-k 1,10,...] [--naive-k 1,10,...]
-//        [--naive-limit SECONDS] [--naive-sample FOLDERS] [--machine TEXT]
+//        [--rounds R] [--engine-k 1,10,...] [--threads 1,2,...]
+//        [--naive-k 1,10,...] [--naive-limit SECONDS] [--naive-sample FOLDERS]
+//        [--cold] [--machine TEXT]
 // ROOT holds the tree that make_tree wrote with the same folders, files and
 // seed; the wanted names come from that tree's description. A naive case
 // slower than --naive-limit runs in the first round only; with
 // --naive-sample, naive cases of 10 names or more walk only the first
 // FOLDERS folders and their time is scaled to the whole tree (marked "est.").
+// With --cold the page cache is dropped before every run of every case, so
+// that each reads the tree from the disk (natively, as root; where that
+// cannot be done the table says why and holds nothing).
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -26,8 +32,10 @@
 #include "bench/machine.h"
 #include "bench/samples.h"
 #include "bench/synthetic_tree.h"
+#include "bench/timed_lister.h"
 #include "bench/tree_walks.h"
 #include "platform/gbk.h"
+#include "search/listing_pool.h"
 
 namespace tarnwell::bench {
 namespace {
@@ -38,9 +46,11 @@ struct Options {
   double share = 0.5;
   int rounds = 5;
   std::vector<int> engineK{1, 10, 100, 1000, 10000};
+  std::vector<int> threads{1, 2, 4, 8};  // listing threads of the engine cases
   std::vector<int> naiveK{1, 10, 100};
   double naiveLimit = 20;  // a naive case slower than this runs in the first round only
   std::uint64_t naiveSample = 0;  // folders walked by naive cases of 10 names or more; 0: all
+  bool cold = false;
   std::string machine;
 };
 
@@ -48,6 +58,8 @@ struct Outcome {
   double seconds = 0;
   std::uint64_t rows = 0;
   double cpuSeconds = 0;
+  std::uint64_t rowsDigest = 0;  // engine: of the rows' texts in order
+  double callMicroseconds = 0;   // floor: mean time of one folder's listing call
 };
 
 struct Case {
@@ -55,11 +67,14 @@ struct Case {
   std::string label;
   int k = 0;
   MatchMode mode = MatchMode::Exact;
+  int threads = 0;  // engine and floor: listing threads
   std::function<std::optional<Outcome>()> run;
   double retireAfter = 0;  // seconds; 0: never retired
   Samples samples;
   Samples cpu;
+  Samples callMicroseconds;
   std::uint64_t rows = 0;
+  std::uint64_t rowsDigest = 0;
   bool retired = false;
   bool failed = false;
   bool estimated = false;  // the time is scaled up from a part of the tree
@@ -92,7 +107,9 @@ std::vector<int> ParseList(const char* text) {
 bool ParseOptions(int argc, char** argv, Options& options) {
   if (argc < 2) return false;
   options.root = argv[1];
-  for (int i = 2; i + 1 < argc; i += 2) {
+  int i = 2;
+  for (; i < argc && std::string(argv[i]) == "--cold"; ++i) options.cold = true;
+  for (; i + 1 < argc; i += 2) {
     std::string name = argv[i];
     const char* value = argv[i + 1];
     if (name == "--folders") {
@@ -107,6 +124,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.rounds = std::max(1, std::atoi(value));
     } else if (name == "--engine-k") {
       options.engineK = ParseList(value);
+    } else if (name == "--threads") {
+      options.threads = ParseList(value);
     } else if (name == "--naive-k") {
       options.naiveK = ParseList(value);
     } else if (name == "--naive-limit") {
@@ -119,7 +138,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       return false;
     }
   }
-  return (argc % 2) == 0;
+  return i == argc;
 }
 
 template <class Work>
@@ -133,9 +152,12 @@ Outcome Timed(Work work) {
 
 const char* ModeName(MatchMode mode) { return mode == MatchMode::Exact ? "exact" : "fuzzy"; }
 
-const Case* Find(const std::vector<Case>& cases, const std::string& kind, int k, MatchMode mode) {
+// The first case of this kind, K and mode that ran (with these threads, unless 0).
+const Case* Find(const std::vector<Case>& cases, const std::string& kind, int k, MatchMode mode, int threads = 0) {
   for (const Case& c : cases) {
-    if (c.kind == kind && c.k == k && c.mode == mode && !c.samples.Empty()) return &c;
+    if (c.kind == kind && c.k == k && c.mode == mode && (threads == 0 || c.threads == threads) && !c.samples.Empty()) {
+      return &c;
+    }
   }
   return nullptr;
 }
@@ -167,13 +189,17 @@ void PrintTable(const std::vector<Case>& cases, const Options& options, const Pa
     std::printf("naive cases marked est.: the first %llu folders walked, the time scaled to all folders\n",
                 static_cast<unsigned long long>(options.naiveSample));
   }
-  std::printf("\n%-26s %6s %9s %9s %9s %5s %8s %8s %13s %13s %10s\n", "case", "K", "median s", "min s", "max s",
-              "runs", "cpu s", "rows", "engine/floor", "naive/engine", "engine/fd");
+  std::printf("thr: threads listing folders (the walk's own and thr-1 helpers; by default here %d)\n",
+              DefaultWalkThreads());
+  if (options.cold) std::printf("cold: the page cache dropped before every run of every case\n");
+  std::printf("\n%-26s %6s %3s %9s %9s %9s %5s %8s %8s %13s %13s %10s\n", "case", "K", "thr", "median s", "min s",
+              "max s", "runs", "cpu s", "rows", "engine/floor", "naive/engine", "engine/fd");
   const Case* floor = FindKind(cases, "floor");
   const Case* fd = FindKind(cases, "fd");
   for (const Case& c : cases) {
+    std::string threads = c.threads ? std::to_string(c.threads) : "-";
     if (c.samples.Empty()) {
-      std::printf("%-26s %6s %9s\n", c.label.c_str(), c.k ? std::to_string(c.k).c_str() : "-",
+      std::printf("%-26s %6s %3s %9s\n", c.label.c_str(), c.k ? std::to_string(c.k).c_str() : "-", threads.c_str(),
                   c.failed ? "failed" : "not run");
       continue;
     }
@@ -182,14 +208,41 @@ void PrintTable(const std::vector<Case>& cases, const Options& options, const Pa
       overFloor = Ratio(&c, floor);
       overFd = Ratio(&c, fd);
     } else if (c.kind == "naive") {
-      naiveOverEngine = Ratio(&c, Find(cases, "engine", c.k, c.mode));
+      const Case* alone = Find(cases, "engine", c.k, c.mode, 1);
+      naiveOverEngine = Ratio(&c, alone ? alone : Find(cases, "engine", c.k, c.mode));
     }
     std::string rows = c.estimated ? "-" : std::to_string(c.rows);
-    std::printf("%-26s %6s %9.3f %9.3f %9.3f %5zu %8.3f %8s %13s %13s %10s\n", c.label.c_str(),
-                c.k ? std::to_string(c.k).c_str() : "-", c.samples.Median(), c.samples.Min(), c.samples.Max(),
-                c.samples.Count(), c.cpu.Median(), rows.c_str(), overFloor.c_str(), naiveOverEngine.c_str(),
-                overFd.c_str());
+    std::printf("%-26s %6s %3s %9.3f %9.3f %9.3f %5zu %8.3f %8s %13s %13s %10s\n", c.label.c_str(),
+                c.k ? std::to_string(c.k).c_str() : "-", threads.c_str(), c.samples.Median(), c.samples.Min(),
+                c.samples.Max(), c.samples.Count(), c.cpu.Median(), rows.c_str(), overFloor.c_str(),
+                naiveOverEngine.c_str(), overFd.c_str());
   }
+  // Every number of threads must give the rows of the first, in the same order.
+  int compared = 0, differing = 0;
+  for (const Case& c : cases) {
+    if (c.kind != "engine" || c.samples.Empty()) continue;
+    const Case* first = Find(cases, "engine", c.k, c.mode);
+    if (first == &c) continue;
+    ++compared;
+    if (first->rows != c.rows || first->rowsDigest != c.rowsDigest) {
+      ++differing;
+      std::printf("note: %s K=%d with %d threads gave other rows than with %d\n", c.label.c_str(), c.k, c.threads,
+                  first->threads);
+    }
+  }
+  if (compared > 0 && differing == 0) {
+    std::printf("rows: the same rows in the same order with every number of threads (%d cases compared)\n",
+                compared);
+  }
+  std::string calls;
+  for (const Case& c : cases) {
+    if (c.kind != "floor" || c.callMicroseconds.Empty()) continue;
+    char part[64];
+    std::snprintf(part, sizeof part, "%s%d thr %.1f us", calls.empty() ? "" : ", ", c.threads,
+                  c.callMicroseconds.Median());
+    calls += part;
+  }
+  if (!calls.empty()) std::printf("one folder's listing call in the floor passes (median of the means): %s\n", calls.c_str());
   // The naive walk must find exactly what the engine finds; say so when not.
   for (const Case& c : cases) {
     if (c.kind != "naive" || c.samples.Empty() || c.estimated) continue;
@@ -204,6 +257,13 @@ void PrintTable(const std::vector<Case>& cases, const Options& options, const Pa
 
 int Run(const Options& options) {
   const DirectoryLister& lister = FileSystemLister();
+  if (options.cold) {
+    if (auto reason = DropFileCache()) {
+      std::printf("\nmachine: %s\ncold cache: skipped: %s\n%s\n", MachineLabel().c_str(), reason->c_str(),
+                  kRunComplete);
+      return 0;
+    }
+  }
   const Text root = Utf8ToGbk(options.root);
   SyntheticTree tree = MakeTree(options.shape);
 
@@ -229,22 +289,44 @@ int Run(const Options& options) {
   auto firstNames = [&](int k) { return NameList(allNames.begin(), allNames.begin() + k); };
 
   std::vector<Case> cases;
-  cases.push_back(NewCase("floor", "floor (one listing pass)", 0, MatchMode::Exact,
-                   [&] {
-                     // On a thread of its own, as the engine walks on one.
-                     return std::optional<Outcome>(Timed([&] {
-                       std::uint64_t files = 0;
-                       std::thread([&] { files = ListingPass(root, lister).files; }).join();
-                       return files;
-                     }));
-                   }));
+  if (options.threads.empty() || options.threads.front() != 1) {
+    std::fprintf(stderr, "--threads must begin with 1: the floor is the pass of one thread\n");
+    return 2;
+  }
+  TimedLister timedLister(lister);
+  for (int threads : options.threads) {
+    // The bare pass alone, and listing ahead with the engine's threads.
+    Case floor = NewCase("floor", threads == 1 ? "floor (one listing pass)" : "floor, listing ahead", 0,
+                         MatchMode::Exact, [&, threads] {
+                           timedLister.Reset();
+                           // On a thread of its own, as the engine walks on one.
+                           Outcome outcome = Timed([&] {
+                             std::uint64_t files = 0;
+                             std::thread([&] {
+                               files = threads == 1 ? ListingPass(root, timedLister).files
+                                                    : ListingPassAhead(root, timedLister, threads).files;
+                             }).join();
+                             return files;
+                           });
+                           outcome.callMicroseconds = timedLister.MeanMicroseconds();
+                           return std::optional<Outcome>(outcome);
+                         });
+    floor.threads = threads;
+    cases.push_back(std::move(floor));
+  }
   for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
     for (int k : options.engineK) {
-      cases.push_back(NewCase("engine", std::string("engine ") + ModeName(mode), k, mode, [&, k, mode, names = firstNames(k)] {
-                         double cpuStart = ProcessCpuSeconds();
-                         EngineRun run = RunEngine(root, names, mode, lister);
-                         return std::optional<Outcome>(Outcome{run.seconds, run.rows, ProcessCpuSeconds() - cpuStart});
-                       }));
+      for (int threads : options.threads) {
+        Case engine = NewCase("engine", std::string("engine ") + ModeName(mode), k, mode,
+                              [&, k, mode, threads, names = firstNames(k)] {
+                                double cpuStart = ProcessCpuSeconds();
+                                EngineRun run = RunEngine(root, names, mode, lister, threads);
+                                return std::optional<Outcome>(
+                                    Outcome{run.seconds, run.rows, ProcessCpuSeconds() - cpuStart, run.rowsDigest});
+                              });
+        engine.threads = threads;
+        cases.push_back(std::move(engine));
+      }
     }
   }
   for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
@@ -297,6 +379,12 @@ int Run(const Options& options) {
     for (std::size_t i = 0; i < cases.size(); ++i) {
       Case& c = cases[(i + static_cast<std::size_t>(round)) % cases.size()];
       if (c.retired || c.failed) continue;
+      if (options.cold) {
+        if (auto reason = DropFileCache()) {
+          std::fprintf(stderr, "dropping the page cache failed: %s\n", reason->c_str());
+          return 1;
+        }
+      }
       std::optional<Outcome> outcome = c.run();
       if (!outcome) {
         c.failed = true;
@@ -304,9 +392,16 @@ int Run(const Options& options) {
       }
       c.samples.Add(outcome->seconds);
       c.cpu.Add(outcome->cpuSeconds);
+      if (c.kind == "floor") c.callMicroseconds.Add(outcome->callMicroseconds);
+      if (c.kind == "engine" && c.samples.Count() > 1 && (c.rows != outcome->rows || c.rowsDigest != outcome->rowsDigest)) {
+        std::fprintf(stderr, "%s K=%d with %d threads gave other rows than in its first run\n", c.label.c_str(), c.k,
+                     c.threads);
+        return 1;
+      }
       c.rows = outcome->rows;
+      c.rowsDigest = outcome->rowsDigest;
       if (c.retireAfter > 0 && outcome->seconds > c.retireAfter) c.retired = true;
-      std::fprintf(stderr, "  %-26s %6d %9.3f s\n", c.label.c_str(), c.k, outcome->seconds);
+      std::fprintf(stderr, "  %-26s %6d %3d %9.3f s\n", c.label.c_str(), c.k, c.threads, outcome->seconds);
     }
   }
   PrintTable(cases, options, seen, pattern);
@@ -323,8 +418,9 @@ int main(int argc, char** argv) {
   tarnwell::bench::Options options;
   if (!tarnwell::bench::ParseOptions(argc, argv, options)) {
     std::fprintf(stderr,
-                 "usage: %s ROOT [--folders N] [--files N] [--seed S] [--share X] [--rounds R]\n"
-                 "       [--engine-k 1,10,...] [--naive-k 1,10,...] [--naive-limit SECONDS] [--machine TEXT]\n",
+                 "usage: %s ROOT [--cold] [--folders N] [--files N] [--seed S] [--share X] [--rounds R]\n"
+                 "       [--engine-k 1,10,...] [--threads 1,2,...] [--naive-k 1,10,...] [--naive-limit SECONDS]\n"
+                 "       [--naive-sample FOLDERS] [--machine TEXT]\n",
                  argv[0]);
     return 2;
   }

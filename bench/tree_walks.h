@@ -24,6 +24,11 @@ struct PassCount {
 // The floor: lists every folder below `root` once and counts what it saw.
 PassCount ListingPass(const Text& root, const DirectoryLister& lister);
 
+// The same pass with `threads` threads listing, as the engine lists with
+// them: this thread takes the listings in walk order while threads - 1
+// helpers list ahead of it. Nothing is matched.
+PassCount ListingPassAhead(const Text& root, const DirectoryLister& lister, int threads);
+
 // The naive walk. On Windows each name's pattern goes to FindFirstFileExW;
 // elsewhere each name costs one more listing of the folder, matched with
 // fnmatch against the same pattern. With a `folderLimit` it stops after that

@@ -101,7 +101,10 @@ Search::Search(PassKey, NameList names, RootList roots, MatchMode mode, std::sha
       sink_(std::move(sink)),
       lister_(lister),
       options_(options),
-      matcher_(names_) {}
+      matcher_(names_) {
+  int threads = options_.walkThreads > 0 ? options_.walkThreads : DefaultWalkThreads();
+  if (threads > 1 && !roots_->empty()) pool_ = std::make_unique<ListingPool>(threads - 1);
+}
 
 Search::~Search() {
   // Every worker has left its walk once the last share is gone; the one
@@ -125,7 +128,7 @@ void Search::RunWalk(std::size_t root) {
   std::optional<WalkDelivery> delivery;
   try {
     delivery.emplace(*this, root);
-    WalkInputs inputs{lister_, matcher_, readMode_, cancelled_};
+    WalkInputs inputs{lister_, matcher_, readMode_, cancelled_, pool_.get()};
     WalkDirectory((*roots_)[root], inputs, *delivery);
   } catch (const std::exception& fault) {
     failed = Failed(root, fault.what());
@@ -149,7 +152,9 @@ void Search::EndWalk(std::size_t root, bool failed) {
     }
     if (running_.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
   }
-  // The last walk has ended.
+  // The last walk has ended. It joins the listing helpers: none outlives the
+  // walks it listed for.
+  if (pool_) pool_->Stop();
   try {
     sink_->SearchEnded(*this);
   } catch (...) {

@@ -11,6 +11,10 @@
 // threads were never joined joins them when the last share goes, or lets
 // them go when that share is a worker's own.
 //
+// The walks share a pool of helpers that list folders ahead of them
+// (search/listing_pool.h); the last walk to end joins the helpers, before
+// the search's end is signalled.
+//
 // What the walks find goes to a SearchSink on the worker threads: rows in
 // batches (at most SearchOptions::batchRows, and none older than batchAge
 // while the walk goes on), in walk order, then the end of the walk. Progress
@@ -32,6 +36,7 @@
 
 #include "platform/directory_listing.h"
 #include "platform/text.h"
+#include "search/listing_pool.h"
 #include "search/match_mode.h"
 #include "search/name_matcher.h"
 #include "search/names_box.h"
@@ -66,6 +71,8 @@ class SearchSink {
 struct SearchOptions {
   std::size_t batchRows = 1000;
   std::chrono::milliseconds batchAge{20};
+  // Threads that list folders, each walk's own included (0: DefaultWalkThreads()).
+  int walkThreads = 0;
 };
 
 class Search : public std::enable_shared_from_this<Search> {
@@ -145,6 +152,7 @@ class Search : public std::enable_shared_from_this<Search> {
   std::mutex endMutex_;
   std::condition_variable endSignal_;
   bool ended_ = false;  // guarded by endMutex_
+  std::unique_ptr<ListingPool> pool_;  // null when the walks list on their own threads
   std::atomic<std::uint32_t> progressName_{0};
   std::atomic<std::uint64_t> progressSteps_{0};
   std::atomic<std::uint64_t> stepsTaken_{0};

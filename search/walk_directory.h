@@ -15,6 +15,7 @@
 
 #include "platform/directory_listing.h"
 #include "platform/text.h"
+#include "search/listing_pool.h"
 #include "search/match_mode.h"
 #include "search/name_matcher.h"
 
@@ -36,8 +37,12 @@ struct WalkInputs {
   // Read once per folder, before its files are matched, so that a change of
   // mode during the walk applies from the next folder on.
   const std::function<MatchMode()>& mode;
-  // Looked at before every folder and every entry; once set, the walk stops.
+  // Looked at before every folder and every entry; once set, the walk stops
+  // (and nothing more is listed for it).
   const std::atomic<bool>& cancelled;
+  // Helpers that list the walk's next folders ahead of it; without them the
+  // walk lists each folder itself when it comes to it. The rows are the same.
+  ListingPool* pool = nullptr;
 };
 
 // Walks `root` and everything below it. Returns false when it stopped because

@@ -4,7 +4,8 @@
 // names whose wildcard pattern the reference matcher says it matches, the
 // statistics over those names as rows must count what matching every name
 // against every row counts, and the walk of the tree must give the rows of
-// listing every folder once per wanted name.
+// listing every folder once per wanted name, listing alone and with 1 and 7
+// helpers listing ahead of it.
 //
 // The input is read byte by byte:
 //   00  ends a wanted name (an empty one is dropped: the names box never
@@ -30,6 +31,7 @@
 #include <utility>
 #include <vector>
 
+#include "search/listing_pool.h"
 #include "search/match_mode.h"
 #include "search/name_matcher.h"
 #include "search/name_statistics.h"
@@ -218,6 +220,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
+  // The walk alone, and walks with 2 and 8 threads listing (the pools live
+  // across executions, as a search's pool serves walk after walk).
+  static ListingPool oneHelper(1);
+  static ListingPool sevenHelpers(7);
+  ListingPool* const pools[] = {nullptr, &oneHelper, &sevenHelpers};
   for (MatchMode mode : modes) {
     const std::vector<NameHits> hits = CountNameHits(input.names, mode, NamesAsRows(input.fileNames));
     const auto expectedHits = testing::ReferenceNameHits(folding, input.names, input.fileNames, mode);
@@ -235,14 +242,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (MatchMode mode : modes) {
     TextList expectedRows;
     testing::ReferenceWalk(input.tree, folding, "R", input.names, mode, expectedRows);
-    std::atomic<bool> cancelled{false};
-    std::function<MatchMode()> readMode = [mode] { return mode; };
-    Rows walked;
-    bool finished = WalkDirectory("R", WalkInputs{input.tree, matcher, readMode, cancelled}, walked);
-    Require(finished, "an uncancelled walk goes to the end");
-    if (walked.rows != expectedRows) {
-      Fail("the walk gives the rows of listing each folder once per wanted name", ModeName(mode), input.names,
-           {{"expected", &expectedRows}, {"walked", &walked.rows}});
+    for (ListingPool* pool : pools) {
+      std::atomic<bool> cancelled{false};
+      std::function<MatchMode()> readMode = [mode] { return mode; };
+      Rows walked;
+      bool finished = WalkDirectory("R", WalkInputs{input.tree, matcher, readMode, cancelled, pool}, walked);
+      Require(finished, "an uncancelled walk goes to the end");
+      if (walked.rows != expectedRows) {
+        const char* threads = pool == nullptr ? "the walk alone" : pool == &oneHelper ? "2 threads" : "8 threads";
+        std::fprintf(stderr, "listing with %s\n", threads);
+        Fail("the walk gives the rows of listing each folder once per wanted name", ModeName(mode), input.names,
+             {{"expected", &expectedRows}, {"walked", &walked.rows}});
+      }
     }
   }
   return 0;

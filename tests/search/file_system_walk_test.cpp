@@ -122,7 +122,10 @@ TEST_F(TempTree, AFolderThatCannotBeListedGivesFalseAndNothing) {
   EXPECT_FALSE(listed);
 }
 
-TEST_F(TempTree, SearchEndsInALinkCycleAndFindsWhatLiesBelowTheRoot) {
+// The search on the real tree with each walk listing alone and with helpers.
+class TempTreeSearch : public TempTree, public ::testing::WithParamInterface<int> {};
+
+TEST_P(TempTreeSearch, EndsInALinkCycleAndFindsWhatLiesBelowTheRoot) {
   Folder("sub");
   Folder("sub/deeper");
   Folder("照片");
@@ -134,15 +137,35 @@ TEST_F(TempTree, SearchEndsInALinkCycleAndFindsWhatLiesBelowTheRoot) {
   Link("sub/deeper/cycle", "../..");
   Link("sub/self", ".");
   Link("sub/a.lnk", "../a.txt");  // a link to a file is a file
-  auto sink = std::make_shared<testing::RecordingSink>(1);
-  auto search = Search::Start({"a"}, {root_}, MatchMode::Exact, sink);
-  sink->WaitForAllEnds();
-  TextList rows = sink->Rows()[0];
+  auto rowsOf = [&](const NameList& names, int threads) {
+    auto sink = std::make_shared<testing::RecordingSink>(1);
+    auto search = Search::Start(names, {root_}, MatchMode::Exact, sink, FileSystemLister(),
+                                SearchOptions{1000, std::chrono::milliseconds(20), threads});
+    sink->WaitForAllEnds();
+    return sink->Rows()[0];
+  };
+  TextList rows = rowsOf({"a"}, GetParam());
   std::sort(rows.begin(), rows.end());
   Text root = root_;
   EXPECT_EQ(rows, (TextList{root + "\\a.txt", root + "\\sub\\A.TXT", root + "\\sub\\a.lnk",
                             root + "\\sub\\deeper\\a", root + "\\" + "照片\\a.b.c"_gbk}));
+
+  // In the order the file system lists them, the rows of a larger tree are
+  // those of the walk listing alone.
+  for (int i = 0; i < 40; ++i) {
+    std::string folder = "sub/f" + std::to_string(i % 7) + "_" + std::to_string(i);
+    Folder(folder);
+    if (i % 3 == 0) Folder(folder + "/照片");
+    File(folder + "/a" + std::to_string(i));
+    if (i % 3 == 0) File(folder + "/照片/a");
+  }
+  TextList alone = rowsOf({"a*", "照片"_gbk}, 1);
+  EXPECT_GT(alone.size(), 40u);
+  EXPECT_EQ(rowsOf({"a*", "照片"_gbk}, GetParam()), alone);
 }
+
+INSTANTIATE_TEST_SUITE_P(Threads, TempTreeSearch, ::testing::Values(1, 2, 8),
+                         [](const ::testing::TestParamInfo<int>& threads) { return NumberToText(threads.param); });
 
 }  // namespace
 }  // namespace tarnwell

@@ -40,14 +40,23 @@ void AddTree(FakeTree& tree, const Text& root, int folders) {
   }
 }
 
-TEST(Search, EveryRootIsWalkedOnItsOwnThreadAndDeliveredInBatchesInWalkOrder) {
+// Every test of the search runs with each walk listing alone and with
+// helpers listing ahead of the walks.
+class Searches : public ::testing::TestWithParam<int> {
+ protected:
+  SearchOptions Options(std::size_t batchRows = 1000, std::chrono::milliseconds batchAge = 20ms) const {
+    return SearchOptions{batchRows, batchAge, GetParam()};
+  }
+};
+
+TEST_P(Searches, EveryRootIsWalkedOnItsOwnThreadAndDeliveredInBatchesInWalkOrder) {
   FakeTree tree;
   RootList roots = {"R0", "R1", "missing", "R3"};
   for (const char* root : {"R0", "R1", "R3"}) AddTree(tree, root, 40);
   auto sink = std::make_shared<RecordingSink>(roots.size());
   std::weak_ptr<Search> watched;
   {
-    auto search = Search::Start({"a", "x", "A"}, roots, MatchMode::Fuzzy, sink, tree, {7, 1h});
+    auto search = Search::Start({"a", "x", "A"}, roots, MatchMode::Fuzzy, sink, tree, Options(7, 1h));
     watched = search;
   }  // the workers keep the search alive
   sink->WaitForAllEnds();
@@ -79,11 +88,11 @@ TEST(Search, EveryRootIsWalkedOnItsOwnThreadAndDeliveredInBatchesInWalkOrder) {
   for (const auto& [folder, count] : tree.Listings()) EXPECT_EQ(count, 1) << folder;
 }
 
-TEST(Search, RowsOlderThanTheBatchAgeGoAtTheEndOfTheirFolder) {
+TEST_P(Searches, RowsOlderThanTheBatchAgeGoAtTheEndOfTheirFolder) {
   FakeTree tree;
   AddTree(tree, "R", 12);
   auto sink = std::make_shared<RecordingSink>(1);
-  auto search = Search::Start({"a"}, {"R"}, MatchMode::Fuzzy, sink, tree, {1000, 0ms});
+  auto search = Search::Start({"a"}, {"R"}, MatchMode::Fuzzy, sink, tree, Options(1000, 0ms));
   sink->WaitForAllEnds();
   // With no age allowed, each folder's rows are a batch of their own.
   std::vector<std::size_t> expected;
@@ -100,11 +109,11 @@ TEST(Search, RowsOlderThanTheBatchAgeGoAtTheEndOfTheirFolder) {
   EXPECT_EQ(sink->Batches()[0], expected);
 }
 
-TEST(Search, OneProgressStepPerWantedNamePerFolderTakenAsTheLatestText) {
+TEST_P(Searches, OneProgressStepPerWantedNamePerFolderTakenAsTheLatestText) {
   FakeTree tree;
   tree.AddFolder("R", {{"x.txt"}});
   auto sink = std::make_shared<RecordingSink>(1);
-  auto search = Search::Start({"x"}, {"R"}, MatchMode::Exact, sink, tree);
+  auto search = Search::Start({"x"}, {"R"}, MatchMode::Exact, sink, tree, Options());
   EXPECT_EQ(search->Names(), NameList{"x"});
   EXPECT_EQ(search->Roots(), RootList{"R"});
   sink->WaitForAllEnds();
@@ -121,7 +130,7 @@ TEST(Search, OneProgressStepPerWantedNamePerFolderTakenAsTheLatestText) {
 
   // A root that does not exist still makes a step for every wanted name.
   sink = std::make_shared<RecordingSink>(1);
-  search = Search::Start({"a", "b", "c"}, {"missing"}, MatchMode::Exact, sink, tree);
+  search = Search::Start({"a", "b", "c"}, {"missing"}, MatchMode::Exact, sink, tree, Options());
   sink->WaitForAllEnds();
   EXPECT_EQ(sink->StepsAtEnd(), 3u);
   text = search->TakeProgressText();
@@ -133,19 +142,27 @@ TEST(Search, OneProgressStepPerWantedNamePerFolderTakenAsTheLatestText) {
   FakeTree big;
   AddTree(big, "B", 30);
   sink = std::make_shared<RecordingSink>(2);
-  search = Search::Start({"a0", "a1", "zz", "a2"}, {"B", "B"}, MatchMode::Exact, sink, big, {1, 1h});
+  search = Search::Start({"a0", "a1", "zz", "a2"}, {"B", "B"}, MatchMode::Exact, sink, big, Options(1, 1h));
   sink->WaitForAllEnds();
   ASSERT_TRUE(search->WaitForWalks(std::chrono::steady_clock::now() + 60s));
   EXPECT_EQ(search->ProgressSteps(), 2u * 30 * 4);
 }
 
-TEST(Search, CancellingStopsDeliveriesAndStillEndsEveryWalk) {
+TEST_P(Searches, CancellingStopsDeliveriesAndStillEndsEveryWalk) {
   FakeTree tree;
   RootList roots = {"R0", "R1", "R2"};
   for (const Text& root : roots) AddTree(tree, root, 300);
+  std::atomic<bool> cancelSeen{false};
+  std::atomic<int> listedOnceCancelled{0};
+  tree.OnList([&](const Text&) {
+    if (cancelSeen) ++listedOnceCancelled;
+  });
   auto sink = std::make_shared<RecordingSink>(roots.size());
-  sink->OnRows([](Search& search) { search.Cancel(); });
-  auto search = Search::Start({"a"}, roots, MatchMode::Fuzzy, sink, tree, {5, 1h});
+  sink->OnRows([&](Search& search) {
+    search.Cancel();
+    cancelSeen = true;
+  });
+  auto search = Search::Start({"a"}, roots, MatchMode::Fuzzy, sink, tree, Options(5, 1h));
   sink->WaitForAllEnds();
   ASSERT_TRUE(search->WaitForWalks(std::chrono::steady_clock::now() + 60s));
   EXPECT_TRUE(search->Cancelled());
@@ -156,15 +173,18 @@ TEST(Search, CancellingStopsDeliveriesAndStillEndsEveryWalk) {
   for (const auto& batches : sink->Batches()) delivered += batches.size();
   EXPECT_GE(delivered, 1u);
   EXPECT_LE(delivered, roots.size());  // at most the batch each walk had under way
-  std::size_t listed = tree.Listings().size();
-  EXPECT_LT(listed, tree.Folders().size() / 2);
+  // Each walk and each helper starts at most the listing it had decided on.
+  EXPECT_LE(listedOnceCancelled, static_cast<int>(roots.size()) + GetParam() - 1);
+  if (GetParam() == 1) {
+    EXPECT_LT(tree.Listings().size(), tree.Folders().size() / 2);
+  }
 }
 
-TEST(Search, WalksOfOneRootRunSideBySideAndCountDownToZero) {
+TEST_P(Searches, WalksOfOneRootRunSideBySideAndCountDownToZero) {
   FakeTree tree;
   AddTree(tree, "R", 50);
   auto sink = std::make_shared<RecordingSink>(3);
-  auto search = Search::Start({"a"}, {"R", "R", "R"}, MatchMode::Exact, sink, tree);
+  auto search = Search::Start({"a"}, {"R", "R", "R"}, MatchMode::Exact, sink, tree, Options());
   ASSERT_TRUE(search->WaitForWalks(std::chrono::steady_clock::now() + 60s));
   EXPECT_EQ(search->RunningWalks(), 0);
   EXPECT_EQ(sink->SearchEnds(), 1);  // the end came before the signal
@@ -223,6 +243,9 @@ TEST(Search, AModeSetDuringTheWalkAppliesToTheFoldersAfter) {
   ASSERT_TRUE(search->WaitForWalks(std::chrono::steady_clock::now() + 60s));
   EXPECT_EQ(sink->Rows()[0], (TextList{"R\\a.txt", "R\\sub\\a.txt", "R\\sub\\xa.txt"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Threads, Searches, ::testing::Values(1, 2, 8),
+                         [](const ::testing::TestParamInfo<int>& threads) { return NumberToText(threads.param); });
 
 }  // namespace
 }  // namespace tarnwell

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <condition_variable>
+#include <cstdlib>
+#include <mutex>
 #include <random>
+#include <thread>
 
 #include "fake_tree.h"
 #include "platform/gbk_literal.h"
@@ -16,22 +21,32 @@ struct Collected final : WalkOutput {
   void Row(const Text& folder, std::string_view name, std::uint32_t) override {
     rows.push_back(Concat(folder, "\\", name));
   }
-  void FolderSearched(const Text& folder) override { folders.push_back(folder); }
+  void FolderSearched(const Text& folder) override {
+    folders.push_back(folder);
+    if (onFolder) onFolder(folder);
+  }
   TextList rows;
   TextList folders;
+  std::function<void(const Text&)> onFolder;
 };
 
+// A walk of a fake tree by `threads` threads: the walk's own and a pool of
+// helpers listing ahead of it (none for 1).
 struct Walk {
-  Walk(const FakeTree& fakeTree, NameList names, MatchMode initialMode = MatchMode::Exact)
+  Walk(const FakeTree& fakeTree, NameList names, MatchMode initialMode = MatchMode::Exact, int threads = 1,
+       ListingLimits limits = {})
       : tree(fakeTree), matcher(std::make_shared<const NameList>(std::move(names))), readMode([this] {
           ++modeReads;
           return mode;
         }),
-        mode(initialMode) {}
+        mode(initialMode), pool(threads > 1 ? std::make_unique<ListingPool>(threads - 1, limits) : nullptr) {}
 
   TextList Rows(const Text& root) {
     Collected collected;
-    finished = WalkDirectory(root, WalkInputs{tree, matcher, readMode, cancelled}, collected);
+    return Rows(root, collected);
+  }
+  TextList Rows(const Text& root, Collected& collected) {
+    finished = tarnwell::WalkDirectory(root, WalkInputs{tree, matcher, readMode, cancelled, pool.get()}, collected);
     folders = collected.folders;
     return collected.rows;
   }
@@ -44,32 +59,43 @@ struct Walk {
   std::atomic<bool> cancelled{false};
   bool finished = false;
   TextList folders;
+  std::unique_ptr<ListingPool> pool;
 };
 
-TEST(WalkDirectory, RowsPerFolderFollowTheNameListThenTheListingOrder) {
+// Every test of the walk runs with the walk alone and with helpers listing
+// ahead of it: the rows, folders and listings must not change.
+class WalkDirectory : public ::testing::TestWithParam<int> {
+ protected:
+  int Threads() const { return GetParam(); }
+  Walk MakeWalk(const FakeTree& tree, NameList names, MatchMode mode = MatchMode::Exact) {
+    return Walk(tree, std::move(names), mode, Threads());
+  }
+};
+
+TEST_P(WalkDirectory, RowsPerFolderFollowTheNameListThenTheListingOrder) {
   FakeTree tree;
   tree.AddFolder("R", {{"b.txt"}, {"a.txt"}, {"ab"}, {"data", true}, {"A.TXT.old"}});
   tree.AddFile("R\\data", "a");
   tree.AddSubfolder("R", "z");
   tree.AddFile("R\\z", "ab.a");
-  Walk walk(tree, {"ab", "a.txt", "data", "a"});
+  Walk walk = MakeWalk(tree, {"ab", "a.txt", "data", "a"});
   EXPECT_EQ(walk.Rows("R"), (TextList{"R\\ab", "R\\a.txt", "R\\A.TXT.old", "R\\a.txt", "R\\A.TXT.old",
                                       "R\\data\\a", "R\\z\\ab.a"}));
   EXPECT_TRUE(walk.finished);
   EXPECT_EQ(walk.folders, (TextList{"R", "R\\data", "R\\z"}));
 }
 
-TEST(WalkDirectory, RootsAreTakenAsTheyAre) {
+TEST_P(WalkDirectory, RootsAreTakenAsTheyAre) {
   FakeTree tree;
   tree.AddFolder("C:", {{"boot.ini"}});
   tree.AddSubfolder("C:", "Windows");
   tree.AddFile("C:\\Windows", "boot.ini");
   tree.AddFolder("D:\\", {{"x"}});
-  EXPECT_EQ(Walk(tree, {"boot"}).Rows("C:"), (TextList{"C:\\boot.ini", "C:\\Windows\\boot.ini"}));
-  EXPECT_EQ(Walk(tree, {"x"}).Rows("D:\\"), TextList{"D:\\\\x"});
+  EXPECT_EQ(MakeWalk(tree, {"boot"}).Rows("C:"), (TextList{"C:\\boot.ini", "C:\\Windows\\boot.ini"}));
+  EXPECT_EQ(MakeWalk(tree, {"x"}).Rows("D:\\"), TextList{"D:\\\\x"});
 }
 
-TEST(WalkDirectory, SkipsReparsePointsAndNamesEndingInADotButListsHiddenOnes) {
+TEST_P(WalkDirectory, SkipsReparsePointsAndNamesEndingInADotButListsHiddenOnes) {
   FakeTree tree;
   tree.AddSubfolder("R", "link", true);
   tree.AddSubfolder("R", "x.");
@@ -80,55 +106,68 @@ TEST(WalkDirectory, SkipsReparsePointsAndNamesEndingInADotButListsHiddenOnes) {
   tree.AddFile("R\\.hidden", ".a");
   tree.AddSubfolder("R", "昞"_gbk);  // ends in the byte of "\"
   tree.AddFile("R\\昞"_gbk, "a");
-  Walk walk(tree, {"a"}, MatchMode::Fuzzy);
+  Walk walk = MakeWalk(tree, {"a"}, MatchMode::Fuzzy);
   EXPECT_EQ(walk.Rows("R"), (TextList{"R\\.hidden\\a", "R\\.hidden\\.a", "R\\昞\\a"_gbk}));
   EXPECT_EQ(tree.Listings(), (std::map<Text, int>{{"R", 1}, {"R\\.hidden", 1}, {"R\\昞"_gbk, 1}}));
 }
 
-TEST(WalkDirectory, AFolderThatCannotBeListedIsANonEvent) {
+TEST_P(WalkDirectory, AFolderThatCannotBeListedIsANonEvent) {
   FakeTree tree;
   tree.AddFolder("R", {{"gone", true}, {"a"}});
   tree.AddSubfolder("R", "next");
   tree.AddFile("R\\next", "a");
-  Walk walk(tree, {"a"});
+  Walk walk = MakeWalk(tree, {"a"});
   EXPECT_EQ(walk.Rows("R"), (TextList{"R\\a", "R\\next\\a"}));
   EXPECT_EQ(walk.folders, (TextList{"R", "R\\gone", "R\\next"}));
-  EXPECT_TRUE(Walk(tree, {"a"}).Rows("missing").empty());
+  EXPECT_TRUE(MakeWalk(tree, {"a"}).Rows("missing").empty());
 }
 
-TEST(WalkDirectory, ReadsTheModeOncePerFolderAndAppliesItFromThatFolderOn) {
+TEST_P(WalkDirectory, ReadsTheModeOncePerFolderAndAppliesItFromThatFolderOn) {
   FakeTree tree;
   tree.AddFile("R", "xa");
   tree.AddSubfolder("R", "s");
   tree.AddFile("R\\s", "xa");
   tree.AddSubfolder("R\\s", "t");
   tree.AddFile("R\\s\\t", "xa");
-  Walk walk(tree, {"a"});
+  Walk walk = MakeWalk(tree, {"a"});
   walk.readMode = [&] { return ++walk.modeReads == 2 ? MatchMode::Fuzzy : MatchMode::Exact; };
   EXPECT_EQ(walk.Rows("R"), TextList{"R\\s\\xa"});
   EXPECT_EQ(walk.modeReads, 3);
 }
 
-TEST(WalkDirectory, CancellationStopsTheWalkAtOnce) {
+TEST_P(WalkDirectory, CancellationStopsTheWalkAtOnce) {
   FakeTree tree;
   for (int i = 0; i < 10; ++i) {
     Text folder = "R\\" + NumberToText(i);
     tree.AddSubfolder("R", NumberToText(i));
     tree.AddFile(folder, "a");
   }
-  Walk walk(tree, {"a"});
-  int listed = 0;
+  Walk walk = MakeWalk(tree, {"a"});
+  std::atomic<int> listed{0};
+  std::atomic<int> listedOnceCancelled{0};
   tree.OnList([&](const Text&) {
+    if (walk.cancelled) ++listedOnceCancelled;
     if (++listed == 5) walk.cancelled = true;
   });
   TextList rows = walk.Rows("R");
   EXPECT_FALSE(walk.finished);
-  // The folder being listed when the flag was set gives no rows; nothing is listed after it.
-  EXPECT_EQ(rows, (TextList{"R\\0\\a", "R\\1\\a", "R\\2\\a"}));
-  EXPECT_EQ(listed, 5);
+  if (Threads() == 1) {
+    // The folder being listed when the flag was set gives no rows; nothing is listed after it.
+    EXPECT_EQ(rows, (TextList{"R\\0\\a", "R\\1\\a", "R\\2\\a"}));
+    EXPECT_EQ(listed, 5);
+  } else {
+    // The rows so far, in order; each thread starts at most the listing it
+    // had decided on, and nothing lists for the walk once it has returned.
+    TextList all;
+    for (int i = 0; i < 10; ++i) all.push_back("R\\" + NumberToText(i) + "\\a");
+    ASSERT_LE(rows.size(), all.size());
+    EXPECT_EQ(rows, TextList(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(rows.size())));
+    EXPECT_LE(listedOnceCancelled, Threads());
+    EXPECT_EQ(tree.Listings().size(), static_cast<std::size_t>(listed.load()));
+  }
 }
 
-TEST(WalkDirectory, WalksPathsLongerThanAnyWindowsPath) {
+TEST_P(WalkDirectory, WalksPathsLongerThanAnyWindowsPath) {
   FakeTree tree;
   Text folder = "R";
   const Text name(250, 'd');  // near the longest name a folder can have
@@ -138,12 +177,12 @@ TEST(WalkDirectory, WalksPathsLongerThanAnyWindowsPath) {
   }
   ASSERT_GT(folder.size(), 32767u);
   tree.AddFile(folder, "deep.txt");
-  EXPECT_EQ(Walk(tree, {"deep"}).Rows("R"), TextList{folder + "\\deep.txt"});
+  EXPECT_EQ(MakeWalk(tree, {"deep"}).Rows("R"), TextList{folder + "\\deep.txt"});
 }
 
 // Random trees and random name lists: the rows, in order, are those of the
 // reference walk that lists every folder once per wanted name.
-TEST(WalkDirectory, GivesTheRowsOfListingEachFolderOncePerName) {
+TEST_P(WalkDirectory, GivesTheRowsOfListingEachFolderOncePerName) {
   const TextList alphabet = {"a", "A", "b", ".", "x", "ａ"_gbk, "Ａ"_gbk, "α"_gbk, "Α"_gbk, "昞"_gbk, "乤"_gbk,
                              "中"_gbk};
   std::mt19937 random(99);
@@ -183,12 +222,166 @@ TEST(WalkDirectory, GivesTheRowsOfListingEachFolderOncePerName) {
     for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
       TextList expected;
       testing::ReferenceWalk(tree, folding, "R", names, mode, expected);
-      Walk walk(tree, names, mode);
+      std::map<Text, int> listed = tree.Listings();
+      Walk walk = MakeWalk(tree, names, mode);
       ASSERT_EQ(walk.Rows("R"), expected) << "round " << round;
+      // Each folder listed once per time the walk enters it (a name can be
+      // there twice), whoever listed it.
+      std::function<void(const Text&)> enter = [&](const Text& folder) {
+        ++listed[folder];
+        for (const testing::FakeEntry& entry : tree.Folders().at(folder)) {
+          if (entry.folder && !entry.link && entry.name.back() != '.') enter(folder + "\\" + entry.name);
+        }
+      };
+      enter("R");
+      ASSERT_EQ(tree.Listings(), listed) << "round " << round;
       totalRows += expected.size();
     }
   }
   EXPECT_GT(totalRows, 500u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Threads, WalkDirectory, ::testing::Values(1, 2, 8),
+                         [](const ::testing::TestParamInfo<int>& threads) { return NumberToText(threads.param); });
+
+// A tree below "R" of `folders` folders, each holding `files` files named
+// "file" and a number, with names of ten bytes.
+void AddWideTree(FakeTree& tree, int folders, int files) {
+  tree.AddFolder("R");
+  for (int f = 0; f < folders; ++f) {
+    Text name = "d" + NumberToText(f);
+    tree.AddSubfolder("R", name);
+    for (int i = 0; i < files; ++i) tree.AddFile("R\\" + name, "file" + Text(6 - NumberToText(i).size(), '0') + NumberToText(i));
+  }
+}
+
+// Calls `done` until it gives true (a fault after 60 s rather than a hang).
+void WaitUntil(const std::function<bool()>& done) {
+  for (int i = 0; i < 60000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_TRUE(done());
+}
+
+// With the walk held in its first folder, the helpers list ahead until the
+// limit stops them: exactly that many folders, then nothing more.
+TEST(WalkAhead, HoldsNoMoreFoldersAheadOfTheWalkThanTheLimit) {
+  for (int threads : {2, 8}) {
+    FakeTree tree;
+    AddWideTree(tree, 100, 2);
+    Walk walk(tree, {"file000001"}, MatchMode::Exact, threads, ListingLimits{16, std::size_t{1} << 30});
+    Collected collected;
+    std::size_t listedWhileHeld = 0;
+    collected.onFolder = [&](const Text& folder) {
+      if (folder != "R") return;
+      WaitUntil([&] { return tree.Listings().size() >= 17 && walk.pool->IdleHelpers() == threads - 1; });
+      listedWhileHeld = tree.Listings().size();
+    };
+    TextList rows = walk.Rows("R", collected);
+    EXPECT_EQ(listedWhileHeld, 1u + 16) << threads << " threads";
+    EXPECT_EQ(rows.size(), 100u);
+    EXPECT_EQ(tree.Listings().size(), 101u);
+  }
+}
+
+// The same with a limit of bytes: folders of 10 entries of 10 bytes hold 220
+// bytes each, so the helpers stop once five of them are listed ahead (more
+// only by the listings already under way).
+TEST(WalkAhead, StartsNoListingAheadOnceTheListingsAheadHoldTheByteLimit) {
+  for (int threads : {2, 8}) {
+    FakeTree tree;
+    AddWideTree(tree, 100, 10);
+    Walk walk(tree, {"file000001"}, MatchMode::Exact, threads, ListingLimits{1000, 1000});
+    Collected collected;
+    std::size_t aheadWhileHeld = 0;
+    collected.onFolder = [&](const Text& folder) {
+      if (folder != "R") return;
+      WaitUntil([&] { return tree.Listings().size() >= 1 + 5 && walk.pool->IdleHelpers() == threads - 1; });
+      aheadWhileHeld = tree.Listings().size() - 1;
+    };
+    EXPECT_EQ(walk.Rows("R", collected).size(), 100u);
+    EXPECT_GE(aheadWhileHeld, 5u) << threads << " threads";
+    EXPECT_LE(aheadWhileHeld, 5u + threads - 2) << threads << " threads";
+  }
+}
+
+// Two walks share one helper: it takes turns between them, never listing
+// ahead of one walk while the other has fewer listings ahead.
+TEST(WalkAhead, HelpersTakeTurnsBetweenTheWalksOfASearch) {
+  FakeTree tree;
+  for (const char* root : {"A", "B"}) {
+    tree.AddFolder(root);
+    for (int f = 0; f < 30; ++f) {
+      tree.AddSubfolder(root, "d" + NumberToText(f));
+      tree.AddFile(Concat(root, "\\d", NumberToText(f)), "x");
+    }
+  }
+  ListingPool pool(1);
+  std::mutex mutex;
+  std::condition_variable changed;
+  int held = 0;  // walks held in their root until the helper has listed everything
+  bool release = false;
+  std::string order;  // the root of every folder the helper lists, in turn
+  tree.OnList([&](const Text& folder) {
+    if (folder.size() == 1) return;  // a walk lists its own root
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return held == 2; });
+    order += folder[0];
+  });
+  auto walkOf = [&](const Text& root) {
+    NameMatcher matcher(std::make_shared<const NameList>(NameList{"x"}));
+    std::function<MatchMode()> mode = [] { return MatchMode::Exact; };
+    std::atomic<bool> cancelled{false};
+    Collected collected;
+    collected.onFolder = [&](const Text& folder) {
+      if (folder != root) return;
+      std::unique_lock lock(mutex);
+      ++held;
+      changed.notify_all();
+      changed.wait(lock, [&] { return release; });
+    };
+    tarnwell::WalkDirectory(root, WalkInputs{tree, matcher, mode, cancelled, &pool}, collected);
+    return collected.rows.size();
+  };
+  std::size_t rowsOfB = 0;
+  std::thread walkB([&] { rowsOfB = walkOf("B"); });
+  std::thread releaser([&] {
+    WaitUntil([&] {
+      std::lock_guard lock(mutex);
+      return order.size() == 60;
+    });
+    std::lock_guard lock(mutex);
+    release = true;
+    changed.notify_all();
+  });
+  EXPECT_EQ(walkOf("A"), 30u);
+  walkB.join();
+  releaser.join();
+  EXPECT_EQ(rowsOfB, 30u);
+  ASSERT_EQ(order.size(), 60u);
+  for (std::size_t n = 1; n <= order.size(); ++n) {
+    auto a = std::count(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(n), 'A');
+    ASSERT_LE(std::abs(2 * a - static_cast<std::ptrdiff_t>(n)), 2) << order;
+  }
+}
+
+TEST(WalkAhead, ThreadsComeFromTheEnvironmentOrTheProcessors) {
+  const char* saved = std::getenv("TARNWELL_WALK_THREADS");
+  std::string kept = saved ? saved : "";
+  unsetenv("TARNWELL_WALK_THREADS");
+  int processors = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
+  EXPECT_EQ(DefaultWalkThreads(), processors);
+  for (const char* ignored : {"", "0", "65", "3x", "-2"}) {
+    setenv("TARNWELL_WALK_THREADS", ignored, 1);
+    EXPECT_EQ(DefaultWalkThreads(), processors) << ignored;
+  }
+  setenv("TARNWELL_WALK_THREADS", "1", 1);
+  EXPECT_EQ(DefaultWalkThreads(), 1);
+  setenv("TARNWELL_WALK_THREADS", "64", 1);
+  EXPECT_EQ(DefaultWalkThreads(), 64);
+  if (saved) {
+    setenv("TARNWELL_WALK_THREADS", kept.c_str(), 1);
+  } else {
+    unsetenv("TARNWELL_WALK_THREADS");
+  }
 }
 
 }  // namespace

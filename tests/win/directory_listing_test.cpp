@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -170,12 +171,23 @@ class Win32Tree : public ::testing::Test {
     return entries;
   }
 
+  // The rows of a search of `root`, sorted. The walk listing alone and with
+  // 2 and 8 threads listing must find them in the same order.
   static TextList SearchRows(const Text& root, const NameList& names) {
-    auto sink = std::make_shared<CollectingSink>();
-    auto search = Search::Start(names, {root}, MatchMode::Exact, sink);
-    TextList rows = sink->WaitForRows();
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    TextList alone;
+    for (int threads : {1, 2, 8}) {
+      auto sink = std::make_shared<CollectingSink>();
+      auto search = Search::Start(names, {root}, MatchMode::Exact, sink, FileSystemLister(),
+                                  SearchOptions{1000, std::chrono::milliseconds(20), threads});
+      TextList rows = sink->WaitForRows();
+      if (threads == 1) {
+        alone = rows;
+      } else {
+        EXPECT_EQ(rows, alone) << threads << " threads";
+      }
+    }
+    std::sort(alone.begin(), alone.end());
+    return alone;
   }
 
   Text root_;
