@@ -2,6 +2,13 @@
 
 namespace tarnwell {
 
+const DirectoryLister& FileSystemLister() {
+  // Never destroyed: a walk still running when the process exits (one that
+  // outlived the shutdown's wait) may still be listing.
+  static const DirectoryLister* const lister = NewFileSystemLister().release();
+  return *lister;
+}
+
 void DirectoryListing::Clear() {
   names_.clear();
   entries_.clear();

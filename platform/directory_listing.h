@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -55,7 +56,9 @@ class DirectoryLister {
   virtual bool List(const Text& folder, DirectoryListing& listing) const = 0;
 };
 
-// The lister of the file system the program runs on.
+// The lister of the file system the program runs on, made once.
 const DirectoryLister& FileSystemLister();
+// A new lister of that file system (directory_listing_win.cpp or _posix.cpp).
+std::unique_ptr<DirectoryLister> NewFileSystemLister();
 
 }  // namespace tarnwell

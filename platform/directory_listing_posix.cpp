@@ -60,10 +60,6 @@ class PosixLister final : public DirectoryLister {
 
 }  // namespace
 
-const DirectoryLister& FileSystemLister() {
-  // Never destroyed: detached walks may still be listing while the process exits.
-  static const DirectoryLister* const lister = new PosixLister;
-  return *lister;
-}
+std::unique_ptr<DirectoryLister> NewFileSystemLister() { return std::make_unique<PosixLister>(); }
 
 }  // namespace tarnwell

@@ -54,10 +54,6 @@ class Win32Lister final : public DirectoryLister {
 
 }  // namespace
 
-const DirectoryLister& FileSystemLister() {
-  // Never destroyed: detached walks may still be listing while the process exits.
-  static const DirectoryLister* const lister = new Win32Lister;
-  return *lister;
-}
+std::unique_ptr<DirectoryLister> NewFileSystemLister() { return std::make_unique<Win32Lister>(); }
 
 }  // namespace tarnwell

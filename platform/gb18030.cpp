@@ -299,27 +299,29 @@ Utf16 Utf8ToUtf16(std::string_view utf8) {
   return wide;
 }
 
+void AppendUtf8(std::string& utf8, char32_t code) {
+  if (code < 0x80) {
+    utf8.push_back(static_cast<char>(code));
+  } else if (code < 0x800) {
+    utf8.push_back(static_cast<char>(0xC0 | (code >> 6)));
+    utf8.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else if (code < 0x10000) {
+    utf8.push_back(static_cast<char>(0xE0 | (code >> 12)));
+    utf8.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    utf8.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else {
+    utf8.push_back(static_cast<char>(0xF0 | (code >> 18)));
+    utf8.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+    utf8.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    utf8.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  }
+}
+
 std::string Utf16ToUtf8(Utf16View wide) {
   auto encode = [&](bool escapeBytes) {
     std::string utf8;
     utf8.reserve(wide.size() * 3);
-    auto append = [&](char32_t c) {
-      if (c < 0x80) {
-        utf8.push_back(static_cast<char>(c));
-      } else if (c < 0x800) {
-        utf8.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-      } else if (c < 0x10000) {
-        utf8.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        utf8.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-      } else {
-        utf8.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        utf8.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        utf8.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-      }
-    };
+    auto append = [&](char32_t c) { AppendUtf8(utf8, c); };
     for (std::size_t i = 0; i < wide.size(); ++i) {
       char32_t unit = static_cast<char16_t>(wide[i]);
       if (IsHighSurrogate(unit) && i + 1 < wide.size() && IsLowSurrogate(static_cast<char16_t>(wide[i + 1]))) {

@@ -48,6 +48,8 @@ Utf16 TextToUtf16(std::string_view text);
 // would give them.
 Utf16 Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(Utf16View wide);
+// Appends the UTF-8 bytes of one code point (below 0x110000).
+void AppendUtf8(std::string& utf8, char32_t code);
 
 // Code page 936 as the platform holds it, strictly: all of the input is
 // converted, or false is returned. Decoding appends the characters of

@@ -10,27 +10,12 @@
 
 #include "platform/gbk_win.h"
 #include "platform/long_path_win.h"
+#include "platform/ole_scope_win.h"
 #include "platform/temporary_name.h"
 #include "platform/unique_handle_win.h"
 
 namespace tarnwell {
 namespace {
-
-// The shell wants COM on the calling thread. A thread that has it already
-// keeps it; what is started here is ended here.
-class ComOnThisThread {
- public:
-  ComOnThisThread()
-      : started_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-  ComOnThisThread(const ComOnThisThread&) = delete;
-  ComOnThisThread& operator=(const ComOnThisThread&) = delete;
-  ~ComOnThisThread() {
-    if (started_) CoUninitialize();
-  }
-
- private:
-  bool started_;
-};
 
 // The "\\?\" form of a full path, which the file functions take at any length
 // (the second name is longer than the file's own).
@@ -104,7 +89,7 @@ void ShellRecycleFiles(const std::vector<std::wstring>& paths) {
   operation.wFunc = FO_DELETE;
   operation.pFrom = list.c_str();
   operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI | FOF_NO_CONNECTED_ELEMENTS;
-  ComOnThisThread com;
+  OleOnThisThread ole;
   SHFileOperationW(&operation);
 }
 

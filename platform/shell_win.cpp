@@ -11,24 +11,10 @@
 
 #include "platform/gbk_win.h"
 #include "platform/long_path_win.h"
+#include "platform/ole_scope_win.h"
 
 namespace tarnwell {
 namespace {
-
-// Shell extensions and the folder browser need OLE on the calling thread.
-// A thread that has it already keeps it; what is started here is ended here.
-class OleOnThisThread {
- public:
-  OleOnThisThread() : started_(SUCCEEDED(OleInitialize(nullptr))) {}
-  OleOnThisThread(const OleOnThisThread&) = delete;
-  OleOnThisThread& operator=(const OleOnThisThread&) = delete;
-  ~OleOnThisThread() {
-    if (started_) OleUninitialize();
-  }
-
- private:
-  bool started_;
-};
 
 // The path as ShellExecuteW takes it: never the "\\?\" form, and shorter
 // than MAX_PATH, through the short 8.3 form when the full one is too long.

@@ -57,24 +57,27 @@ Text RightText(std::string_view s, int count) {
   return Text(s.substr(s.size() - n));
 }
 
-int FindText(std::string_view s, std::string_view sought, bool ignoreCase) {
+namespace {
+
+// The 1-based position of the first (or last) match, or -1.
+int FindMatch(std::string_view s, std::string_view sought, bool ignoreCase, bool last) {
   if (sought.empty()) return s.empty() ? -1 : 1;
   int found = -1;
   ForEachMatch(s, sought, ignoreCase, [&](std::size_t p) {
     found = static_cast<int>(p) + 1;
-    return false;
+    return last;
   });
   return found;
 }
 
+}  // namespace
+
+int FindText(std::string_view s, std::string_view sought, bool ignoreCase) {
+  return FindMatch(s, sought, ignoreCase, false);
+}
+
 int FindLastText(std::string_view s, std::string_view sought, bool ignoreCase) {
-  if (sought.empty()) return s.empty() ? -1 : 1;
-  int found = -1;
-  ForEachMatch(s, sought, ignoreCase, [&](std::size_t p) {
-    found = static_cast<int>(p) + 1;
-    return true;
-  });
-  return found;
+  return FindMatch(s, sought, ignoreCase, true);
 }
 
 Text RemoveAllSpaces(std::string_view s) {

@@ -2,28 +2,11 @@
 
 #include <cstdint>
 
+#include "platform/gb18030.h"
 #include "platform/gbk.h"
 
 namespace tarnwell {
 namespace {
-
-void AppendUtf8(std::string& out, std::uint32_t code) {
-  if (code < 0x80) {
-    out.push_back(static_cast<char>(code));
-  } else if (code < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  } else if (code < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  }
-}
 
 constexpr std::uint32_t kReplacement = 0xFFFD;
 
@@ -82,12 +65,12 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     if (code >= 0xD800 && code <= 0xDBFF && u + 1 < units) {
       std::uint32_t low = unit((u + 1) * 2);
       if (low >= 0xDC00 && low <= 0xDFFF) {
-        AppendUtf8(out, 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00));
+        AppendUtf8(out, static_cast<char32_t>(0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00)));
         ++u;
         continue;
       }
     }
-    AppendUtf8(out, code >= 0xD800 && code <= 0xDFFF ? kReplacement : code);
+    AppendUtf8(out, static_cast<char32_t>(code >= 0xD800 && code <= 0xDFFF ? kReplacement : code));
   }
   return out;
 }

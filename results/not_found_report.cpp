@@ -2,6 +2,7 @@
 
 #include "platform/gbk_literal.h"
 #include "platform/text_search.h"
+#include "results/report_file.h"
 
 namespace tarnwell {
 
@@ -22,15 +23,8 @@ Text BuildNotFoundReport(const Text& namesBoxContent, const ResultList& list) {
 }
 
 void NotFoundReport(const ResultList& list, ResultHost& host) {
-  const Text report = BuildNotFoundReport(host.NamesBoxContent(), list);
-  const Text path = Concat(host.ProgramDirectory(), "\\未搜到文件列表.txt"_gbk);
-  const auto bytes = TextToBytes(report);
-  // An older report must never be opened as if it were this one.
-  if (!host.WriteWholeFile(path, bytes)) {
-    host.ShowMessageBox("未搜到文件列表写入失败！"_gbk, MessageBoxStyle::Ok, Text());
-    return;
-  }
-  host.ShellOpen(path);
+  WriteAndOpenBesideProgram(host, "未搜到文件列表.txt"_gbk, BuildNotFoundReport(host.NamesBoxContent(), list),
+                            "未搜到文件列表写入失败！"_gbk);
 }
 
 }  // namespace tarnwell

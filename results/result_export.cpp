@@ -2,6 +2,7 @@
 
 #include "platform/csv_writer.h"
 #include "platform/gbk_literal.h"
+#include "results/report_file.h"
 
 namespace tarnwell {
 
@@ -26,15 +27,7 @@ std::string BuildResultExport(const ResultList& list, const FileFactsReader& fac
 }
 
 void ExportResultList(const ResultList& list, ResultHost& host, const FileFactsReader& facts) {
-  const std::string bytes = BuildResultExport(list, facts);
-  const Text path = Concat(host.ProgramDirectory(), "\\搜索结果.csv"_gbk);
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  // An older export must never be opened as if it were this one.
-  if (!host.WriteWholeFile(path, {data, bytes.size()})) {
-    host.ShowMessageBox("搜索结果写入失败！"_gbk, MessageBoxStyle::Ok, Text());
-    return;
-  }
-  host.ShellOpen(path);
+  WriteAndOpenBesideProgram(host, "搜索结果.csv"_gbk, BuildResultExport(list, facts), "搜索结果写入失败！"_gbk);
 }
 
 }  // namespace tarnwell

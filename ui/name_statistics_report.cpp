@@ -1,6 +1,7 @@
 #include "ui/name_statistics_report.h"
 
 #include "platform/gbk_literal.h"
+#include "results/report_file.h"
 #include "search/name_statistics.h"
 #include "search/names_box.h"
 
@@ -22,14 +23,8 @@ class ResultRows final : public RowFileNames {
 
 void NameStatisticsReport(const ResultList& list, MatchMode mode, ResultHost& host) {
   const NameList names = SplitText(RebuildNamesBox(host.NamesBoxContent()), "\r\n");
-  const std::string bytes = BuildNameStatistics(names, mode, ResultRows(list));
-  const Text path = Concat(host.ProgramDirectory(), "\\名称统计.csv"_gbk);
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  if (!host.WriteWholeFile(path, {data, bytes.size()})) {
-    host.ShowMessageBox("名称统计写入失败！"_gbk, MessageBoxStyle::Ok, Text());
-    return;
-  }
-  host.ShellOpen(path);
+  WriteAndOpenBesideProgram(host, "名称统计.csv"_gbk, BuildNameStatistics(names, mode, ResultRows(list)),
+                            "名称统计写入失败！"_gbk);
 }
 
 }  // namespace tarnwell

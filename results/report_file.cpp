@@ -1,0 +1,15 @@
+#include "results/report_file.h"
+
+namespace tarnwell {
+
+void WriteAndOpenBesideProgram(ResultHost& host, const Text& fileName, std::string_view bytes, const Text& failure) {
+  const Text path = Concat(host.ProgramDirectory(), "\\", fileName);
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  if (!host.WriteWholeFile(path, {data, bytes.size()})) {
+    host.ShowMessageBox(failure, MessageBoxStyle::Ok, Text());
+    return;
+  }
+  host.ShellOpen(path);
+}
+
+}  // namespace tarnwell
