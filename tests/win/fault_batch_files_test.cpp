@@ -21,26 +21,10 @@ namespace {
 using testing_support::Exists;
 using testing_support::FileBytes;
 using testing_support::FolderNames;
+using testing_support::HeldFile;
 using testing_support::LongForm;
 using testing_support::MakeFolder;
 using testing_support::PutFile;
-
-// Holds a file open the way another program may, sharing nothing: no other
-// handle can read, write, rename or delete it until it is released.
-class HeldFile {
- public:
-  explicit HeldFile(const Text& path)
-      : file_(CreateFileW(LongForm(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-  ~HeldFile() { Release(); }
-  bool ok() const { return file_ != INVALID_HANDLE_VALUE; }
-  void Release() {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE file_;
-};
 
 // The real window and file system; the folder browser's answer is the test's,
 // and a test may do something just before a file operation of the command.

@@ -24,6 +24,7 @@ namespace {
 using testing_support::Exists;
 using testing_support::FileBytes;
 using testing_support::FolderNames;
+using testing_support::HeldFile;
 using testing_support::LongForm;
 using testing_support::MakeFolder;
 using testing_support::PutFile;
@@ -75,21 +76,6 @@ std::wstring UniqueName(const wchar_t* stem) {
   return std::wstring(stem) + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
          std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(counter++) + L".txt";
 }
-
-class HeldFile {
- public:
-  explicit HeldFile(const Text& path)
-      : file_(CreateFileW(LongForm(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-  ~HeldFile() { Release(); }
-  bool ok() const { return file_ != INVALID_HANDLE_VALUE; }
-  void Release() {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE file_;
-};
 
 class RecycleDelete : public ProgramFixture {
  protected:

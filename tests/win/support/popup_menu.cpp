@@ -7,20 +7,7 @@ namespace {
 
 constexpr UINT kGetMenuHandle = 0x01E1;  // MN_GETHMENU
 
-HWND FindPopupMenu(DWORD thread) {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      thread,
-      [](HWND window, LPARAM result) -> BOOL {
-        wchar_t className[16]{};
-        GetClassNameW(window, className, 16);
-        if (lstrcmpW(className, L"#32768") != 0 || !IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<HWND*>(result) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
+HWND FindPopupMenu(DWORD thread) { return FindVisibleWindowOfClass(thread, L"#32768"); }
 
 void PostKeyTo(HWND window, WORD key) {
   PostMessageW(window, WM_KEYDOWN, key, 1);

@@ -90,4 +90,12 @@ TextList FolderNames(std::string_view gbkPath) {
   return names;
 }
 
+HeldFile::HeldFile(const Text& path)
+    : file_(CreateFileW(LongForm(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+
+void HeldFile::Release() {
+  if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+  file_ = INVALID_HANDLE_VALUE;
+}
+
 }  // namespace tarnwell::testing_support

@@ -4,6 +4,8 @@
 // file code against something other than itself.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -30,6 +32,21 @@ class TemporaryFolder {
 
 // The "\\?\" form of a full GBK path, which every wide file function takes at any length.
 std::wstring LongForm(std::string_view gbkPath);
+
+// Holds a file open the way another program may, sharing nothing: no other
+// handle can read, write, rename or delete it until it is released.
+class HeldFile {
+ public:
+  explicit HeldFile(const Text& path);
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  ~HeldFile() { Release(); }
+  bool ok() const { return file_ != INVALID_HANDLE_VALUE; }
+  void Release();
+
+ private:
+  HANDLE file_;
+};
 
 bool Exists(std::string_view gbkPath);
 bool IsFolder(std::string_view gbkPath);

@@ -123,20 +123,29 @@ HWND FindMainWindowOf(DWORD process) {
   return found.window;
 }
 
+HWND FindVisibleWindowOfClass(DWORD thread, const wchar_t* className) {
+  struct Sought {
+    const wchar_t* className;
+    HWND window;
+  } sought{className, nullptr};
+  EnumThreadWindows(
+      thread,
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* wanted = reinterpret_cast<Sought*>(data);
+        wchar_t name[16]{};
+        GetClassNameW(window, name, 16);
+        if (lstrcmpW(name, wanted->className) != 0 || !IsWindowVisible(window)) return TRUE;
+        wanted->window = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&sought));
+  return sought.window;
+}
+
 HWND WaitForDialog(DWORD thread, int timeoutMilliseconds) {
   ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMilliseconds);
   for (;;) {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM result) -> BOOL {
-          wchar_t className[16]{};
-          GetClassNameW(window, className, 16);
-          if (lstrcmpW(className, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-          *reinterpret_cast<HWND*>(result) = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    HWND found = FindVisibleWindowOfClass(thread, L"#32770");
     if (found || GetTickCount64() >= deadline) return found;
     Sleep(10);
   }

@@ -47,6 +47,8 @@ std::wstring BuiltProgramPath();
 // The main window ("Tarnwell") of that process, or null.
 HWND FindMainWindowOf(DWORD process);
 
+// A visible top-level window of the thread with this window class, or null.
+HWND FindVisibleWindowOfClass(DWORD thread, const wchar_t* className);
 // The first visible dialog box ("#32770") of the thread, or null when none
 // appears in time.
 HWND WaitForDialog(DWORD thread, int timeoutMilliseconds = 5000);
