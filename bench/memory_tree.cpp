@@ -5,7 +5,7 @@
 
 namespace tarnwell::bench {
 
-bool MemoryTreeLister::List(const Text& folder, DirectoryListing& listing) const {
+ListingOutcome MemoryTreeLister::List(const Text& folder, DirectoryListing& listing) const {
   listing.Clear();
   char name[32];
   if (folder == root_) {
@@ -13,10 +13,10 @@ bool MemoryTreeLister::List(const Text& folder, DirectoryListing& listing) const
       std::snprintf(name, sizeof name, "d%05d", i);
       listing.Add(name, true, false);
     }
-    return true;
+    return ListingOutcome::Listed;
   }
   // Below the root: root + "\d" + the folder's number.
-  if (folder.size() <= root_.size() + 2 || folder.compare(0, root_.size(), root_) != 0) return false;
+  if (folder.size() <= root_.size() + 2 || folder.compare(0, root_.size(), root_) != 0) return ListingOutcome::Missing;
   long long index = std::atoll(folder.c_str() + root_.size() + 2);
   for (int j = 0; j < files_; ++j) {
     // Different for every file, 18 digits, scattered like real numbers.
@@ -24,7 +24,7 @@ bool MemoryTreeLister::List(const Text& folder, DirectoryListing& listing) const
     std::snprintf(name, sizeof name, "%018llu.jpg", number + 100000000000000000ull);
     listing.Add(name, false, false);
   }
-  return true;
+  return ListingOutcome::Listed;
 }
 
 }  // namespace tarnwell::bench

@@ -13,7 +13,7 @@ class MemoryTreeLister final : public DirectoryLister {
  public:
   MemoryTreeLister(Text root, int folders, int files) : root_(std::move(root)), folders_(folders), files_(files) {}
 
-  bool List(const Text& folder, DirectoryListing& listing) const override;
+  ListingOutcome List(const Text& folder, DirectoryListing& listing) const override;
 
   const Text& Root() const { return root_; }
   long long Files() const { return static_cast<long long>(folders_) * files_; }

@@ -15,9 +15,9 @@ class TimedLister final : public DirectoryLister {
  public:
   explicit TimedLister(const DirectoryLister& inner) : inner_(inner) {}
 
-  bool List(const Text& folder, DirectoryListing& listing) const override {
+  ListingOutcome List(const Text& folder, DirectoryListing& listing) const override {
     auto start = std::chrono::steady_clock::now();
-    bool listed = inner_.List(folder, listing);
+    ListingOutcome listed = inner_.List(folder, listing);
     auto took = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start);
     nanoseconds_.fetch_add(static_cast<std::uint64_t>(took.count()), std::memory_order_relaxed);
     calls_.fetch_add(1, std::memory_order_relaxed);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/entry_guard.h"
 #include "platform/gbk_win.h"
 
 namespace tarnwell {
@@ -153,7 +154,7 @@ void CALLBACK CheckListView::OnCountTimer(HWND list, UINT, UINT_PTR id, DWORD) {
   auto* view = reinterpret_cast<CheckListView*>(id);
   KillTimer(list, id);
   view->countTimerRunning_ = false;
-  view->SyncRowCount();
+  CatchAtEntry("the list's row-count timer", [view] { view->SyncRowCount(); });
 }
 
 void CheckListView::SyncRowCount() {

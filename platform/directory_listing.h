@@ -47,13 +47,18 @@ class DirectoryListing {
   std::vector<Entry> entries_;
 };
 
+enum class ListingOutcome : std::uint8_t {
+  Listed,   // every entry of the folder is in the listing
+  Missing,  // no such folder (gone, never there, not a folder): the listing is empty
+  Failed,   // the folder could not be read to its end: the listing holds what was read
+};
+
 class DirectoryLister {
  public:
   virtual ~DirectoryLister() = default;
   // Replaces `listing` with the entries of `folder` ("\"-separated path,
-  // taken as it is). Returns false, with an empty listing, when the folder
-  // cannot be listed. Safe to call from several threads at once.
-  virtual bool List(const Text& folder, DirectoryListing& listing) const = 0;
+  // taken as it is). Safe to call from several threads at once.
+  virtual ListingOutcome List(const Text& folder, DirectoryListing& listing) const = 0;
 };
 
 // The lister of the file system the program runs on, made once.

@@ -4,6 +4,7 @@
 // as a folder when it leads to one, which is how Windows shows a link to a
 // folder.
 #include <dirent.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -30,13 +31,20 @@ struct DirCloser {
 
 class PosixLister final : public DirectoryLister {
  public:
-  bool List(const Text& folder, DirectoryListing& listing) const override {
+  ListingOutcome List(const Text& folder, DirectoryListing& listing) const override {
     listing.Clear();
     DIR* opened = opendir(PosixPathOf(folder).c_str());
-    if (opened == nullptr) return false;
+    if (opened == nullptr) {
+      return errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG ? ListingOutcome::Missing
+                                                                           : ListingOutcome::Failed;
+    }
     std::unique_ptr<DIR, DirCloser> dir(opened);
     int dirFd = dirfd(opened);
-    while (dirent* entry = readdir(opened)) {
+    for (;;) {
+      // readdir tells its end from a failed read only by errno.
+      errno = 0;
+      dirent* entry = readdir(opened);
+      if (entry == nullptr) return errno == 0 ? ListingOutcome::Listed : ListingOutcome::Failed;
       std::string_view raw(entry->d_name);
       if (raw == "." || raw == "..") continue;
       bool folderBit = entry->d_type == DT_DIR;
@@ -54,7 +62,6 @@ class PosixLister final : public DirectoryLister {
         listing.Add(Utf8ToGbk(raw), folderBit, link);
       }
     }
-    return true;
   }
 };
 

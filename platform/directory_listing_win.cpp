@@ -29,16 +29,32 @@ void TextNameOf(const wchar_t* wide, Text& name) {
   }
 }
 
+// What a listing that could not start means: nothing there to list, or a
+// folder that is there and would not be read.
+ListingOutcome OutcomeOfFailedStart(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:  // also a drive root with no entry at all
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_DIRECTORY:  // a file, not a folder
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_NOT_READY:  // a drive with no medium
+      return ListingOutcome::Missing;
+    default:
+      return ListingOutcome::Failed;
+  }
+}
+
 class Win32Lister final : public DirectoryLister {
  public:
-  bool List(const Text& folder, DirectoryListing& listing) const override {
+  ListingOutcome List(const Text& folder, DirectoryListing& listing) const override {
     listing.Clear();
-    if (folder.empty()) return false;
+    if (folder.empty()) return ListingOutcome::Missing;
     std::wstring pattern = Win32PathOf(folder + "\\*");
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                            FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) return false;
+    if (!find) return OutcomeOfFailedStart(GetLastError());
     Text name;
     do {
       if (IsDotOrDotDot(data.cFileName)) continue;
@@ -48,7 +64,9 @@ class Win32Lister final : public DirectoryLister {
       listing.Add(name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                   reparsePoint && !EntersReparseFolder(data.dwReserved0));
     } while (FindNextFileW(find.get(), &data));
-    return true;
+    // The end of a folder is ERROR_NO_MORE_FILES; anything else stopped the
+    // read before it (a network drop, a volume gone).
+    return GetLastError() == ERROR_NO_MORE_FILES ? ListingOutcome::Listed : ListingOutcome::Failed;
   }
 };
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/entry_guard.h"
+
 namespace tarnwell {
 
 WindowThreadQueue::WindowThreadQueue(std::function<void()> wake) : wake_(std::move(wake)) {}
@@ -31,7 +33,10 @@ void WindowThreadQueue::Drain(std::chrono::milliseconds budget) {
       task = std::move(tasks_.front());
       tasks_.pop_front();
     }
-    task();
+    // A task that throws is reported and the queue goes on: leaving here
+    // would leave the wake-up pending with nobody to drain, and no later
+    // task (rows, a search's end) would ever run.
+    CatchAtEntry("a task of the window thread's queue", task);
   }
   wake_();
 }

@@ -25,7 +25,8 @@ class WindowThreadQueue {
 
   // Window thread. Runs queued tasks in order until the queue is empty or the
   // time budget is spent; in the latter case it wakes the window again and
-  // returns, so that painting and input are served between drains.
+  // returns, so that painting and input are served between drains. A task
+  // that throws is reported (platform/entry_guard.h) and the later ones run.
   void Drain(std::chrono::milliseconds budget = std::chrono::milliseconds(30));
 
   // Drops what is queued and refuses further tasks (at shutdown).

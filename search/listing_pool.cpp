@@ -1,10 +1,12 @@
 #include "search/listing_pool.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cstdlib>
 #include <system_error>
 #include <utility>
+
+#include "platform/entry_guard.h"
+#include "platform/invariant.h"
 
 namespace tarnwell {
 namespace {
@@ -63,6 +65,10 @@ int ListingPool::IdleHelpers() const {
 }
 
 void ListingPool::RunHelper() {
+  CatchAtEntry("a listing helper", [this] { ServeWalks(); });
+}
+
+void ListingPool::ServeWalks() {
   std::unique_lock lock(mutex_);
   while (!stopping_) {
     WalkListings* walk = NextWalk();
@@ -138,7 +144,7 @@ const DirectoryListing& WalkListings::Take(WalkFolder& folder) {
       spare = std::move(spares_.back());
       spares_.pop_back();
     }
-    List(folder, std::move(spare));
+    List(folder, std::move(spare), true);
     folder.state_ = WalkFolder::State::Taken;
     return folder.listing_;
   }
@@ -160,14 +166,16 @@ const DirectoryListing& WalkListings::Take(WalkFolder& folder) {
         // it in walk order has been taken, so when it is queued it is the
         // first of the queue.
         if (folder.queued_) {
-          assert(queue_.top() == &folder);
+          // Another folder first would take the wrong listing's place: rows
+          // out of walk order.
+          TARNWELL_INVARIANT(queue_.top() == &folder);
           queue_.pop();
           folder.queued_ = false;
         }
         folder.state_ = WalkFolder::State::Listing;
         DirectoryListing spare = TakeSpare();
         lock.unlock();
-        List(folder, std::move(spare));
+        List(folder, std::move(spare), true);
         lock.lock();
         Listed(folder, true);
         break;
@@ -202,8 +210,13 @@ void WalkListings::Release(WalkFolder& folder) {
 
 void WalkListings::Forget(WalkFolder& folder) { folder.subfolders_.clear(); }
 
-void WalkListings::List(WalkFolder& folder, DirectoryListing spare) {
-  lister_.List(folder.path_, spare);
+void WalkListings::List(WalkFolder& folder, DirectoryListing spare, bool last) {
+  folder.outcome_ = lister_.List(folder.path_, spare);
+  ++folder.listings_;
+  if (last && folder.outcome_ == ListingOutcome::Failed && folder.listings_ == 1) {
+    folder.outcome_ = lister_.List(folder.path_, spare);
+    ++folder.listings_;
+  }
   std::vector<std::unique_ptr<WalkFolder>> subfolders;
   std::size_t bytes = 0;
   for (std::size_t i = 0; i < spare.size(); ++i) {
@@ -275,7 +288,9 @@ void WalkListings::ListAhead(std::unique_lock<std::mutex>& lock, bool helper) {
   lock.unlock();
   bool made = true;
   try {
-    List(folder, std::move(spare));
+    List(folder, std::move(spare), false);
+    // A failed listing is made once more by the walk when it comes to it.
+    made = folder.outcome_ != ListingOutcome::Failed;
   } catch (...) {
     made = false;
   }

@@ -9,6 +9,8 @@
 // Every folder is listed once, by whichever thread gets to it first: a
 // helper, or the walk itself when it needs a folder nobody has started (and,
 // while it waits for one a helper is listing, it lists the next one itself).
+// A listing that fails (the folder is there but could not be read to its
+// end) is made once more, by the walk itself; the second outcome stands.
 // A walk holds at most ListingLimits::folders listings made ahead of it, and
 // starts no more while those hold ListingLimits::bytes or more; several walks
 // (the roots of one search) share the helpers, each helper turning to the
@@ -62,6 +64,9 @@ struct ListingLimits {
 class WalkFolder {
  public:
   const Text& Path() const { return path_; }
+  // How its listing went, once taken: Failed only when a second listing,
+  // made by the walk itself, failed too.
+  ListingOutcome Outcome() const { return outcome_; }
   std::size_t SubfolderCount() const { return subfolders_.size(); }
   WalkFolder& Subfolder(std::size_t i) { return *subfolders_[i]; }
 
@@ -78,6 +83,8 @@ class WalkFolder {
   std::size_t bytes_ = 0;  // what the listing holds (names and entries)
   std::vector<std::unique_ptr<WalkFolder>> subfolders_;
   State state_ = State::Waiting;
+  ListingOutcome outcome_ = ListingOutcome::Missing;
+  std::uint8_t listings_ = 0;  // listings made of it: a failed one is made once more
   bool queued_ = false;  // in its walk's queue, for a helper to list
   bool ahead_ = false;   // listed ahead of the walk: counts against its limits
 };
@@ -109,7 +116,9 @@ class ListingPool {
   };
   using Queue = std::priority_queue<WalkFolder*, std::vector<WalkFolder*>, LaterInWalkOrder>;
 
+  // A helper's thread body: serves the walks until Stop.
   void RunHelper();
+  void ServeWalks();
   // The walk a helper serves next, or nothing; under the lock.
   WalkListings* NextWalk();
 
@@ -149,8 +158,10 @@ class WalkListings {
  private:
   friend class ListingPool;
 
-  // Lists `folder` into a spare listing and makes its subfolders; outside the lock.
-  void List(WalkFolder& folder, DirectoryListing spare);
+  // Lists `folder` into a spare listing and makes its subfolders; outside
+  // the lock. The walk's own listing (`last`) of a folder is listed again
+  // when it fails and it was the folder's first.
+  void List(WalkFolder& folder, DirectoryListing spare, bool last);
   // Under the lock: the listing of `folder` is made (or failed); its
   // subfolders join the queue and whoever waits for it is told.
   void Listed(WalkFolder& folder, bool made);

@@ -6,8 +6,7 @@
 #include <utility>
 
 #include "platform/debug_output.h"
-#include "platform/gbk_literal.h"
-#include "platform/random.h"
+#include "platform/entry_guard.h"
 #include "search/walk_directory.h"
 
 namespace tarnwell {
@@ -41,6 +40,8 @@ class WalkDelivery final : public WalkOutput {
     PublishProgress(nameCount_);
     FlushWhenOld();
   }
+
+  void FolderFailed(const Text& folder) override { search_.FolderFailed(folder); }
 
   void Flush() {
     if (!batch_.empty()) {
@@ -83,7 +84,8 @@ std::shared_ptr<Search> Search::Start(NameList names, RootList roots, MatchMode 
   if (rootCount == 0) search->EndWalk(0, false);  // nothing to walk: the search ends at once
   for (std::size_t root = 0; root < rootCount; ++root) {
     try {
-      search->threads_.emplace_back([search, root] { search->RunWalk(root); });
+      search->threads_.emplace_back(
+          [search, root] { CatchAtEntry("a search walk's thread", [&] { search->RunWalk(root); }); });
     } catch (const std::system_error&) {
       // No thread, no walk: this root simply ends at once, without rows.
       search->EndWalk(root, false);
@@ -194,13 +196,19 @@ void Search::AddProgress(std::uint32_t lastName, std::uint64_t steps) {
   progressSteps_.fetch_add(steps, std::memory_order_release);
 }
 
-std::optional<Text> Search::TakeProgressText() {
+std::optional<std::uint32_t> Search::TakeProgress() {
   std::uint64_t steps = progressSteps_.load(std::memory_order_acquire);
   if (stepsTaken_.exchange(steps, std::memory_order_acq_rel) == steps) return std::nullopt;
-  const Text& name = (*names_)[progressName_.load(std::memory_order_relaxed)];
-  SeedRandom();
-  int speed = RandomInRange(1, 5000);
-  return Concat("请稍后，正在搜索"_gbk, name, "  加速"_gbk, NumberToText(speed));
+  return progressName_.load(std::memory_order_relaxed);
+}
+
+void Search::FolderFailed(const Text& folder) noexcept {
+  failedFolders_.fetch_add(1, std::memory_order_acq_rel);
+  try {
+    WriteDebugLine(Concat("Tarnwell: the folder ", folder, " could not be read to its end, twice"));
+  } catch (...) {
+    // The count still tells.
+  }
 }
 
 }  // namespace tarnwell

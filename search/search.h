@@ -19,7 +19,7 @@
 // batches (at most SearchOptions::batchRows, and none older than batchAge
 // while the walk goes on), in walk order, then the end of the walk. Progress
 // is not delivered but kept in one slot per search that the window polls
-// with TakeProgressText, so that thousands of progress steps per folder cost
+// with TakeProgress, so that thousands of progress steps per folder cost
 // nothing until someone looks.
 #pragma once
 
@@ -115,12 +115,15 @@ class Search : public std::enable_shared_from_this<Search> {
   // running out) or whose end could not be handed on. Each such fault also
   // writes a debug line; the walk still ends with its WalkEnded.
   int FailedWalks() const { return failed_.load(std::memory_order_acquire); }
+  // Folders that are there but could not be read to their end, twice
+  // (access denied, a read that failed midway): each also writes a debug
+  // line. Their rows are those of the entries read.
+  std::uint64_t FailedFolders() const { return failedFolders_.load(std::memory_order_acquire); }
 
-  // The progress text for the latest progress step of any walk of this
-  // search: "请稍后，正在搜索" + wanted name + "  加速" + a random number from 1
-  // to 5000, drawn now. Nothing when no walk has made a step since the last
-  // call. A walk's last step is made before its WalkEnded call.
-  std::optional<Text> TakeProgressText();
+  // The wanted name (its index in Names()) of the latest progress step of
+  // any walk of this search. Nothing when no walk has made a step since the
+  // last call. A walk's last step is made before its WalkEnded call.
+  std::optional<std::uint32_t> TakeProgress();
   // Progress steps made so far: one per wanted name per folder searched.
   std::uint64_t ProgressSteps() const { return progressSteps_.load(std::memory_order_acquire); }
 
@@ -136,6 +139,7 @@ class Search : public std::enable_shared_from_this<Search> {
   // Counts a fault of the walk of `root` and writes its debug line; true.
   bool Failed(std::size_t root, const char* what) noexcept;
   void AddProgress(std::uint32_t lastName, std::uint64_t steps);
+  void FolderFailed(const Text& folder) noexcept;
 
   std::shared_ptr<const NameList> names_;
   std::shared_ptr<const RootList> roots_;
@@ -148,6 +152,7 @@ class Search : public std::enable_shared_from_this<Search> {
   std::atomic<bool> cancelled_{false};
   std::atomic<int> running_{0};
   std::atomic<int> failed_{0};
+  std::atomic<std::uint64_t> failedFolders_{0};
   std::vector<std::thread> threads_;  // touched only by the starting thread and the destructor
   std::mutex endMutex_;
   std::condition_variable endSignal_;

@@ -29,6 +29,9 @@ class WalkOutput {
   virtual void Row(const Text& folder, std::string_view name, std::uint32_t nameIndex) = 0;
   // Every wanted name has been looked for in `folder` (also when it could not be listed).
   virtual void FolderSearched(const Text& folder) = 0;
+  // `folder` is there but could not be read to its end, twice: its rows are
+  // those of the entries read. Comes before its FolderSearched.
+  virtual void FolderFailed(const Text& folder) = 0;
 };
 
 struct WalkInputs {

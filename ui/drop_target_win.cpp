@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
+#include "platform/entry_guard.h"
 #include "platform/gbk_win.h"
 #include "platform/long_path_win.h"
 #include "platform/whole_file.h"
@@ -111,17 +114,27 @@ DWORD DropTarget::Judge(POINTL point, DWORD allowed) const {
   return DROPEFFECT_NONE;
 }
 
+// The system's drag loop calls these: nothing may unwind into it. A fault
+// is reported (platform/entry_guard.h) and refuses the drop: the effect is
+// none until a judgement is made.
 HRESULT DropTarget::DragEnter(IDataObject* data, DWORD, POINTL point, DWORD* effect) {
   if (!effect) return E_INVALIDARG;
-  dragged_ = Inspect(data);
-  *effect = Judge(point, *effect);
-  return S_OK;
+  const DWORD allowed = std::exchange(*effect, DROPEFFECT_NONE);
+  return CatchAtEntry("the drop target's DragEnter", E_UNEXPECTED, [&] {
+    dragged_ = {};
+    dragged_ = Inspect(data);
+    *effect = Judge(point, allowed);
+    return S_OK;
+  });
 }
 
 HRESULT DropTarget::DragOver(DWORD, POINTL point, DWORD* effect) {
   if (!effect) return E_INVALIDARG;
-  *effect = Judge(point, *effect);
-  return S_OK;
+  const DWORD allowed = std::exchange(*effect, DROPEFFECT_NONE);
+  return CatchAtEntry("the drop target's DragOver", E_UNEXPECTED, [&] {
+    *effect = Judge(point, allowed);
+    return S_OK;
+  });
 }
 
 HRESULT DropTarget::DragLeave() {
@@ -131,17 +144,18 @@ HRESULT DropTarget::DragLeave() {
 
 HRESULT DropTarget::Drop(IDataObject* data, DWORD, POINTL point, DWORD* effect) {
   if (!effect) return E_INVALIDARG;
-  // The files are looked at again: they may have changed while dragged.
-  dragged_ = Inspect(data);
-  *effect = Judge(point, *effect);
-  // Nothing may unwind into the system's drag loop.
-  try {
-    if (*effect != DROPEFFECT_NONE) Take();
-  } catch (...) {
-    *effect = DROPEFFECT_NONE;
-  }
+  const DWORD allowed = std::exchange(*effect, DROPEFFECT_NONE);
+  const HRESULT result = CatchAtEntry("the drop target's Drop", E_UNEXPECTED, [&] {
+    // The files are looked at again: they may have changed while dragged.
+    dragged_ = {};
+    dragged_ = Inspect(data);
+    const DWORD judged = Judge(point, allowed);
+    if (judged != DROPEFFECT_NONE) Take();
+    *effect = judged;
+    return S_OK;
+  });
   dragged_ = {};
-  return S_OK;
+  return result;
 }
 
 void DropTarget::Take() {

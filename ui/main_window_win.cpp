@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/entry_guard.h"
 #include "platform/event_pump_win.h"
 #include "platform/gbk_win.h"
 #include "platform/transparent_label_win.h"
@@ -103,11 +104,8 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam
     return DefWindowProcW(window, message, wParam, lParam);
   }
   // No exception may unwind into the system code that called us.
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    return message == WM_CREATE ? -1 : 0;
-  }
+  return CatchAtEntry("the main window's procedure", LRESULT{message == WM_CREATE ? -1 : 0},
+                      [&] { return self->HandleMessage(message, wParam, lParam); });
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -3,11 +3,13 @@
 #include <chrono>
 
 #include "platform/edit_text_win.h"
+#include "platform/entry_guard.h"
 #include "platform/event_pump_win.h"
 #include "platform/file_system.h"
 #include "platform/gbk_literal.h"
 #include "platform/message_box_win.h"
 #include "platform/window_properties_win.h"
+#include "ui/search_texts.h"
 
 namespace tarnwell {
 namespace {
@@ -136,7 +138,7 @@ void SearchController::ReportCompletion() {
   // learns of appended rows only every so often.
   window_.ResultView().SyncRowCount();
   const int rows = window_.Results().RowCount();
-  SetCaption(Control(Control::StatusLabel), Concat("搜索完毕！共搜索到文件"_gbk, NumberToText(rows), "个."_gbk));
+  SetCaption(Control(Control::StatusLabel), CompletionText(rows));
   SetDisabled(Control(Control::NotFoundButton), false);
 }
 
@@ -153,13 +155,18 @@ void SearchController::CompletionTick() {
 
 void SearchController::ShowProgress() {
   if (!current_) return;
-  if (auto text = current_->TakeProgressText()) SetCaption(Control(Control::StatusLabel), *text);
+  if (auto name = current_->TakeProgress()) {
+    SetCaption(Control(Control::StatusLabel), ProgressText(current_->Names()[*name]));
+  }
 }
 
 void SearchController::StartProgressPolling() {
   if (polling_) return;
   polling_ = SetTimer(window_.Handle(), reinterpret_cast<UINT_PTR>(this), kProgressPollMs,
-                      [](HWND, UINT, UINT_PTR id, DWORD) { reinterpret_cast<SearchController*>(id)->ShowProgress(); });
+                      [](HWND, UINT, UINT_PTR id, DWORD) {
+                        CatchAtEntry("the progress timer",
+                                     [id] { reinterpret_cast<SearchController*>(id)->ShowProgress(); });
+                      });
 }
 
 void SearchController::StopProgressPolling() {

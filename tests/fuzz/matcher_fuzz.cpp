@@ -159,6 +159,7 @@ struct Rows final : WalkOutput {
     rows.push_back(Concat(folder, "\\", name));
   }
   void FolderSearched(const Text&) override {}
+  void FolderFailed(const Text&) override {}
   TextList rows;
 };
 

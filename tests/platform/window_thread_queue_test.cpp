@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
+#include <stdexcept>
 #include <thread>
 #include <vector>
+
+#include "platform/entry_guard.h"
 
 namespace tarnwell {
 namespace {
@@ -55,6 +59,27 @@ TEST(WindowThreadQueue, TasksPostedWhileDrainingRunInTheSameDrain) {
   queue.Drain(std::chrono::hours(1));
   EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(wakes, 1);
+}
+
+// A throwing task once left the wake-up pending: the window was never woken
+// again and every later task (rows, the search's end) stayed queued.
+TEST(WindowThreadQueue, ATaskThatThrowsIsReportedAndEveryLaterTaskRuns) {
+  int wakes = 0;
+  WindowThreadQueue queue([&] { ++wakes; });
+  int ran = 0;
+  const std::uint64_t caughtBefore = CaughtAtEntries();
+  queue.Post([] { throw std::runtime_error("a task's fault"); });
+  queue.Post([&] { ++ran; });
+  try {
+    queue.Drain(std::chrono::hours(1));
+  } catch (...) {
+  }
+  EXPECT_EQ(CaughtAtEntries(), caughtBefore + 1);
+  queue.Post([&] { ++ran; });
+  EXPECT_EQ(wakes, 2);
+  queue.Drain(std::chrono::hours(1));
+  EXPECT_EQ(ran, 2);
+  EXPECT_TRUE(queue.Empty());
 }
 
 TEST(WindowThreadQueue, ClosedQueueDropsEverything) {

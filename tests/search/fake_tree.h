@@ -42,18 +42,31 @@ class FakeTree final : public DirectoryLister {
     folders_.try_emplace(parent + "\\" + name);
   }
 
-  bool List(const Text& folder, DirectoryListing& listing) const override {
+  ListingOutcome List(const Text& folder, DirectoryListing& listing) const override {
     listing.Clear();
     if (onList_) onList_(folder);
+    int listed = 0;
     {
       std::lock_guard lock(mutex_);
-      ++listings_[folder];
+      listed = ++listings_[folder];
     }
     auto found = folders_.find(folder);
-    if (found == folders_.end()) return false;
+    if (found == folders_.end()) return ListingOutcome::Missing;
+    auto failing = failing_.find(folder);
+    if (failing != failing_.end() && listed <= failing->second) {
+      // A read that stops midway: the first half of the entries.
+      for (std::size_t i = 0; i < found->second.size() / 2; ++i) {
+        const FakeEntry& entry = found->second[i];
+        listing.Add(entry.name, entry.folder, entry.link);
+      }
+      return ListingOutcome::Failed;
+    }
     for (const FakeEntry& entry : found->second) listing.Add(entry.name, entry.folder, entry.link);
-    return true;
+    return ListingOutcome::Listed;
   }
+
+  // The first `times` listings of `folder` stop midway and fail.
+  void FailListings(const Text& folder, int times) { failing_[folder] = times; }
 
   // Called at the start of every listing (on the listing thread).
   void OnList(std::function<void(const Text&)> onList) { onList_ = std::move(onList); }
@@ -67,6 +80,7 @@ class FakeTree final : public DirectoryLister {
  private:
   std::map<Text, std::vector<FakeEntry>> folders_;
   std::function<void(const Text&)> onList_;
+  std::map<Text, int> failing_;
   mutable std::mutex mutex_;
   mutable std::map<Text, int> listings_;
 };

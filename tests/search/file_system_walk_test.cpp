@@ -48,7 +48,7 @@ class TempTree : public ::testing::Test {
   std::vector<ListedEntry> Listed(const Text& folder, bool* listed = nullptr) {
     DirectoryListing listing;
     listing.Add("stale", false, false);
-    bool ok = FileSystemLister().List(folder, listing);
+    bool ok = FileSystemLister().List(folder, listing) == ListingOutcome::Listed;
     if (listed) *listed = ok;
     std::vector<ListedEntry> entries;
     for (std::size_t i = 0; i < listing.size(); ++i) {

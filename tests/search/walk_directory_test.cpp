@@ -25,7 +25,9 @@ struct Collected final : WalkOutput {
     folders.push_back(folder);
     if (onFolder) onFolder(folder);
   }
+  void FolderFailed(const Text& folder) override { failed.push_back(folder); }
   TextList rows;
+  TextList failed;
   TextList folders;
   std::function<void(const Text&)> onFolder;
 };
@@ -120,6 +122,25 @@ TEST_P(WalkDirectory, AFolderThatCannotBeListedIsANonEvent) {
   EXPECT_EQ(walk.Rows("R"), (TextList{"R\\a", "R\\next\\a"}));
   EXPECT_EQ(walk.folders, (TextList{"R", "R\\gone", "R\\next"}));
   EXPECT_TRUE(MakeWalk(tree, {"a"}).Rows("missing").empty());
+}
+
+// A folder whose read stops midway is listed once more, by the walk; only
+// when that fails too is it a failed folder, with the rows of what was read.
+TEST_P(WalkDirectory, AFailedListingIsListedOnceMoreThenCountedAsFailed) {
+  FakeTree tree;
+  tree.AddFolder("R", {{"a"}, {"b"}, {"c"}, {"d"}});
+  tree.AddSubfolder("R", "once");
+  tree.AddFolder("R\\once", {{"a"}, {"b"}, {"c"}, {"d"}});
+  tree.AddSubfolder("R", "always");
+  tree.AddFolder("R\\always", {{"a"}, {"b"}, {"c"}, {"d"}});
+  tree.FailListings("R\\once", 1);
+  tree.FailListings("R\\always", 1000);
+  Walk walk = MakeWalk(tree, {"a", "c"});
+  Collected collected;
+  EXPECT_EQ(walk.Rows("R", collected),
+            (TextList{"R\\a", "R\\c", "R\\once\\a", "R\\once\\c", "R\\always\\a"}));
+  EXPECT_EQ(collected.failed, TextList{"R\\always"});
+  EXPECT_EQ(tree.Listings(), (std::map<Text, int>{{"R", 1}, {"R\\once", 2}, {"R\\always", 2}}));
 }
 
 TEST_P(WalkDirectory, ReadsTheModeOncePerFolderAndAppliesItFromThatFolderOn) {
@@ -259,6 +280,25 @@ void AddWideTree(FakeTree& tree, int folders, int files) {
 void WaitUntil(const std::function<bool()>& done) {
   for (int i = 0; i < 60000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   ASSERT_TRUE(done());
+}
+
+// The check that folders are taken in walk order is on in every build: a
+// breach would hand the walk another folder's listing, so the process ends.
+TEST(WalkAheadDeathTest, TakingAFolderOutOfWalkOrderEndsTheProcess) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  FakeTree tree;
+  AddWideTree(tree, 3, 1);
+  EXPECT_DEATH(
+      {
+        // No listing ahead: the subfolders wait in the queue, first one first.
+        ListingPool pool(1, ListingLimits{0, 0});
+        std::atomic<bool> cancelled{false};
+        WalkListings listings(&pool, tree, cancelled);
+        WalkFolder& root = listings.Root("R");
+        listings.Take(root);
+        listings.Take(root.Subfolder(1));
+      },
+      "broken invariant");
 }
 
 // With the walk held in its first folder, the helpers list ahead until the

@@ -10,8 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
 #include <initializer_list>
+#include <new>
 
+#include "platform/entry_guard.h"
 #include "platform/gbk_win.h"
 #include "tests/win/support/program_fixture.h"
 #include "tests/win/support/window_test_support.h"
@@ -33,7 +36,8 @@ using testing_support::PutFile;
 #endif
 class FileDrop final : public IDataObject {
  public:
-  explicit FileDrop(std::vector<std::wstring> paths) : paths_(std::move(paths)) {}
+  explicit FileDrop(std::vector<std::wstring> paths, bool throws = false)
+      : paths_(std::move(paths)), throws_(throws) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
@@ -49,6 +53,7 @@ class FileDrop final : public IDataObject {
 
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
+    if (throws_) throw std::bad_alloc();  // as a program's own code may, running out of memory
     std::wstring list;
     for (const std::wstring& path : paths_) list += path + L'\0';
     list += L'\0';
@@ -81,6 +86,7 @@ class FileDrop final : public IDataObject {
 
  private:
   std::vector<std::wstring> paths_;
+  bool throws_;
   std::atomic<ULONG> references_{1};
 };
 #if defined(__GNUC__)
@@ -111,8 +117,8 @@ class Drops : public ProgramFixture {
     for (const Text& path : paths) wide.push_back(GbkToWide(path));
     return DropWide(point, wide);
   }
-  DropOutcome DropWide(POINTL point, const std::vector<std::wstring>& paths) {
-    FileDrop data(paths);
+  DropOutcome DropWide(POINTL point, const std::vector<std::wstring>& paths, bool throws = false) {
+    FileDrop data(paths, throws);
     IDropTarget* target = Target();
     EXPECT_NE(target, nullptr);
     if (!target) return {};
@@ -227,6 +233,22 @@ TEST_F(Drops, EverythingElseIsRefusedAndChangesNothing) {
   EXPECT_EQ(outcome.dropped, DWORD{DROPEFFECT_NONE});
   EXPECT_EQ(PathBox(), "D:\\old");
   EXPECT_EQ(ReadSetting(programFolder.path(), G("搜索路径")), settings);
+}
+
+// A fault inside the drag loop's calls never unwinds into the system: it is
+// reported, the drag is refused, and the next drag is taken as before.
+TEST_F(Drops, AFaultWhileLookingAtADragRefusesItAndIsReported) {
+  PutFile(tree / "names.txt", "a\r\nb\r\n");
+  const POINTL namesBox = Over(C(Control::NamesBox));
+  const std::uint64_t caught = CaughtAtEntries();
+  DropOutcome outcome = DropWide(namesBox, {GbkToWide(tree / "names.txt")}, true);
+  EXPECT_EQ(outcome.entered, DWORD{DROPEFFECT_NONE});
+  EXPECT_EQ(outcome.dropped, DWORD{DROPEFFECT_NONE});
+  EXPECT_EQ(CaughtAtEntries(), caught + 2);  // DragEnter and Drop each looked at the files
+  EXPECT_EQ(Names(), "");
+  outcome = DropAt(namesBox, {tree / "names.txt"});
+  EXPECT_EQ(outcome.dropped, DWORD{DROPEFFECT_COPY});
+  EXPECT_EQ(Names(), "a\r\nb\r\n");
 }
 
 }  // namespace

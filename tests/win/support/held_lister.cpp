@@ -4,7 +4,7 @@
 
 namespace tarnwell::testing {
 
-bool HeldLister::List(const Text& folder, DirectoryListing& listing) const {
+ListingOutcome HeldLister::List(const Text& folder, DirectoryListing& listing) const {
   {
     std::unique_lock lock(mutex_);
     listed_.push_back(folder);

@@ -18,7 +18,7 @@ class HeldLister final : public DirectoryLister {
  public:
   explicit HeldLister(Text heldFolder) : held_(std::move(heldFolder)) {}
 
-  bool List(const Text& folder, DirectoryListing& listing) const override;
+  ListingOutcome List(const Text& folder, DirectoryListing& listing) const override;
 
   // A walk has reached the held folder (and waits there until let go).
   bool Reached() const;

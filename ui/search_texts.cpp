@@ -1,0 +1,16 @@
+#include "ui/search_texts.h"
+
+#include "platform/gbk_literal.h"
+#include "platform/random.h"
+
+namespace tarnwell {
+
+Text ProgressText(const Text& wantedName) {
+  SeedRandom();
+  const int speed = RandomInRange(1, 5000);
+  return Concat("请稍后，正在搜索"_gbk, wantedName, "  加速"_gbk, NumberToText(speed));
+}
+
+Text CompletionText(int rows) { return Concat("搜索完毕！共搜索到文件"_gbk, NumberToText(rows), "个."_gbk); }
+
+}  // namespace tarnwell
