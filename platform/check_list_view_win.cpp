@@ -88,8 +88,8 @@ void CheckListView::SelectAll() {
   InvalidateRect(list_, nullptr, FALSE);
 }
 
-std::vector<RowRun> CheckListView::SelectedRuns() const {
-  std::vector<RowRun> runs;
+std::vector<RowRange> CheckListView::SelectedRuns() const {
+  std::vector<RowRange> runs;
   const int shown = ListView_GetItemCount(list_);
   const int selected = static_cast<int>(ListView_GetSelectedCount(list_));
   if (selected <= 0) return runs;
@@ -127,7 +127,7 @@ POINT CheckListView::KeyboardMenuPoint() const {
 }
 
 void CheckListView::SetSelectedChecked(bool checked) {
-  std::vector<RowRun> runs = SelectedRuns();
+  std::vector<RowRange> runs = SelectedRuns();
   if (!runs.empty()) source_->SetChecked(runs, checked);
 }
 
@@ -138,7 +138,7 @@ void CheckListView::ToggleSelectedTicks() {
     source_->ToggleCheck(focused);
     return;
   }
-  std::vector<RowRun> runs = SelectedRuns();
+  std::vector<RowRange> runs = SelectedRuns();
   if (runs.empty()) return;
   const int decider = focused >= 0 ? focused : runs.front().first;
   source_->SetChecked(runs, !source_->IsChecked(decider));

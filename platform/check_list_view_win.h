@@ -15,15 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/row_range.h"
 #include "platform/text.h"
 
 namespace tarnwell {
-
-// Rows first to last - 1.
-struct RowRun {
-  int first;
-  int last;
-};
 
 class CheckListSource {
  public:
@@ -32,7 +27,7 @@ class CheckListSource {
   virtual bool IsChecked(int row) const = 0;
   virtual void ToggleCheck(int row) = 0;  // the user clicked the row's box or pressed Space on it
   // The user pressed Space on a selection: every row of the runs at once.
-  virtual void SetChecked(std::span<const RowRun> runs, bool checked) = 0;
+  virtual void SetChecked(std::span<const RowRange> runs, bool checked) = 0;
 
  protected:
   ~CheckListSource() = default;
@@ -57,7 +52,7 @@ class CheckListView {
   // The selected rows as runs of neighbouring rows, in ascending order. A
   // selection of every row is found with two questions to the control;
   // otherwise the control is asked for each selected row in turn.
-  std::vector<RowRun> SelectedRuns() const;
+  std::vector<RowRange> SelectedRuns() const;
   // The row with the focus rectangle, or -1.
   int FocusedRow() const;
   // Where a context menu asked for by a key opens, in screen coordinates:

@@ -17,12 +17,10 @@ namespace tarnwell {
 // The folder that holds the running program, without a trailing "\".
 Text ProgramDirectory();
 
+// The one kind the program asks for: a whole-computer search walks the
+// fixed disks (never removable, optical, network or RAM drives).
 enum class DriveKind {
-  Any = 0,  // removable, fixed, remote or CD-ROM
   Fixed = 1,
-  CdRom = 2,
-  Removable = 3,
-  Remote = 4,
 };
 
 // The drive roots of that kind from A to Z, each as letter and colon ("C:").

@@ -25,13 +25,7 @@ std::wstring FoldedPathOf(HANDLE file, const std::wstring& path) {
     if (length == 0 || length >= full.size()) return {};
   }
   full.resize(length);
-  full = PlainPathOf(std::move(full));
-  // Upper case as the file system compares names, whatever the user's language.
-  std::wstring folded(full.size(), L'\0');
-  int folding = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, full.data(), static_cast<int>(full.size()),
-                              folded.data(), static_cast<int>(folded.size()), nullptr, nullptr, 0);
-  if (folding != static_cast<int>(full.size())) return {};
-  return folded;
+  return FoldedCaseOf(PlainPathOf(std::move(full)));
 }
 
 std::optional<FileIdentity> IdentifyWide(const std::wstring& path) {
@@ -104,16 +98,7 @@ TextList ListDrives(DriveKind kind) {
     if (!(present & (1u << letter))) continue;
     const wchar_t root[] = {static_cast<wchar_t>(L'A' + letter), L':', L'\\', L'\0'};
     UINT type = GetDriveTypeW(root);
-    bool wanted = false;
-    switch (kind) {
-      case DriveKind::Any:
-        wanted = type == DRIVE_REMOVABLE || type == DRIVE_FIXED || type == DRIVE_REMOTE || type == DRIVE_CDROM;
-        break;
-      case DriveKind::Fixed: wanted = type == DRIVE_FIXED; break;
-      case DriveKind::CdRom: wanted = type == DRIVE_CDROM; break;
-      case DriveKind::Removable: wanted = type == DRIVE_REMOVABLE; break;
-      case DriveKind::Remote: wanted = type == DRIVE_REMOTE; break;
-    }
+    const bool wanted = kind == DriveKind::Fixed && type == DRIVE_FIXED;
     if (wanted) roots.push_back(Text{static_cast<char>('A' + letter), ':'});
   }
   return roots;

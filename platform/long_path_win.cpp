@@ -16,16 +16,31 @@ constexpr std::size_t kPlainPathLimit = MAX_PATH - 12;
 std::wstring Win32PathOf(std::string_view gbkPath) {
   std::wstring wide = GbkToWide(gbkPath);
   if (wide.empty()) return wide;
-  // The full path also collapses repeated separators, so "D:\\x" names D:\x.
+  // The full path also collapses repeated separators, so "D:\\x" names D:\x:
+  // rows of a root typed as "D:\" hold that form, kept on purpose (docs/behaviour.md).
   DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
   if (needed == 0) return wide;
   std::wstring full(needed, L'\0');
   DWORD length = GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
   if (length == 0 || length >= needed) return wide;
   full.resize(length);
-  if (full.size() < kPlainPathLimit || full.rfind(L"\\\\?\\", 0) == 0) return full;
+  return full.size() < kPlainPathLimit ? full : LongFormOf(full);
+}
+
+std::wstring LongFormOf(const std::wstring& full) {
+  if (full.rfind(L"\\\\?\\", 0) == 0) return full;
   if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
   return L"\\\\?\\" + full;
+}
+
+std::wstring FoldedCaseOf(std::wstring_view path) {
+  if (path.empty()) return {};
+  std::wstring folded(path.size(), L'\0');
+  const int length = static_cast<int>(path.size());
+  int folding = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, path.data(), length, folded.data(), length,
+                              nullptr, nullptr, 0);
+  if (folding != length) return {};
+  return folded;
 }
 
 std::wstring PlainPathOf(std::wstring path) {

@@ -11,6 +11,15 @@ namespace tarnwell {
 
 std::wstring Win32PathOf(std::string_view gbkPath);
 
+// The "\\?\" form of a full path ("\\server" becomes "\\?\UNC\server"),
+// which the file functions take at any length; a path in that form already
+// stays as it is.
+std::wstring LongFormOf(const std::wstring& full);
+
+// The path in upper case as the file system compares names, whatever the
+// user's language; empty when the system cannot fold it.
+std::wstring FoldedCaseOf(std::wstring_view path);
+
 // The same path without the "\\?\" form ("\\?\UNC\server" becomes
 // "\\server"), for what takes only plain paths (the shell) and for comparing.
 std::wstring PlainPathOf(std::wstring path);

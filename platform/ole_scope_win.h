@@ -16,6 +16,8 @@ class OleOnThisThread {
     if (started_) OleUninitialize();
   }
 
+  bool Started() const { return started_; }
+
  private:
   bool started_;
 };

@@ -17,18 +17,10 @@
 namespace tarnwell {
 namespace {
 
-// The "\\?\" form of a full path, which the file functions take at any length
-// (the second name is longer than the file's own).
-std::wstring LongForm(const std::wstring& full) {
-  if (full.rfind(L"\\\\?\\", 0) == 0) return full;
-  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
-  return L"\\\\?\\" + full;
-}
-
 // True when nothing is at the path: a path that cannot be looked at (no
 // rights, an invalid name) is not taken for an empty one.
 bool NothingAt(const std::wstring& path) {
-  if (GetFileAttributesW(LongForm(path).c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  if (GetFileAttributesW(LongFormOf(path).c_str()) != INVALID_FILE_ATTRIBUTES) return false;
   DWORD error = GetLastError();
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
@@ -58,8 +50,8 @@ bool VolumeHasRecycleBin(const std::wstring& path) {
 // cannot make one (FAT, some network shares).
 std::wstring MakeSecondName(const std::wstring& path) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::wstring second = LongForm(path + GbkToWide(TemporarySuffix()));
-    if (CreateHardLinkW(second.c_str(), LongForm(path).c_str(), nullptr)) return second;
+    std::wstring second = LongFormOf(path + GbkToWide(TemporarySuffix()));
+    if (CreateHardLinkW(second.c_str(), LongFormOf(path).c_str(), nullptr)) return second;
     DWORD error = GetLastError();
     if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) break;
   }
@@ -119,11 +111,6 @@ bool Eligible(const Text& path, std::wstring& full) {
   return VolumeHasRecycleBin(full);
 }
 
-std::wstring CaseFolded(std::wstring path) {
-  if (!path.empty()) CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
-  return path;
-}
-
 }  // namespace
 
 std::vector<bool> RecycleFilesThrough(std::span<const Text> paths, const ShellRecycle& shell) {
@@ -138,7 +125,8 @@ std::vector<bool> RecycleFilesThrough(std::span<const Text> paths, const ShellRe
       if (!full.empty() && full.find_first_of(L"*?") == std::wstring::npos) gone[i] = NothingAt(full);
       continue;
     }
-    auto [first, added] = firstOfPath.try_emplace(CaseFolded(full), i);
+    std::wstring key = FoldedCaseOf(full);
+    auto [first, added] = firstOfPath.try_emplace(key.empty() ? full : std::move(key), i);
     if (!added) {
       repeats.emplace_back(i, first->second);
       continue;
@@ -169,7 +157,7 @@ std::vector<bool> RecycleFilesThrough(std::span<const Text> paths, const ShellRe
       continue;
     }
     // The shell deleted the file outright: it comes back under its own name.
-    MoveFileExW(candidate.second.c_str(), LongForm(candidate.path).c_str(), 0);
+    MoveFileExW(candidate.second.c_str(), LongFormOf(candidate.path).c_str(), 0);
     gone[candidate.index] = NothingAt(candidate.path);
   }
   for (const auto& [index, first] : repeats) gone[index] = gone[first];

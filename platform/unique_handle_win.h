@@ -1,4 +1,4 @@
-// Owned Win32 handles and a scope-exit helper. A UniqueAny owns one handle of
+// Owned Win32 handles. A UniqueAny owns one handle of
 // the kind its Traits describe (how to close it, which value means "none"),
 // closes it when it goes away, and can be moved but not copied, so every
 // handle is closed exactly once on every path.
@@ -75,32 +75,5 @@ struct FindHandleTraits : InvalidValueWhenAbsent {
 using UniqueHandle = UniqueAny<KernelHandleTraits>;
 using UniqueFile = UniqueAny<FileHandleTraits>;
 using UniqueFindHandle = UniqueAny<FindHandleTraits>;
-
-// Runs a function when the scope ends, unless dismissed first.
-template <class Function>
-class ScopeExit {
- public:
-  explicit ScopeExit(Function function) : function_(std::move(function)) {}
-  ScopeExit(ScopeExit&& other) noexcept : function_(std::move(other.function_)), armed_(other.armed_) {
-    other.armed_ = false;
-  }
-  ScopeExit(const ScopeExit&) = delete;
-  ScopeExit& operator=(const ScopeExit&) = delete;
-  ScopeExit& operator=(ScopeExit&&) = delete;
-  ~ScopeExit() {
-    if (armed_) function_();
-  }
-
-  void Dismiss() { armed_ = false; }
-
- private:
-  Function function_;
-  bool armed_ = true;
-};
-
-template <class Function>
-[[nodiscard]] ScopeExit<Function> MakeScopeExit(Function function) {
-  return ScopeExit<Function>(std::move(function));
-}
 
 }  // namespace tarnwell

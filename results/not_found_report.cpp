@@ -8,7 +8,7 @@ namespace tarnwell {
 
 Text BuildNotFoundReport(const Text& namesBoxContent, const ResultList& list) {
   // Every row's file name followed by "\": a line counts as found when it
-  // occurs anywhere in this text.
+  // occurs anywhere in this text. Kept on purpose (docs/behaviour.md).
   Text foundNames;
   for (int row = 0, rows = list.RowCount(); row < rows; ++row) {
     foundNames.append(list.RowFileName(row));

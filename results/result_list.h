@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/row_range.h"
 #include "platform/text.h"
 #include "results/slab_pool.h"
 #include "results/text_blocks.h"
@@ -34,11 +35,6 @@ class ResultList {
     AllTicks,    // every row's tick was set at once, or the ticks of many rows
   };
 
-  // Rows first to last - 1: a run of neighbouring rows.
-  struct RowRange {
-    int first;
-    int last;  // one past the run's last row
-  };
   using Listener = std::function<void(Change, int row)>;
 
   // Called after every change; the view uses it to repaint.

@@ -6,7 +6,7 @@
 // ends in "." and those the listing marks as links (junctions, symbolic
 // links: entering them could loop forever). Rows are folder + "\" + name
 // with the folder exactly as given, so the root "C:" gives "C:\boot.ini" and
-// "D:\" gives "D:\\x".
+// "D:\" gives "D:\\x" (kept on purpose: docs/behaviour.md).
 #pragma once
 
 #include <atomic>

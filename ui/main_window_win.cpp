@@ -61,14 +61,17 @@ MainWindow::MainWindow() = default;
 
 MainWindow::~MainWindow() {
   window_.reset();
-  if (oleStarted_) OleUninitialize();
+  ole_.reset();  // after the window, whose drops need it
 }
 
 bool MainWindow::AcceptDrops(IDropTarget* target) {
   if (!window_ || dropsRegistered_) return false;
   // Drag and drop needs OLE on the window's thread for the window's life.
-  if (!oleStarted_) oleStarted_ = SUCCEEDED(OleInitialize(nullptr));
-  if (!oleStarted_) return false;
+  if (!ole_ || !ole_->Started()) {
+    ole_.reset();
+    ole_.emplace();
+  }
+  if (!ole_->Started()) return false;
   dropsRegistered_ = SUCCEEDED(RegisterDragDrop(window_.get(), target));
   return dropsRegistered_;
 }

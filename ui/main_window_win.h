@@ -11,7 +11,9 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
+#include "platform/ole_scope_win.h"
 #include "platform/owned_window_objects_win.h"
 #include "platform/window_thread_queue.h"
 #include "platform/window_timer_win.h"
@@ -84,7 +86,7 @@ class MainWindow {
   std::shared_ptr<WindowThreadQueue> queue_;
   DWORD thread_ = 0;
   EventBindings events_;
-  bool oleStarted_ = false;
+  std::optional<OleOnThisThread> ole_;
   bool dropsRegistered_ = false;
   POINT listMenuPoint_{};
 };

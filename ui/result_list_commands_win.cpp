@@ -35,11 +35,11 @@ void ResultListCommands::OpenRowFolder() {
 }
 
 void ResultListCommands::CopySelectedPaths() {
-  const std::vector<RowRun> runs = window_.ResultView().SelectedRuns();
+  const std::vector<RowRange> runs = window_.ResultView().SelectedRuns();
   if (runs.empty()) return;  // the clipboard keeps what it holds
   const ResultList& rows = window_.Results();
   Text paths;
-  for (const RowRun& run : runs) {
+  for (const RowRange& run : runs) {
     for (int row = run.first; row < run.last; ++row) {
       if (!paths.empty()) paths.append("\r\n");
       paths.append(rows.RowText(row));

@@ -20,11 +20,6 @@ void ResultListView::Attach(HWND list) {
   });
 }
 
-void ResultListView::SetChecked(std::span<const RowRun> runs, bool checked) {
-  std::vector<ResultList::RowRange> ranges;
-  ranges.reserve(runs.size());
-  for (const RowRun& run : runs) ranges.push_back({run.first, run.last});
-  rows_.SetRowsChecked(ranges, checked);
-}
+void ResultListView::SetChecked(std::span<const RowRange> runs, bool checked) { rows_.SetRowsChecked(runs, checked); }
 
 }  // namespace tarnwell

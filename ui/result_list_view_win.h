@@ -25,7 +25,7 @@ class ResultListView final : public CheckListSource {
   Text RowText(int row) const override { return rows_.RowText(row); }
   bool IsChecked(int row) const override { return rows_.IsChecked(row); }
   void ToggleCheck(int row) override { rows_.SetChecked(row, !rows_.IsChecked(row)); }
-  void SetChecked(std::span<const RowRun> runs, bool checked) override;
+  void SetChecked(std::span<const RowRange> runs, bool checked) override;
 
  private:
   ResultList& rows_;

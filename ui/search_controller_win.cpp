@@ -142,6 +142,7 @@ void SearchController::ReportCompletion() {
   SetDisabled(Control(Control::NotFoundButton), false);
 }
 
+// Two reads of the status line 500 ms apart, kept on purpose (docs/behaviour.md).
 void SearchController::CompletionTick() {
   HWND status = Control(Control::StatusLabel);
   const Text first = GetCaption(status);

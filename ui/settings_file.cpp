@@ -5,6 +5,7 @@
 namespace tarnwell {
 namespace {
 
+// Kept on purpose (docs/behaviour.md): every existing config.ini has its keys here.
 constexpr std::string_view kSection = "zhuce";
 
 }  // namespace

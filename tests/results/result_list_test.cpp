@@ -119,12 +119,12 @@ TEST(ResultList, TicksAndUnticksEveryRowOrRunsOfRowsWithOneChange) {
   EXPECT_EQ(list.RowText(999), "C:\\d\\f999");
 
   // Runs of rows, ranges reaching past either end cut to the rows there are.
-  const ResultList::RowRange ranges[] = {{-5, 2}, {10, 13}, {998, 2000}};
+  const RowRange ranges[] = {{-5, 2}, {10, 13}, {998, 2000}};
   list.SetRowsChecked(ranges, true);
   for (int i = 0; i < 1000; ++i) {
     ASSERT_EQ(list.IsChecked(i), i < 2 || (i >= 10 && i < 13) || i >= 998) << i;
   }
-  const ResultList::RowRange middle[] = {{11, 12}};
+  const RowRange middle[] = {{11, 12}};
   list.SetRowsChecked(middle, false);
   EXPECT_TRUE(list.IsChecked(10));
   EXPECT_FALSE(list.IsChecked(11));
