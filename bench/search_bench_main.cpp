@@ -342,7 +342,7 @@ int Run(const Options& options) {
         });
         // Scaled by folders: each costs one listing per name plus one.
         if (limit > 0 && walked.folders > 0) {
-          double scale = static_cast<double>(seen.folders) / walked.folders;
+          double scale = static_cast<double>(seen.folders) / static_cast<double>(walked.folders);
           outcome.seconds *= scale;
           outcome.cpuSeconds *= scale;
         }

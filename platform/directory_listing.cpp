@@ -17,7 +17,8 @@ void DirectoryListing::Clear() {
 void DirectoryListing::Add(std::string_view name, bool folder, bool link) {
   Entry entry{};
   entry.nameStart = static_cast<std::uint32_t>(names_.size());
-  entry.nameLength = static_cast<std::uint32_t>(name.size());
+  // A file name holds at most 255 UTF-16 units, four bytes each at most.
+  entry.nameLength = static_cast<std::uint32_t>(name.size()) & 0x3FFFFFFFu;
   entry.folder = folder ? 1 : 0;
   entry.link = link ? 1 : 0;
   names_.append(name);

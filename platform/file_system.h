@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string_view>
 
 #include "platform/file_identity.h"
@@ -49,12 +48,5 @@ bool DeleteOneFile(std::string_view path);
 // Nothing when the file cannot be opened (missing, no rights) or has no id
 // and no path the system can name.
 std::optional<FileIdentity> IdentifyFile(std::string_view path);
-
-using ByteArray = std::span<const unsigned char>;
-
-// Creates the file, or empties an existing one, and writes the bytes, with no
-// other process allowed in meanwhile. An empty path is false and touches
-// nothing.
-bool WriteWholeFile(std::string_view path, ByteArray bytes);
 
 }  // namespace tarnwell

@@ -130,13 +130,4 @@ bool DeleteOneFile(std::string_view path) {
   return !wide.empty() && DeleteFileW(wide.c_str());
 }
 
-bool WriteWholeFile(std::string_view path, ByteArray bytes) {
-  if (path.empty()) return false;
-  UniqueFile file(CreateFileW(Win32PathOf(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  if (!WriteAll(file.get(), {reinterpret_cast<const char*>(bytes.data()), bytes.size()})) return false;
-  return CloseHandle(file.release()) != 0;
-}
-
 }  // namespace tarnwell

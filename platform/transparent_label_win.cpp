@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/entry_guard.h"
 #include "platform/owned_window_objects_win.h"
 
 namespace tarnwell {
@@ -43,7 +44,10 @@ void IntoLabel(HRGN region, POINT fromOrigin, HWND label) {
   OffsetRgn(region, fromOrigin.x - labelOrigin.x, fromOrigin.y - labelOrigin.y);
 }
 
-LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
+LRESULT CALLBACK BelowProc(HWND below, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
+
+LRESULT LabelMessage(HWND label, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR data) {
   auto below = reinterpret_cast<HWND>(data);
   switch (message) {
     case WM_ERASEBKGND:
@@ -90,7 +94,7 @@ EditState StateOf(HWND edit) {
   return state;
 }
 
-LRESULT CALLBACK BelowProc(HWND below, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+LRESULT BelowMessage(HWND below, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR data) {
   auto label = reinterpret_cast<HWND>(data);
   if (asking) return DefSubclassProc(below, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
@@ -128,6 +132,17 @@ LRESULT CALLBACK BelowProc(HWND below, UINT message, WPARAM wParam, LPARAM lPara
   LRESULT result = DefSubclassProc(below, message, wParam, lParam);
   if (StateOf(below) != before) InvalidateRect(label, nullptr, FALSE);
   return result;
+}
+
+// The system calls these: nothing may unwind into it.
+LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  return CatchAtEntry("the transparent label's procedure", LRESULT{0},
+                      [&] { return LabelMessage(label, message, wParam, lParam, data); });
+}
+
+LRESULT CALLBACK BelowProc(HWND below, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  return CatchAtEntry("the procedure of the box below the transparent label", LRESULT{0},
+                      [&] { return BelowMessage(below, message, wParam, lParam, data); });
 }
 
 }  // namespace

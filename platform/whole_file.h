@@ -1,8 +1,10 @@
-// Small files read whole and replaced whole (the settings file). Paths are
-// the program's texts with "\" as separator.
+// Files read whole and written whole: the settings file, replaced
+// atomically, and the reports, rewritten in place. Paths are the program's
+// texts with "\" as separator.
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string_view>
 
 #include "platform/text.h"
@@ -27,5 +29,12 @@ WholeFile ReadWholeFile(std::string_view path, std::size_t maxBytes);
 // that path holds its old content or the new one, never a mix, whenever the
 // process stops. On failure path is untouched and no temporary file remains.
 bool ReplaceFileContents(std::string_view path, std::string_view bytes);
+
+using ByteArray = std::span<const unsigned char>;
+
+// Creates the file, or empties an existing one, and writes the bytes, with no
+// other process allowed in meanwhile. An empty path is false and touches
+// nothing.
+bool WriteWholeFile(std::string_view path, ByteArray bytes);
 
 }  // namespace tarnwell

@@ -74,6 +74,15 @@ WholeFile ReadWholeFile(std::string_view path, std::size_t maxBytes) {
   return whole;
 }
 
+bool WriteWholeFile(std::string_view path, ByteArray bytes) {
+  if (path.empty()) return false;
+  UniqueFile file(CreateFileW(Win32PathOf(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  if (!WriteAll(file.get(), {reinterpret_cast<const char*>(bytes.data()), bytes.size()})) return false;
+  return CloseHandle(file.release()) != 0;
+}
+
 bool ReplaceFileContents(std::string_view path, std::string_view bytes) {
   if (path.empty() || IsReadOnlyFile(Win32PathOf(path))) return false;
   return ReplaceThroughTemporary(path, [&](const std::wstring& temporary) {

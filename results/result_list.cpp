@@ -26,7 +26,8 @@ void ResultList::AppendRow(std::uint32_t folder, std::string_view name) {
   row.id = ++lastId_;
   row.name = store_->texts.Add(name).data();
   row.folder = folder;
-  row.nameLength = static_cast<std::uint32_t>(name.size());
+  // A file name holds at most 255 UTF-16 units, four bytes each at most.
+  row.nameLength = static_cast<std::uint32_t>(name.size()) & 0x7FFFFFFFu;
   row.checked = 0;
   store_->rows.push_back(row);
 }

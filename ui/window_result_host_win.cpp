@@ -2,6 +2,7 @@
 
 #include "platform/event_pump_win.h"
 #include "platform/file_system.h"
+#include "platform/whole_file.h"
 #include "platform/gbk_literal.h"
 #include "platform/message_box_win.h"
 #include "platform/recycle_bin.h"

@@ -86,7 +86,7 @@ TEST(Gb18030Conversion, AnyBytesComeBackExactly) {
   const std::string_view alphabet = "a?.\\\x30\x35\x39\x80\x81\x84\x95\xA1\xA8\xD5\xE3\xFE\xFF";
   for (int i = 0; i < 200000; ++i) {
     std::string bytes;
-    for (int n = 1 + random() % 12; n > 0; --n) {
+    for (auto n = 1 + random() % 12; n > 0; --n) {
       bytes.push_back(random() % 4 == 0 ? static_cast<char>(1 + random() % 255) : alphabet[random() % alphabet.size()]);
     }
     Utf16 wide = TextToUtf16(bytes);

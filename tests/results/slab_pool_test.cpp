@@ -20,7 +20,7 @@ TEST(SlabPool, DequesSharingAPoolKeepTheirValuesThroughChurn) {
   std::deque<std::uint32_t> evenExpected;
   std::mt19937 random(7);
   for (int step = 0; step < 200000; ++step) {
-    std::uint32_t value = random();
+    std::uint32_t value = static_cast<std::uint32_t>(random());
     switch (random() % 6) {
       case 0: case 1: odd.push_back(value * 2ull + 1); oddExpected.push_back(value * 2ull + 1); break;
       case 2: even.push_front(value * 2); evenExpected.push_front(value * 2); break;

@@ -164,7 +164,7 @@ TEST(NameMatcher, AgreesWithThePatternOfEachNameOnRandomNames) {
     Text text;
     int length = 1 + static_cast<int>(random() % maxLength);
     for (int i = 0; i < length; ++i) {
-      unsigned pick = random() % (alphabet.size() + (wildcards ? 2 : 0));
+      auto pick = random() % (alphabet.size() + (wildcards ? 2 : 0));
       text += pick < alphabet.size() ? alphabet[pick] : (pick == alphabet.size() ? "*" : "?");
     }
     return text;

@@ -31,7 +31,7 @@ TEST(NameStatistics, OnePassAgreesWithEveryNameAgainstEveryRow) {
     Text text;
     int length = 1 + static_cast<int>(random() % maxLength);
     for (int i = 0; i < length; ++i) {
-      unsigned pick = random() % (alphabet.size() + (wildcards ? 3 : 0));
+      auto pick = random() % (alphabet.size() + (wildcards ? 3 : 0));
       if (pick < alphabet.size()) {
         text += alphabet[pick];
       } else {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/file_system.h"
+#include "platform/whole_file.h"
 #include "platform/gbk_literal.h"
 #include "platform/gbk_win.h"
 #include "platform/shell.h"
