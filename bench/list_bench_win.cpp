@@ -55,7 +55,7 @@ Memory ProcessMemory() {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
   GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-  return {counters.PagefileUsage / 1048576.0, counters.WorkingSetSize / 1048576.0};
+  return {static_cast<double>(counters.PagefileUsage) / 1048576.0, static_cast<double>(counters.WorkingSetSize) / 1048576.0};
 }
 
 // A program folder of its own for config.ini, removed afterwards.
