@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 
 namespace tarnwell {
 namespace {
@@ -13,8 +13,8 @@ constexpr std::size_t kPlainPathLimit = MAX_PATH - 12;
 
 }  // namespace
 
-std::wstring Win32PathOf(std::string_view gbkPath) {
-  std::wstring wide = GbkToWide(gbkPath);
+std::wstring Win32PathOf(std::string_view path) {
+  std::wstring wide = Gb18030ToWide(path);
   if (wide.empty()) return wide;
   // The full path also collapses repeated separators, so "D:\\x" names D:\x:
   // rows of a root typed as "D:\" hold that form, kept on purpose (docs/behaviour.md).

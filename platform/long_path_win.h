@@ -9,7 +9,7 @@
 
 namespace tarnwell {
 
-std::wstring Win32PathOf(std::string_view gbkPath);
+std::wstring Win32PathOf(std::string_view path);
 
 // The "\\?\" form of a full path ("\\server" becomes "\\?\UNC\server"),
 // which the file functions take at any length; a path in that form already

@@ -1,5 +1,4 @@
-#include "platform/gbk_win.h"
-
+// Code page 936 from Windows' own tables, strictly (see gb18030.h).
 #include <windows.h>
 
 #include <cstring>
@@ -37,9 +36,5 @@ bool EncodeCodePage936(Utf16View wide, std::string& out) {
   out.resize(exact ? start + static_cast<std::size_t>(length) : start);
   return exact;
 }
-
-std::wstring GbkToWide(std::string_view gbk) { return TextToUtf16(gbk); }
-
-Text WideToGbk(std::wstring_view wide) { return Utf16ToText(wide); }
 
 }  // namespace tarnwell

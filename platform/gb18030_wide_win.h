@@ -7,11 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/gb18030.h"
 #include "platform/text.h"
 
 namespace tarnwell {
 
-std::wstring GbkToWide(std::string_view gbk);
-Text WideToGbk(std::wstring_view wide);
+inline std::wstring Gb18030ToWide(std::string_view text) { return TextToUtf16(text); }
+inline Text WideToGb18030(std::wstring_view wide) { return Utf16ToText(wide); }
 
 }  // namespace tarnwell
