@@ -36,15 +36,15 @@ class FaultHost : public WindowResultHost {
   int fileOperations = 0;
 
   Text BrowseForFolder(const Text&) override { return folderChoice; }
-  bool DeleteOneFile(const Text& path) override {
+  FileOutcome DeleteOneFile(const Text& path) override {
     Before();
     return WindowResultHost::DeleteOneFile(path);
   }
-  bool CopyOneFile(const Text& source, const Text& destination) override {
+  FileOutcome CopyOneFile(const Text& source, const Text& destination) override {
     Before();
     return WindowResultHost::CopyOneFile(source, destination);
   }
-  bool MoveOneFile(const Text& source, const Text& destination) override {
+  FileOutcome MoveOneFile(const Text& source, const Text& destination) override {
     Before();
     return WindowResultHost::MoveOneFile(source, destination);
   }
