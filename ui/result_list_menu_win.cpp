@@ -85,8 +85,9 @@ void AppendItem(HMENU menu, const ListMenuItem& item, std::size_t row, const Lis
   info.cbSize = sizeof info;
   info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING;
   info.fType = item.mark == MenuMark::Radio ? MFT_RADIOCHECK : MFT_STRING;
-  info.fState = (item.greyed && item.greyed(state) ? MFS_GRAYED : 0u) |
-                (item.marked && item.marked(state) ? MFS_CHECKED : 0u);
+  // Greyed as AppendMenu greys: the keys still step onto the item.
+  info.fState = (item.greyed && item.greyed(state) ? static_cast<UINT>(MF_GRAYED) : 0u) |
+                (item.marked && item.marked(state) ? static_cast<UINT>(MF_CHECKED) : 0u);
   info.wID = IdOf(row);
   info.dwTypeData = const_cast<wchar_t*>(text.c_str());
   InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &info);
