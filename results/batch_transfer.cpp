@@ -92,6 +92,12 @@ void Transfer::File(const Text& path) {
   const FileOutcome outcome =
       kind_ == TransferKind::Copy ? host_.CopyOneFile(path, destination) : host_.MoveOneFile(path, destination);
   if (!outcome.done) return Fail(path, destination, outcome.failure);
+  // A move that fell back to copying may have left its source behind (read-only, held): the
+  // file is in both places, which is no move.
+  if (kind_ == TransferKind::Move && !host_.NothingAt(path)) {
+    if (auto arrived = host_.IdentifyFile(destination)) movedHere_.insert(*arrived);
+    return Fail(path, destination, "已复制到目标，但源文件未能删除"_gbk);
+  }
   if (renamed) {
     record_.Renamed(Action(), path, destination);
   } else {

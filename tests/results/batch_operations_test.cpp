@@ -352,6 +352,27 @@ TEST(SameNameRules, TwoSameNamedRowsAndAFileAlreadyInTheTarget) {
   }
 }
 
+// A move whose fallback copied the file but could not delete its source has
+// the file in both places: it is told as a failure, and there is nothing to
+// take back.
+TEST(SameNameRules, AMoveThatLeavesItsSourceBehindIsNoMove) {
+  FakeHost host;
+  ResultList list;
+  host.Put("C:\\d\\ro.txt", "read-only");
+  host.readOnly.push_back(FakeHost::Canonical("C:\\d\\ro.txt"));
+  host.Put("E:\\t\\ro.txt", "older");
+  AppendPath(list, "C:\\d\\ro.txt");
+  list.SetAllChecked(true);
+  host.folderChoice = "E:\\t";
+  MovedFiles moved;
+  BatchTransfer(list, host, TransferKind::Move, {}, &moved);
+  EXPECT_EQ(host.Content("C:\\d\\ro.txt"), "read-only");
+  EXPECT_EQ(host.Content("E:\\t\\ro.txt"), "read-only");
+  EXPECT_TRUE(moved.empty());
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].first, G("有1个文件未能移动。"));
+}
+
 TEST(SameNameRules, NumberedNamesPutTheNumberBeforeTheExtension) {
   const std::pair<const char*, const char*> cases[] = {
       {"IMG_0012.JPG", "IMG_0012 (2).JPG"}, {"README", "README (2)"},        {".profile", ".profile (2)"},
