@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/gbk_literal.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 
 namespace tarnwell {
 
@@ -18,7 +18,7 @@ Text SystemErrorMessage(DWORD code) {
     message.pop_back();
   }
   if (message.empty()) return Concat("错误代码 "_gbk, std::to_string(code));
-  return WideToGbk(message);
+  return WideToGb18030(message);
 }
 
 }  // namespace tarnwell

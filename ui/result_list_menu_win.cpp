@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/gbk_literal.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "ui/result_list_commands_win.h"
 
 namespace tarnwell {
@@ -80,7 +80,7 @@ void AppendItem(HMENU menu, const ListMenuItem& item, std::size_t row, const Lis
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     return;
   }
-  const std::wstring text = GbkToWide(*item.text);
+  const std::wstring text = Gb18030ToWide(*item.text);
   MENUITEMINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING;
@@ -111,7 +111,7 @@ const ListMenuItem* ShowListMenu(HWND owner, POINT at, const ListMenuState& stat
       for (; inside < table.size() && table[inside].inSubmenu; ++inside) {
         AppendItem(submenu.get(), table[inside], inside, state);
       }
-      const std::wstring text = GbkToWide(*item.text);
+      const std::wstring text = Gb18030ToWide(*item.text);
       if (AppendMenuW(menu.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu.get()), text.c_str())) {
         submenu.release();
       }

@@ -3,7 +3,7 @@
 #include <map>
 #include <set>
 
-#include "platform/gbk.h"
+#include "platform/gb18030_utf8.h"
 #include "results/batch_delete.h"
 #include "results/batch_transfer.h"
 #include "results/operation_record.h"
@@ -14,7 +14,7 @@
 namespace tarnwell {
 namespace {
 
-Text G(const char* utf8) { return Utf8ToGbk(utf8); }
+Text G(const char* utf8) { return Utf8ToGb18030(utf8); }
 std::string Utf8Of(const char* utf8) { return utf8; }
 
 class BatchOperations : public testing::Test {

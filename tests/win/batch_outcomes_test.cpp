@@ -13,7 +13,7 @@
 #include <map>
 #include <utility>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "tests/support/result_rows.h"
 #include "tests/win/support/program_fixture.h"
 #include "tests/win/support/window_test_support.h"
@@ -64,7 +64,7 @@ std::string Utf8(const std::wstring& wide) {
                                                            nullptr)));
   return utf8;
 }
-std::string Utf8(const Text& gbk) { return Utf8(GbkToWide(gbk)); }
+std::string Utf8(const Text& gbk) { return Utf8(Gb18030ToWide(gbk)); }
 
 // The system's text for an error code, without its line break.
 std::string SystemText(DWORD code) {
