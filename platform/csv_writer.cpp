@@ -13,7 +13,7 @@ bool IsAscii(std::string_view text) {
 
 }  // namespace
 
-CsvWriter::CsvWriter() : bytes_("\xEF\xBB\xBF") {}
+CsvWriter::CsvWriter() : bytes_(kByteOrderMark) {}
 
 CsvWriter& CsvWriter::Field(std::string_view text) {
   if (lineStarted_) bytes_.push_back(',');

@@ -24,6 +24,11 @@ class CsvWriter {
 
   // The file's bytes so far: the byte-order mark, then the lines.
   const std::string& Bytes() const { return bytes_; }
+  // The lines alone, without the byte-order mark: what is appended to a file
+  // that already has one.
+  std::string_view Lines() const { return std::string_view(bytes_).substr(kByteOrderMark.size()); }
+
+  static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
  private:
   std::string bytes_;

@@ -19,6 +19,10 @@ struct FileFacts {
 // Built for Windows only: the export that uses it takes it as a function.
 std::optional<FileFacts> ReadFileFacts(std::string_view path);
 
+// The moment of the call as the user's clock reads it, "YYYY-MM-DD HH:MM:SS".
+// Built for Windows only, like ReadFileFacts.
+Text LocalTimeNow();
+
 // "YYYY-MM-DD HH:MM:SS", every part zero-padded.
 Text FormatDateTime(int year, int month, int day, int hour, int minute, int second);
 

@@ -20,4 +20,10 @@ std::optional<FileFacts> ReadFileFacts(std::string_view path) {
   return facts;
 }
 
+Text LocalTimeNow() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return FormatDateTime(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+}
+
 }  // namespace tarnwell

@@ -45,6 +45,24 @@ bool MoveOneFile(std::string_view source, std::string_view destination);
 // missing, read-only or open elsewhere.
 bool DeleteOneFile(std::string_view path);
 
+// Every operation above that gives false leaves the system's reason as the
+// thread's last error (a read-only destination: access denied; both paths
+// one file: the file exists), for the caller to tell the user.
+
+// True only when the path surely names nothing, neither file nor folder:
+// a path that cannot be looked at (no rights) counts as taken.
+bool NothingAt(std::string_view path);
+
+// Creates the folder and every folder above it that is missing. True when
+// the folder is there afterwards; otherwise the last error says why.
+bool CreateFolders(std::string_view folder);
+
+// Appends the bytes to the file, creating it when missing; `header` goes
+// first when the file is new or empty. One write, so a line is either all
+// there or not at all; other programs may read the file meanwhile. False
+// when the file cannot be opened or written.
+bool AppendToFile(std::string_view path, std::string_view header, std::string_view bytes);
+
 // Nothing when the file cannot be opened (missing, no rights) or has no id
 // and no path the system can name.
 std::optional<FileIdentity> IdentifyFile(std::string_view path);

@@ -7,6 +7,7 @@
 #include "platform/gb18030_wide_win.h"
 #include "platform/long_path_win.h"
 #include "platform/program_file_win.h"
+#include "platform/system_error_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/whole_file_win.h"
 
@@ -57,13 +58,17 @@ bool SameFile(const std::wstring& a, const std::wstring& b) {
 // Copies source beside destination under a temporary name and renames that
 // over destination, so a copy that fails half-way leaves destination as it was.
 bool CopyOver(std::string_view source, std::string_view destination) {
-  if (IsReadOnlyFile(Win32PathOf(destination))) return false;
+  if (IsReadOnlyFile(Win32PathOf(destination))) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
   std::wstring from = Win32PathOf(source);
   DWORD attributes = INVALID_FILE_ATTRIBUTES;
   bool replaced = ReplaceThroughTemporary(destination, [&](const std::wstring& temporary) {
     if (!CopyFileW(from.c_str(), temporary.c_str(), TRUE)) {
       if (GetLastError() == ERROR_FILE_EXISTS) return TemporaryCreation::NameTaken;
       // A copy that failed part-way (a full disk) may have left its part under the new name.
+      LastErrorKept reason;
       DeleteFileW(temporary.c_str());
       return TemporaryCreation::Failed;
     }
@@ -107,7 +112,14 @@ TextList ListDrives(DriveKind kind) {
 bool CopyOneFile(std::string_view source, std::string_view destination) {
   std::wstring from = Win32PathOf(source);
   std::wstring to = Win32PathOf(destination);
-  if (from.empty() || to.empty() || SameFile(from, to)) return false;
+  if (from.empty() || to.empty()) {
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+  }
+  if (SameFile(from, to)) {
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return false;
+  }
   // Not straight onto the destination: a copy that fails part-way would
   // leave it cut short, and an older file of that name would be lost.
   return CopyOver(source, destination);
@@ -116,18 +128,74 @@ bool CopyOneFile(std::string_view source, std::string_view destination) {
 bool MoveOneFile(std::string_view source, std::string_view destination) {
   std::wstring from = Win32PathOf(source);
   std::wstring to = Win32PathOf(destination);
-  if (from.empty() || to.empty()) return false;
+  if (from.empty() || to.empty()) {
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+  }
   // A rename only: across volumes the system's move copies straight onto the
   // destination and leaves a part of the file there when the copy fails.
   if (MoveFileExW(from.c_str(), to.c_str(), 0)) return true;
-  if (SameFile(from, to) || !CopyOver(source, destination)) return false;
+  if (SameFile(from, to)) {
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return false;
+  }
+  if (!CopyOver(source, destination)) return false;
   DeleteFileW(from.c_str());
   return true;
 }
 
 bool DeleteOneFile(std::string_view path) {
   std::wstring wide = Win32PathOf(path);
-  return !wide.empty() && DeleteFileW(wide.c_str());
+  if (wide.empty()) {
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+  }
+  return DeleteFileW(wide.c_str()) != FALSE;
+}
+
+bool NothingAt(std::string_view path) {
+  std::wstring wide = Win32PathOf(path);
+  if (wide.empty()) return false;
+  if (GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool CreateFolders(std::string_view folder) {
+  std::wstring wide = Win32PathOf(folder);
+  if (wide.empty()) {
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+  }
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return true;
+    SetLastError(ERROR_ALREADY_EXISTS);  // a file holds the folder's name
+    return false;
+  }
+  // The folder above first; a drive root or a share has none to make.
+  const int slash = FindLastText(folder, "\\", false);
+  if (slash > 1) {
+    const Text above = LeftText(folder, slash - 1);
+    if (!above.empty() && above.back() != ':' && !CreateFolders(above)) return false;
+  }
+  if (CreateDirectoryW(wide.c_str(), nullptr)) return true;
+  // Made meanwhile by someone else is as good.
+  LastErrorKept reason;
+  const DWORD now = GetFileAttributesW(wide.c_str());
+  return now != INVALID_FILE_ATTRIBUTES && (now & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool AppendToFile(std::string_view path, std::string_view header, std::string_view bytes) {
+  if (path.empty()) return false;
+  UniqueFile file(CreateFileW(Win32PathOf(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) return false;
+  const std::string whole = size.QuadPart == 0 ? Concat(header, bytes) : std::string(bytes);
+  if (!WriteAll(file.get(), whole)) return false;
+  return CloseHandle(file.release()) != 0;
 }
 
 }  // namespace tarnwell

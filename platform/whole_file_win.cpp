@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/long_path_win.h"
+#include "platform/system_error_win.h"
 #include "platform/temporary_name.h"
 #include "platform/unique_handle_win.h"
 
@@ -45,6 +46,7 @@ bool ReplaceThroughTemporary(std::string_view path,
   if (MoveFileExW(temporary.c_str(), Win32PathOf(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }
+  LastErrorKept reason;  // the rename's, not the clean-up's
   DeleteFileW(temporary.c_str());
   return false;
 }

@@ -13,45 +13,122 @@ struct TransferTexts {
   const Text& progress;
   const Text& done;
   const Text& nothingTicked;
+  const Text& failedVerb;  // "有N个文件未能" + this + "。"
 };
 
 TransferTexts TextsFor(TransferKind kind) {
   if (kind == TransferKind::Copy) {
-    return {"复制文件到"_gbk, "正在复制，请稍等..."_gbk, "复制完毕！"_gbk, "您没有选择要复制的文件！"_gbk};
+    return {"复制文件到"_gbk, "正在复制，请稍等..."_gbk, "复制完毕！"_gbk, "您没有选择要复制的文件！"_gbk, "复制"_gbk};
   }
-  return {"移动文件到"_gbk, "正在移动，请稍等..."_gbk, "移动完毕！"_gbk, "您没有选择要移动的文件！"_gbk};
+  return {"移动文件到"_gbk, "正在移动，请稍等..."_gbk, "移动完毕！"_gbk, "您没有选择要移动的文件！"_gbk, "移动"_gbk};
+}
+
+// The folder of a row's path: everything before the "\" that precedes its name.
+Text FolderOf(const Text& path) {
+  const Text name = FileNameOf(path);
+  return name.size() < path.size() ? path.substr(0, path.size() - name.size() - 1) : Text();
+}
+
+// One batch: the target, the rule for same names, the files moved so far.
+class Transfer {
+ public:
+  Transfer(ResultHost& host, TransferKind kind, const TransferOptions& options, Text target, MovedFiles* moved)
+      : host_(host), kind_(kind), options_(options), target_(std::move(target)), record_(host), moved_(moved) {}
+
+  void File(const Text& path);
+  int Failed() const { return failed_; }
+  OperationRecord& Record() { return record_; }
+
+ private:
+  RecordedAction Action() const { return kind_ == TransferKind::Copy ? RecordedAction::Copy : RecordedAction::Move; }
+  void Fail(const Text& path, const Text& destination, const Text& reason) {
+    record_.Failed(Action(), path, destination, reason);
+    ++failed_;
+  }
+
+  ResultHost& host_;
+  TransferKind kind_;
+  const TransferOptions& options_;
+  Text target_;  // ends in "\"
+  OperationRecord record_;
+  MovedFiles* moved_;
+  // Files this command has moved into the target. A later ticked row with
+  // the same file name must not replace one of them: the move's fallback
+  // would then delete its source and the first file would be lost.
+  std::set<FileIdentity> movedHere_;
+  int failed_ = 0;
+};
+
+void Transfer::File(const Text& path) {
+  Text folder = target_;
+  if (options_.keepFolders) {
+    const Text below = FolderBelowRoot(FolderOf(path), options_.roots);
+    if (!below.empty()) {
+      folder = Concat(target_, below);
+      FileOutcome made = host_.CreateFolders(folder);
+      if (!made.done) return Fail(path, Concat(folder, "\\", FileNameOf(path)), made.failure);
+      folder += "\\";
+    }
+  }
+  Text destination = Concat(folder, FileNameOf(path));
+  auto source = host_.IdentifyFile(path);
+  auto existing = host_.IdentifyFile(destination);
+  if (source && existing && *source == *existing) {  // already there
+    record_.Skipped(Action(), path, destination);
+    return;
+  }
+  bool renamed = false;
+  if (options_.sameName == SameNameRule::Replace) {
+    if (kind_ == TransferKind::Move && existing && movedHere_.count(*existing)) {
+      return Fail(path, destination, "目标中的同名文件是本次刚移入的"_gbk);
+    }
+  } else if (existing || !host_.NothingAt(destination)) {
+    if (options_.sameName == SameNameRule::Skip) return record_.Skipped(Action(), path, destination);
+    auto free = FirstFreeNumberedPath(folder, FileNameOf(path), [&](const Text& p) { return host_.NothingAt(p); });
+    if (!free) return Fail(path, destination, "没有空闲的新名称"_gbk);
+    destination = *free;
+    renamed = true;
+  }
+  const FileOutcome outcome =
+      kind_ == TransferKind::Copy ? host_.CopyOneFile(path, destination) : host_.MoveOneFile(path, destination);
+  if (!outcome.done) return Fail(path, destination, outcome.failure);
+  // A move that fell back to copying may have left its source behind (read-only, held): the
+  // file is in both places, which is no move.
+  if (kind_ == TransferKind::Move && !host_.NothingAt(path)) {
+    if (auto arrived = host_.IdentifyFile(destination)) movedHere_.insert(*arrived);
+    return Fail(path, destination, "已复制到目标，但源文件未能删除"_gbk);
+  }
+  if (renamed) {
+    record_.Renamed(Action(), path, destination);
+  } else {
+    record_.Succeeded(Action(), path, destination);
+  }
+  if (kind_ != TransferKind::Move) return;
+  auto arrived = host_.IdentifyFile(destination);
+  if (arrived) movedHere_.insert(*arrived);
+  if (moved_) moved_->push_back({path, destination, arrived, host_.FactsOf(destination)});
 }
 
 }  // namespace
 
 Text FileNameOf(const Text& path) { return RightText(path, TextLength(path) - FindLastText(path, "\\", false)); }
 
-void BatchTransfer(ResultList& list, ResultHost& host, TransferKind kind) {
+void BatchTransfer(ResultList& list, ResultHost& host, TransferKind kind, const TransferOptions& options,
+                   MovedFiles* moved) {
   const TransferTexts texts = TextsFor(kind);
   const Text target = Concat(host.BrowseForFolder(texts.browserTitle), "\\");
   if (TextEquals(target, "\\")) return;  // the user cancelled
 
-  // Files this command has moved into the target folder. A later ticked row
-  // with the same file name must not overwrite one of them: the move's
-  // fallback would then delete its source and the first file would be lost.
-  std::set<FileIdentity> movedHere;
+  Transfer transfer(host, kind, options, target, moved);
   int ticked = ScanTickedRows(list, host, texts.progress, ScanOrder::StatusThenEvents,
-                              [&](ResultList::RowId, const Text& path) {
-                                const Text destination = Concat(target, FileNameOf(path));
-                                auto source = host.IdentifyFile(path);
-                                auto existing = host.IdentifyFile(destination);
-                                if (source && existing && *source == *existing) return;  // already there
-                                if (kind == TransferKind::Copy) {
-                                  host.CopyOneFile(path, destination);
-                                  return;
-                                }
-                                if (existing && movedHere.count(*existing)) return;
-                                if (host.MoveOneFile(path, destination)) {
-                                  if (auto moved = host.IdentifyFile(destination)) movedHere.insert(*moved);
-                                }
-                              });
+                              [&](ResultList::RowId, const Text& path) { transfer.File(path); });
   if (host.WindowClosed()) return;  // nothing more is shown
   host.SetStatus(ticked > 0 ? texts.done : texts.nothingTicked);
+  if (transfer.Failed() > 0) {
+    host.ShowMessageBox(Concat("有"_gbk, NumberToText(transfer.Failed()), "个文件未能"_gbk, texts.failedVerb, "。"_gbk),
+                        MessageBoxStyle::Ok, Text());
+  }
+  transfer.Record().TellWhenUnwritten();
 }
 
 }  // namespace tarnwell

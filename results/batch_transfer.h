@@ -1,15 +1,41 @@
 // Copying or moving the ticked files into one folder that the user picks.
 // The two commands are one routine that differs in its texts and file operation.
+// Every file acted on gets its line in the operation record; files that
+// could not be copied or moved are counted in a box at the end.
 #pragma once
 
+#include <optional>
+#include <vector>
+
+#include "results/operation_record.h"
 #include "results/result_host.h"
 #include "results/result_list.h"
+#include "results/same_name.h"
 
 namespace tarnwell {
 
 enum class TransferKind { Copy, Move };
 
-void BatchTransfer(ResultList& list, ResultHost& host, TransferKind kind);
+struct TransferOptions {
+  SameNameRule sameName = SameNameRule::Replace;
+  // Each file goes to the target plus its folder below the search's root.
+  bool keepFolders = false;
+  SearchRoots roots;
+};
+
+// One file a move put somewhere, as it was when it arrived: what an undo
+// checks before it takes the file back.
+struct MovedFile {
+  Text from;
+  Text to;
+  std::optional<FileIdentity> identity;
+  std::optional<FileFacts> facts;
+};
+using MovedFiles = std::vector<MovedFile>;
+
+// `moved`, when given, gets the files that a move put into the target.
+void BatchTransfer(ResultList& list, ResultHost& host, TransferKind kind, const TransferOptions& options = {},
+                   MovedFiles* moved = nullptr);
 inline void BatchCopy(ResultList& list, ResultHost& host) { BatchTransfer(list, host, TransferKind::Copy); }
 inline void BatchMove(ResultList& list, ResultHost& host) { BatchTransfer(list, host, TransferKind::Move); }
 

@@ -12,14 +12,21 @@ constexpr std::size_t kBatchSize = 64;
 
 }  // namespace
 
-int RecycleTickedFiles(ResultList& list, ResultHost& host, std::vector<ResultList::RowId>& removals) {
+int RecycleTickedFiles(ResultList& list, ResultHost& host, OperationRecord& record,
+                       std::vector<ResultList::RowId>& removals) {
   std::vector<ResultList::RowId> ids;
   TextList paths;
   auto recycle = [&] {
     if (paths.empty()) return;
     std::vector<bool> gone = host.RecycleFiles(paths);
-    for (std::size_t i = 0; i < ids.size() && i < gone.size(); ++i) {
-      if (gone[i]) removals.push_back(ids[i]);
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+      const bool isGone = i < gone.size() && gone[i];
+      if (isGone) {
+        removals.push_back(ids[i]);
+        record.Succeeded(RecordedAction::Recycle, paths[i], Text());
+      } else {
+        record.Failed(RecordedAction::Recycle, paths[i], Text(), "未能放入回收站，文件仍在原处"_gbk);
+      }
     }
     ids.clear();
     paths.clear();

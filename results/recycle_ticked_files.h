@@ -6,13 +6,16 @@
 
 #include <vector>
 
+#include "results/operation_record.h"
 #include "results/result_host.h"
 #include "results/result_list.h"
 
 namespace tarnwell {
 
 // Runs the scan with the delete's in-progress text; appends to `removals` the
-// ids of the rows whose file is gone. Returns the number of ticked rows visited.
-int RecycleTickedFiles(ResultList& list, ResultHost& host, std::vector<ResultList::RowId>& removals);
+// ids of the rows whose file is gone, and writes each file's outcome into
+// `record`. Returns the number of ticked rows visited.
+int RecycleTickedFiles(ResultList& list, ResultHost& host, OperationRecord& record,
+                       std::vector<ResultList::RowId>& removals);
 
 }  // namespace tarnwell

@@ -5,13 +5,25 @@
 
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
+#include "platform/file_facts.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
 
 namespace tarnwell {
+
+// What one operation on a file came to: done, or why not in the system's
+// own words.
+struct FileOutcome {
+  bool done = false;
+  Text failure;  // the reason, when not done
+
+  static FileOutcome Done() { return {true, {}}; }
+  static FileOutcome Failed(Text reason) { return {false, std::move(reason)}; }
+};
 
 class ResultHost {
  public:
@@ -32,15 +44,25 @@ class ResultHost {
   virtual bool RecycleOnDelete() = 0;
 
   // File system and shell.
-  virtual bool DeleteOneFile(const Text& path) = 0;
+  virtual FileOutcome DeleteOneFile(const Text& path) = 0;
   // Sends the files to the Recycle Bin and never deletes one outright; tells
   // for each path whether its file is gone from it afterwards.
   virtual std::vector<bool> RecycleFiles(std::span<const Text> paths) = 0;
-  virtual bool CopyOneFile(const Text& source, const Text& destination) = 0;
-  virtual bool MoveOneFile(const Text& source, const Text& destination) = 0;
+  virtual FileOutcome CopyOneFile(const Text& source, const Text& destination) = 0;
+  virtual FileOutcome MoveOneFile(const Text& source, const Text& destination) = 0;
   virtual std::optional<FileIdentity> IdentifyFile(const Text& path) = 0;
+  // Size and modification time; nothing when the path names no file.
+  virtual std::optional<FileFacts> FactsOf(const Text& path) = 0;
+  // True only when the path surely names nothing (no file, no folder).
+  virtual bool NothingAt(const Text& path) = 0;
+  // The folder and every missing folder above it.
+  virtual FileOutcome CreateFolders(const Text& folder) = 0;
   virtual Text ProgramDirectory() = 0;
   virtual bool WriteWholeFile(const Text& path, std::span<const unsigned char> bytes) = 0;
+  // Appends bytes to the file, `header` first when the file is new or empty.
+  virtual bool AppendToFile(const Text& path, std::string_view header, std::string_view bytes) = 0;
+  // The user's clock now, "YYYY-MM-DD HH:MM:SS".
+  virtual Text LocalTimeNow() = 0;
   virtual void ShellOpen(const Text& path) = 0;
 };
 

@@ -4,8 +4,6 @@
 #include "platform/gbk_literal.h"
 #include "platform/shell.h"
 #include "platform/window_properties_win.h"
-#include "results/batch_delete.h"
-#include "results/batch_transfer.h"
 #include "results/not_found_report.h"
 #include "ui/name_list_file.h"
 #include "ui/open_file_win.h"
@@ -43,7 +41,10 @@ void Program::Connect() {
     tarnwell::LoadSettings(*this, directory_);
     searches_.RefreshMatchMode();
   });
-  on.On(SearchButton, Click, [this] { searches_.StartSearch(); });                          // 按钮_立即搜索
+  // While a batch runs, a new search would empty the list under it.
+  on.On(SearchButton, Click, [this] {  // 按钮_立即搜索
+    if (!batches_.Running()) searches_.StartSearch();
+  });
   on.On(BrowseButton, Click, [this] { BrowseSearchFolder(); });                             // 按钮_搜索路径
   on.On(PathBox, ContentChanged, [this] { tarnwell::SaveSearchPath(*this, directory_); });  // 编辑框_搜索路径
   on.On(WholeComputerRadio, Click, [this] { tarnwell::SaveScopeWholeComputer(*this, directory_); });  // 单选框_整个电脑
@@ -60,10 +61,12 @@ void Program::Connect() {
   on.On(HintLabel, LeftButtonDown, [this] { HideHint(); });                                      // 透明标签1
   on.On(CheckAllButton, Click, [this] { window_.Results().SetAllChecked(true); });               // 按钮1
   on.On(UncheckAllButton, Click, [this] { window_.Results().SetAllChecked(false); });            // 按钮2
-  on.On(CopyButton, Click, [this] { tarnwell::BatchCopy(window_.Results(), host_); });           // 按钮3
-  on.On(MoveButton, Click, [this] { tarnwell::BatchMove(window_.Results(), host_); });           // 按钮5
-  on.On(DeleteButton, Click, [this] { tarnwell::BatchDelete(window_.Results(), host_); });       // 按钮4
-  on.On(NotFoundButton, Click, [this] { tarnwell::NotFoundReport(window_.Results(), host_); });  // 按钮_未搜索到文件
+  on.On(CopyButton, Click, [this] { batches_.Copy(); });                                         // 按钮3
+  on.On(MoveButton, Click, [this] { batches_.Move(); });                                         // 按钮5
+  on.On(DeleteButton, Click, [this] { batches_.Delete(); });                                     // 按钮4
+  on.On(NotFoundButton, Click, [this] {  // 按钮_未搜索到文件
+    if (!batches_.Running()) tarnwell::NotFoundReport(window_.Results(), host_);
+  });
   on.On(Timer, Tick, [this] { searches_.CompletionTick(); });                                    // 时钟1
   // 超级列表框1: the double click, Enter, Ctrl+C and the context menu.
   ConnectListCommands(on, listCommands_);

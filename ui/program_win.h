@@ -3,6 +3,7 @@
 // search and the result operations are given the window to work on.
 #pragma once
 
+#include "ui/batch_commands_win.h"
 #include "ui/drop_target_win.h"
 #include "ui/main_window_win.h"
 #include "ui/result_list_commands_win.h"
@@ -27,6 +28,7 @@ class Program final : private SettingsControls, private DropReceiver {
 
   MainWindow& Window() { return window_; }
   SearchController& Searches() { return searches_; }
+  BatchCommands& Batches() { return batches_; }
 
  private:
   void Connect();
@@ -53,8 +55,9 @@ class Program final : private SettingsControls, private DropReceiver {
   MainWindow window_;
   SearchController searches_;
   WindowResultHost host_{window_, directory_};
+  BatchCommands batches_{window_, host_, searches_, directory_};
   DropTarget* dropTarget_ = new DropTarget(*this);  // one reference, the program's
-  ResultListCommands listCommands_{window_, host_, [this] { return searches_.LastSearchMode(); }};
+  ResultListCommands listCommands_{window_, host_, [this] { return searches_.LastSearchMode(); }, &batches_};
 };
 
 }  // namespace tarnwell

@@ -4,10 +4,13 @@
 
 #include "platform/clipboard_win.h"
 #include "platform/file_facts.h"
+#include "platform/gbk_literal.h"
 #include "platform/gb18030_wide_win.h"
 #include "platform/shell.h"
 #include "platform/window_properties_win.h"
+#include "results/operation_record.h"
 #include "results/result_export.h"
+#include "ui/batch_commands_win.h"
 #include "ui/name_statistics_report.h"
 #include "ui/open_file_win.h"
 #include "ui/result_list_menu_win.h"
@@ -15,8 +18,9 @@
 
 namespace tarnwell {
 
-ResultListCommands::ResultListCommands(MainWindow& window, ResultHost& host, std::function<MatchMode()> lastSearchMode)
-    : window_(window), host_(host), lastSearchMode_(std::move(lastSearchMode)) {}
+ResultListCommands::ResultListCommands(MainWindow& window, ResultHost& host, std::function<MatchMode()> lastSearchMode,
+                                       BatchCommands* batches)
+    : window_(window), host_(host), lastSearchMode_(std::move(lastSearchMode)), batches_(batches) {}
 
 void ResultListCommands::OpenFile(const Text& path) { OpenOrTell(OpenWithBrowserOwner, path); }
 
@@ -58,10 +62,35 @@ void ResultListCommands::ExportResults() { ExportResultList(window_.Results(), h
 
 void ResultListCommands::ToggleRecycleBin() { ToggleRecycleBinChoice(host_.ProgramDirectory()); }
 
+void ResultListCommands::ChooseReplace() { SaveSameNameRule(host_.ProgramDirectory(), SameNameRule::Replace); }
+
+void ResultListCommands::ChooseSkip() { SaveSameNameRule(host_.ProgramDirectory(), SameNameRule::Skip); }
+
+void ResultListCommands::ChooseRename() { SaveSameNameRule(host_.ProgramDirectory(), SameNameRule::Rename); }
+
+void ResultListCommands::ToggleKeepFolders() { ToggleKeepFoldersChoice(host_.ProgramDirectory()); }
+
+void ResultListCommands::UndoLastMove() {
+  if (batches_) batches_->UndoLastMove();
+}
+
+void ResultListCommands::OpenOperationRecord() {
+  const Text record = OperationRecordPath(host_.ProgramDirectory());
+  if (host_.NothingAt(record)) {
+    host_.ShowMessageBox("还没有操作记录！"_gbk, MessageBoxStyle::Ok, Text());
+    return;
+  }
+  host_.ShellOpen(record);
+}
+
 void ResultListCommands::ShowMenu() {
   ListMenuState state;
   state.rowsSelected = ListView_GetSelectedCount(List()) > 0;
-  state.recycleBinChosen = RecycleBinChosen(host_.ProgramDirectory());
+  const Text directory = host_.ProgramDirectory();
+  state.recycleBinChosen = RecycleBinChosen(directory);
+  state.sameName = SameNameRuleChosen(directory);
+  state.keepFolders = KeepFoldersChosen(directory);
+  state.canUndo = batches_ && batches_->CanUndo() && !batches_->Running();
   if (const ListMenuItem* chosen = ShowListMenu(window_.Handle(), window_.ListMenuPoint(), state)) {
     (this->*chosen->command)();
   }

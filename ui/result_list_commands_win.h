@@ -1,7 +1,8 @@
 // What the result list's keys and context menu do: open the current row or
 // its folder, copy the selected rows' paths, tick or untick the selection,
-// write the per-name statistics and the export of the list, and show or
-// change the Recycle Bin choice. The files go through the ResultHost, like
+// write the per-name statistics and the export of the list, show or change
+// the Recycle Bin choice and the same-name choices of copy and move, take
+// back the last move and open the operation record. The files go through the ResultHost, like
 // the not-found report; opening a file or a folder goes through two virtual
 // functions, so that a test can see what would have been opened.
 #pragma once
@@ -14,10 +15,14 @@
 
 namespace tarnwell {
 
+class BatchCommands;
+
 class ResultListCommands {
  public:
-  // `lastSearchMode` gives the match mode of the last search.
-  ResultListCommands(MainWindow& window, ResultHost& host, std::function<MatchMode()> lastSearchMode);
+  // `lastSearchMode` gives the match mode of the last search; `batches`, when
+  // given, runs the undo of the last move (without, the item stays greyed).
+  ResultListCommands(MainWindow& window, ResultHost& host, std::function<MatchMode()> lastSearchMode,
+                     BatchCommands* batches = nullptr);
   virtual ~ResultListCommands() = default;
   ResultListCommands(const ResultListCommands&) = delete;
   ResultListCommands& operator=(const ResultListCommands&) = delete;
@@ -34,6 +39,13 @@ class ResultListCommands {
   void NameStatistics();
   void ExportResults();
   void ToggleRecycleBin();
+  void ChooseReplace();
+  void ChooseSkip();
+  void ChooseRename();
+  void ToggleKeepFolders();
+  void UndoLastMove();
+  // 操作记录.csv through the shell; a box says so when there is none yet.
+  void OpenOperationRecord();
   // The context menu at the window's ListMenuPoint(); runs the chosen item.
   void ShowMenu();
 
@@ -48,6 +60,7 @@ class ResultListCommands {
   MainWindow& window_;
   ResultHost& host_;
   std::function<MatchMode()> lastSearchMode_;
+  BatchCommands* batches_;
 };
 
 // Binds the list's double click, Enter, Ctrl+C and context menu to `commands`.

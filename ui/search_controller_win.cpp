@@ -102,11 +102,12 @@ void SearchController::StartSearch() {
   }
   window_.Results().Clear();
 
-  RootList roots = GetChecked(Control(Control::WholeComputerRadio))
-                       ? ListDrives(DriveKind::Fixed)
-                       : SplitText(GetContent(Control(Control::PathBox)), "\r\n");
+  const bool wholeComputer = GetChecked(Control(Control::WholeComputerRadio));
+  RootList roots =
+      wholeComputer ? ListDrives(DriveKind::Fixed) : SplitText(GetContent(Control(Control::PathBox)), "\r\n");
   const bool walks = !roots.empty();
   startedMode_ = RadioMatchMode();
+  startedRoots_ = {roots, wholeComputer};
   auto sink = std::make_shared<Sink>(*this, window_.Queue());
   currentEnded_ = false;
   current_ = Search::Start(std::move(names), std::move(roots), RadioMatchMode(), sink, lister_);
@@ -151,7 +152,11 @@ void SearchController::CompletionTick() {
   const Text second = GetCaption(status);
   // A quiet status line is not the end while a walk still has rows to deliver
   // (a slow folder, a slow drive).
-  if (TextEquals(first, second) && !Walking()) ReportCompletion();
+  if (!TextEquals(first, second) || Walking()) return;
+  ReportCompletion();
+  // The search is over: a later tick would only hold a batch's events for
+  // its wait and write the completion text over the batch's own.
+  window_.Timer().SetInterval(0);
 }
 
 void SearchController::ShowProgress() {

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "results/same_name.h"
 #include "search/match_mode.h"
 #include "search/search.h"
 #include "ui/main_window_win.h"
@@ -46,6 +47,9 @@ class SearchController {
   // The match mode the last search started with; before any search, the
   // mode the radios show.
   MatchMode LastSearchMode() const { return current_ ? startedMode_ : RadioMatchMode(); }
+  // The roots the last search ran with, whatever the boxes say now; none
+  // before the first search.
+  const SearchRoots& LastSearchRoots() const { return startedRoots_; }
 
  private:
   class Sink;
@@ -65,6 +69,7 @@ class SearchController {
   const DirectoryLister& lister_;
   std::shared_ptr<Search> current_;
   MatchMode startedMode_ = MatchMode::Exact;
+  SearchRoots startedRoots_;
   bool currentEnded_ = false;
   std::vector<std::shared_ptr<Search>> cancelled_;  // earlier searches whose walks may still run
   bool polling_ = false;

@@ -10,6 +10,8 @@ const Text& ExactKey() { return "精确"_gbk; }          // "真": Exact, "假":
 const Text& WholeComputerKey() { return "全盘搜索"_gbk; }  // "真": WholeComputer, "假": SpecifiedPaths
 const Text& SearchPathKey() { return "搜索路径"_gbk; }
 const Text& RecycleBinKey() { return "回收站"_gbk; }  // "真": deletes go into the Recycle Bin
+const Text& SameNameKey() { return "同名文件"_gbk; }    // "替换", "跳过" or "改名"
+const Text& KeepFoldersKey() { return "保持结构"_gbk; }  // "真": copies and moves keep the folders
 const Text& Yes() { return "真"_gbk; }
 const Text& No() { return "假"_gbk; }
 
@@ -66,6 +68,30 @@ bool RecycleBinChosen(std::string_view programDirectory) {
 
 void ToggleRecycleBinChoice(std::string_view programDirectory) {
   WriteSetting(programDirectory, RecycleBinKey(), RecycleBinChosen(programDirectory) ? No() : Yes());
+}
+
+}  // namespace tarnwell
+
+namespace tarnwell {
+
+SameNameRule SameNameRuleChosen(std::string_view programDirectory) {
+  const Text value = ReadSetting(programDirectory, SameNameKey());
+  if (TextEquals(value, "跳过"_gbk)) return SameNameRule::Skip;
+  if (TextEquals(value, "改名"_gbk)) return SameNameRule::Rename;
+  return SameNameRule::Replace;
+}
+
+void SaveSameNameRule(std::string_view programDirectory, SameNameRule rule) {
+  const Text& value = rule == SameNameRule::Skip ? "跳过"_gbk : rule == SameNameRule::Rename ? "改名"_gbk : "替换"_gbk;
+  WriteSetting(programDirectory, SameNameKey(), value);
+}
+
+bool KeepFoldersChosen(std::string_view programDirectory) {
+  return TextEquals(ReadSetting(programDirectory, KeepFoldersKey()), Yes());
+}
+
+void ToggleKeepFoldersChoice(std::string_view programDirectory) {
+  WriteSetting(programDirectory, KeepFoldersKey(), KeepFoldersChosen(programDirectory) ? No() : Yes());
 }
 
 }  // namespace tarnwell

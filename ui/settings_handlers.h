@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/text.h"
+#include "results/same_name.h"
 
 namespace tarnwell {
 
@@ -52,5 +53,14 @@ void SaveSearchPath(SettingsControls& controls, std::string_view programDirector
 bool RecycleBinChosen(std::string_view programDirectory);
 // Writes the opposite of what RecycleBinChosen reads, at once.
 void ToggleRecycleBinChoice(std::string_view programDirectory);
+
+// 同名文件 in the context menu: the key "同名文件", "替换", "跳过" or "改名";
+// anything else, or no key, is 替换 (the default).
+SameNameRule SameNameRuleChosen(std::string_view programDirectory);
+void SaveSameNameRule(std::string_view programDirectory, SameNameRule rule);
+// 保持原文件夹结构 in that submenu: the key "保持结构", on only for exactly "真".
+bool KeepFoldersChosen(std::string_view programDirectory);
+// Writes the opposite of what KeepFoldersChosen reads, at once.
+void ToggleKeepFoldersChoice(std::string_view programDirectory);
 
 }  // namespace tarnwell

@@ -1,17 +1,28 @@
 #include "ui/window_result_host_win.h"
 
 #include "platform/event_pump_win.h"
+#include "platform/file_facts.h"
 #include "platform/file_system.h"
 #include "platform/whole_file.h"
 #include "platform/gbk_literal.h"
 #include "platform/message_box_win.h"
 #include "platform/recycle_bin.h"
 #include "platform/shell.h"
+#include "platform/system_error_win.h"
 #include "platform/window_properties_win.h"
 #include "ui/open_file_win.h"
 #include "ui/settings_file.h"
 
 namespace tarnwell {
+namespace {
+
+// Called with the operation's result, so the thread's last error is still its own.
+FileOutcome OutcomeOf(bool done) {
+  if (done) return FileOutcome::Done();
+  return FileOutcome::Failed(SystemErrorMessage(GetLastError()));
+}
+
+}  // namespace
 
 void WindowResultHost::SetStatus(const Text& text) {
   HWND status = window_.ControlWindow(Control::StatusLabel);
@@ -41,25 +52,37 @@ bool WindowResultHost::RecycleOnDelete() {
   return TextEquals(ReadSetting(programDirectory_, "回收站"_gbk), "真"_gbk);
 }
 
-bool WindowResultHost::DeleteOneFile(const Text& path) { return tarnwell::DeleteOneFile(path); }
+FileOutcome WindowResultHost::DeleteOneFile(const Text& path) { return OutcomeOf(tarnwell::DeleteOneFile(path)); }
 
 std::vector<bool> WindowResultHost::RecycleFiles(std::span<const Text> paths) { return tarnwell::RecycleFiles(paths); }
 
-bool WindowResultHost::CopyOneFile(const Text& source, const Text& destination) {
-  return tarnwell::CopyOneFile(source, destination);
+FileOutcome WindowResultHost::CopyOneFile(const Text& source, const Text& destination) {
+  return OutcomeOf(tarnwell::CopyOneFile(source, destination));
 }
 
-bool WindowResultHost::MoveOneFile(const Text& source, const Text& destination) {
-  return tarnwell::MoveOneFile(source, destination);
+FileOutcome WindowResultHost::MoveOneFile(const Text& source, const Text& destination) {
+  return OutcomeOf(tarnwell::MoveOneFile(source, destination));
 }
 
 std::optional<FileIdentity> WindowResultHost::IdentifyFile(const Text& path) { return tarnwell::IdentifyFile(path); }
+
+std::optional<FileFacts> WindowResultHost::FactsOf(const Text& path) { return ReadFileFacts(path); }
+
+bool WindowResultHost::NothingAt(const Text& path) { return tarnwell::NothingAt(path); }
+
+FileOutcome WindowResultHost::CreateFolders(const Text& folder) { return OutcomeOf(tarnwell::CreateFolders(folder)); }
 
 Text WindowResultHost::ProgramDirectory() { return programDirectory_; }
 
 bool WindowResultHost::WriteWholeFile(const Text& path, std::span<const unsigned char> bytes) {
   return tarnwell::WriteWholeFile(path, bytes);
 }
+
+bool WindowResultHost::AppendToFile(const Text& path, std::string_view header, std::string_view bytes) {
+  return tarnwell::AppendToFile(path, header, bytes);
+}
+
+Text WindowResultHost::LocalTimeNow() { return tarnwell::LocalTimeNow(); }
 
 void WindowResultHost::ShellOpen(const Text& path) { OpenOrTell(tarnwell::ShellOpen, path); }
 

@@ -21,13 +21,18 @@ class WindowResultHost : public ResultHost {
   // config.ini's 回收站 in section zhuce is exactly "真".
   bool RecycleOnDelete() override;
 
-  bool DeleteOneFile(const Text& path) override;
+  FileOutcome DeleteOneFile(const Text& path) override;
   std::vector<bool> RecycleFiles(std::span<const Text> paths) override;
-  bool CopyOneFile(const Text& source, const Text& destination) override;
-  bool MoveOneFile(const Text& source, const Text& destination) override;
+  FileOutcome CopyOneFile(const Text& source, const Text& destination) override;
+  FileOutcome MoveOneFile(const Text& source, const Text& destination) override;
   std::optional<FileIdentity> IdentifyFile(const Text& path) override;
+  std::optional<FileFacts> FactsOf(const Text& path) override;
+  bool NothingAt(const Text& path) override;
+  FileOutcome CreateFolders(const Text& folder) override;
   Text ProgramDirectory() override;
   bool WriteWholeFile(const Text& path, std::span<const unsigned char> bytes) override;
+  bool AppendToFile(const Text& path, std::string_view header, std::string_view bytes) override;
+  Text LocalTimeNow() override;
   void ShellOpen(const Text& path) override;
 
  private:

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 #include "platform/gb18030_utf8.h"
 #include "results/batch_delete.h"
 #include "results/batch_transfer.h"
+#include "results/operation_record.h"
+#include "results/undo_move.h"
 #include "tests/results/fake_host.h"
 #include "tests/support/result_rows.h"
 
@@ -10,6 +15,7 @@ namespace tarnwell {
 namespace {
 
 Text G(const char* utf8) { return Utf8ToGb18030(utf8); }
+std::string Utf8Of(const char* utf8) { return utf8; }
 
 class BatchOperations : public testing::Test {
  protected:
@@ -65,14 +71,31 @@ TEST_F(BatchOperations, DeleteWithNothingTickedShowsTheMessageAndKeepsTheProgres
   EXPECT_EQ(quiet.Status(), "earlier");
 }
 
-TEST_F(BatchOperations, ReadOnlyFileLosesItsRowButStaysOnDisk) {
-  AddFiles(2);
+// A file that stays on disk keeps its row and tick, and the end says how
+// many stayed; a file already gone loses its row like a deleted one.
+TEST_F(BatchOperations, FilesThatStayKeepTheirRowsAndTicksAndAreCounted) {
+  AddFiles(4);
   host.readOnly.push_back(FakeHost::Canonical("C:\\d\\f0.txt"));
-  list.SetChecked(0, true);
+  host.readOnly.push_back(FakeHost::Canonical("C:\\d\\f2.txt"));
+  host.files.erase(FakeHost::Canonical("C:\\d\\f3.txt"));
+  list.SetAllChecked(true);
   BatchDelete(list, host);
   EXPECT_TRUE(host.Has("C:\\d\\f0.txt"));
-  EXPECT_EQ(list.RowCount(), 1);
+  EXPECT_FALSE(host.Has("C:\\d\\f1.txt"));
+  ASSERT_EQ(list.RowCount(), 2);
+  EXPECT_EQ(list.RowText(0), "C:\\d\\f0.txt");
+  EXPECT_EQ(list.RowText(1), "C:\\d\\f2.txt");
+  EXPECT_TRUE(list.IsChecked(0) && list.IsChecked(1));
   EXPECT_EQ(host.Status(), G("删除完毕！"));
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[1], std::make_pair(G("有2个文件未能删除，已保留在列表中并保持勾选。"), Text()));
+
+  // All gone: no box after the end text.
+  host.readOnly.clear();
+  host.messages.clear();
+  BatchDelete(list, host);
+  EXPECT_EQ(list.RowCount(), 0);
+  EXPECT_EQ(host.messages.size(), 1u);
 }
 
 TEST_F(BatchOperations, RecycleAsksItsOwnQuestionAndRemovesOnlyTheRowsOfGoneFiles) {
@@ -268,6 +291,257 @@ TEST_F(BatchOperations, AClosedWindowEndsTheBatchBeforeItsNextFileAndShowsNothin
     EXPECT_EQ(removal.messages.size(), 1u);  // the confirmation alone: no "nothing ticked" after a close at once
     EXPECT_EQ(removal.statusHistory, closeAt == 0 ? TextList{} : TextList{G("正在删除，请稍等...")});
   }
+}
+
+// Two ticked rows with one file name and a file of that name already in the
+// target, under each rule, copied and moved: where every content ends up.
+TEST(SameNameRules, TwoSameNamedRowsAndAFileAlreadyInTheTarget) {
+  struct Case {
+    SameNameRule rule;
+    TransferKind kind;
+    std::map<std::string, std::string> after;  // path -> content, every file there is
+    int failed;
+  };
+  const Case cases[] = {
+      {SameNameRule::Replace, TransferKind::Copy,
+       {{"c:\\x\\img.jpg", "first"}, {"c:\\y\\img.jpg", "second"}, {"d:\\out\\img.jpg", "second"}}, 0},
+      // The second row would replace the file the first one moved: it stays.
+      {SameNameRule::Replace, TransferKind::Move, {{"c:\\y\\img.jpg", "second"}, {"d:\\out\\img.jpg", "first"}}, 1},
+      {SameNameRule::Skip, TransferKind::Copy,
+       {{"c:\\x\\img.jpg", "first"}, {"c:\\y\\img.jpg", "second"}, {"d:\\out\\img.jpg", "old"}}, 0},
+      {SameNameRule::Skip, TransferKind::Move,
+       {{"c:\\x\\img.jpg", "first"}, {"c:\\y\\img.jpg", "second"}, {"d:\\out\\img.jpg", "old"}}, 0},
+      {SameNameRule::Rename, TransferKind::Copy,
+       {{"c:\\x\\img.jpg", "first"},
+        {"c:\\y\\img.jpg", "second"},
+        {"d:\\out\\img.jpg", "old"},
+        {"d:\\out\\img (2).jpg", "first"},
+        {"d:\\out\\img (3).jpg", "second"}},
+       0},
+      {SameNameRule::Rename, TransferKind::Move,
+       {{"d:\\out\\img.jpg", "old"}, {"d:\\out\\img (2).jpg", "first"}, {"d:\\out\\img (3).jpg", "second"}}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.rule) * 10 + static_cast<int>(c.kind));
+    FakeHost host;
+    ResultList list;
+    host.Put("C:\\x\\IMG.JPG", "first");
+    host.Put("C:\\y\\IMG.JPG", "second");
+    host.Put("D:\\out\\IMG.JPG", "old");
+    AppendPath(list, "C:\\x\\IMG.JPG");
+    AppendPath(list, "C:\\y\\IMG.JPG");
+    list.SetAllChecked(true);
+    host.folderChoice = "D:\\out";
+    TransferOptions options;
+    options.sameName = c.rule;
+    MovedFiles moved;
+    BatchTransfer(list, host, c.kind, options, &moved);
+    EXPECT_EQ(host.files, c.after);
+    const Text verb = c.kind == TransferKind::Copy ? G("复制") : G("移动");
+    if (c.failed > 0) {
+      ASSERT_EQ(host.messages.size(), 1u);
+      EXPECT_EQ(host.messages[0].first, Concat(G("有1个文件未能"), verb, G("。")));
+    } else {
+      EXPECT_TRUE(host.messages.empty());
+    }
+    EXPECT_EQ(list.RowCount(), 2);
+    // Only what a move put somewhere is there to take back.
+    std::size_t arrived = 0;
+    for (const auto& [path, content] : c.after) arrived += path.rfind("d:\\out\\", 0) == 0 && content != "old";
+    EXPECT_EQ(moved.size(), c.kind == TransferKind::Move ? arrived : 0u);
+  }
+}
+
+// A move whose fallback copied the file but could not delete its source has
+// the file in both places: it is told as a failure, and there is nothing to
+// take back.
+TEST(SameNameRules, AMoveThatLeavesItsSourceBehindIsNoMove) {
+  FakeHost host;
+  ResultList list;
+  host.Put("C:\\d\\ro.txt", "read-only");
+  host.readOnly.push_back(FakeHost::Canonical("C:\\d\\ro.txt"));
+  host.Put("E:\\t\\ro.txt", "older");
+  AppendPath(list, "C:\\d\\ro.txt");
+  list.SetAllChecked(true);
+  host.folderChoice = "E:\\t";
+  MovedFiles moved;
+  BatchTransfer(list, host, TransferKind::Move, {}, &moved);
+  EXPECT_EQ(host.Content("C:\\d\\ro.txt"), "read-only");
+  EXPECT_EQ(host.Content("E:\\t\\ro.txt"), "read-only");
+  EXPECT_TRUE(moved.empty());
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].first, G("有1个文件未能移动。"));
+}
+
+TEST(SameNameRules, NumberedNamesPutTheNumberBeforeTheExtension) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"IMG_0012.JPG", "IMG_0012 (2).JPG"}, {"README", "README (2)"},        {".profile", ".profile (2)"},
+      {"a.tar.gz", "a.tar (2).gz"},         {"照片.jpg", "照片 (2).jpg"}, {"dot.", "dot (2)."},
+  };
+  for (const auto& [name, numbered] : cases) EXPECT_EQ(NumberedName(G(name), 2), G(numbered)) << name;
+  EXPECT_EQ(NumberedName("x.txt", 13), "x (13).txt");
+  // The first free number, whatever the numbers before took.
+  const std::set<Text> taken = {"D:\\t\\x (2).txt", "D:\\t\\x (3).txt", "D:\\t\\x (5).txt"};
+  auto free = [&](const Text& path) { return !taken.count(path); };
+  EXPECT_EQ(FirstFreeNumberedPath("D:\\t\\", "x.txt", free), Text("D:\\t\\x (4).txt"));
+  EXPECT_EQ(FirstFreeNumberedPath("D:\\t\\", "x.txt", [](const Text&) { return false; }), std::nullopt);
+}
+
+TEST(SameNameRules, FolderBelowTheRootTheSearchRanWith) {
+  struct Case {
+    TextList roots;
+    bool wholeComputer;
+    const char* folder;
+    const char* below;
+  };
+  const Case cases[] = {
+      {{"D:\\photos"}, false, "D:\\photos\\2020\\May", "2020\\May"},
+      {{"D:\\photos"}, false, "D:\\photos", ""},
+      {{"D:\\"}, false, "D:\\", ""},                 // a root typed with its "\": rows "D:\\x"
+      {{"D:\\"}, false, "D:\\\\sub", "sub"},
+      {{"E:\\a", "D:\\ph"}, false, "D:\\photos\\x", "D\\photos\\x"},  // "D:\ph" is no folder of it
+      {{"E:\\a", "D:\\ph"}, false, "D:\\ph\\x", "x"},
+      {{"C:", "D:"}, true, "C:\\Users\\me", "C\\Users\\me"},
+      {{"C:", "D:"}, true, "D:", "D"},
+      {{}, false, "\\\\server\\share\\dir", "server\\share\\dir"},
+      {{"D:\\照片"}, false, "D:\\照片\\二", "二"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FolderBelowRoot(G(c.folder), SearchRoots{[&] {
+                                TextList gbk;
+                                for (const Text& root : c.roots) gbk.push_back(G(root.c_str()));
+                                return gbk;
+                              }(),
+                                                       c.wholeComputer}),
+              G(c.below))
+        << c.folder;
+  }
+}
+
+TEST(SameNameRules, KeptFoldersAreMadeAndTheRuleAppliesInsideEach) {
+  FakeHost host;
+  ResultList list;
+  for (const char* path : {"D:\\photos\\a\\IMG.JPG", "D:\\photos\\b\\IMG.JPG", "D:\\photos\\IMG.JPG"}) {
+    host.Put(path, path);
+    AppendPath(list, path);
+  }
+  host.Put("E:\\t\\a\\IMG.JPG", "old");
+  list.SetAllChecked(true);
+  host.folderChoice = "E:\\t";
+  TransferOptions options;
+  options.sameName = SameNameRule::Rename;
+  options.keepFolders = true;
+  options.roots = {{"D:\\photos"}, false};
+  BatchTransfer(list, host, TransferKind::Copy, options);
+  EXPECT_EQ(host.Content("E:\\t\\a\\IMG.JPG"), "old");
+  EXPECT_EQ(host.Content("E:\\t\\a\\IMG (2).JPG"), "D:\\photos\\a\\IMG.JPG");
+  EXPECT_EQ(host.Content("E:\\t\\b\\IMG.JPG"), "D:\\photos\\b\\IMG.JPG");
+  EXPECT_EQ(host.Content("E:\\t\\IMG.JPG"), "D:\\photos\\IMG.JPG");
+  EXPECT_EQ(host.folders, (std::vector<std::string>{"e:\\t\\a", "e:\\t\\b"}));
+
+  // A folder that cannot be made (a file has its name): that file fails, the others go on.
+  FakeHost blocked;
+  blocked.Put("D:\\photos\\a\\x.txt", "x");
+  blocked.Put("D:\\photos\\y.txt", "y");
+  blocked.Put("E:\\t\\a", "a file");
+  blocked.folderChoice = "E:\\t";
+  ResultList rows;
+  AppendPath(rows, "D:\\photos\\a\\x.txt");
+  AppendPath(rows, "D:\\photos\\y.txt");
+  rows.SetAllChecked(true);
+  BatchTransfer(rows, blocked, TransferKind::Move, options);
+  EXPECT_TRUE(blocked.Has("D:\\photos\\a\\x.txt"));
+  EXPECT_EQ(blocked.Content("E:\\t\\y.txt"), "y");
+  ASSERT_EQ(blocked.messages.size(), 1u);
+  EXPECT_EQ(blocked.messages[0].first, G("有1个文件未能移动。"));
+}
+
+std::string RecordOf(const FakeHost& host) {
+  auto found = host.appended.find(FakeHost::Canonical(OperationRecordPath(host.programDirectory)));
+  return found == host.appended.end() ? std::string() : found->second;
+}
+
+// Lines as the record holds them: UTF-8, RFC 4180, CR LF.
+std::string RecordLines(std::initializer_list<const char*> lines) {
+  std::string bytes;
+  for (const char* line : lines) bytes += std::string(line) + "\r\n";
+  return bytes;
+}
+
+TEST(OperationRecord, OneLinePerFileActedOnWithItsOutcome) {
+  FakeHost host;
+  ResultList list;
+  host.Put("C:\\d\\a.txt", "a");
+  host.Put("C:\\d\\b,\"q\".txt", "b");
+  host.Put("C:\\d\\ro.txt", "r");
+  host.readOnly.push_back(FakeHost::Canonical("C:\\d\\ro.txt"));
+  for (const char* path : {"C:\\d\\a.txt", "C:\\d\\b,\"q\".txt", "C:\\d\\ro.txt"}) AppendPath(list, path);
+  list.SetAllChecked(true);
+  host.Put("E:\\t\\a.txt", "old");
+  host.folderChoice = "E:\\t";
+  TransferOptions options;
+  options.sameName = SameNameRule::Rename;
+  BatchTransfer(list, host, TransferKind::Copy, options);
+  options.sameName = SameNameRule::Skip;
+  BatchTransfer(list, host, TransferKind::Copy, options);
+  BatchDelete(list, host);
+  const std::string header = "\xEF\xBB\xBF" + Utf8Of("时间,操作,源路径,目标路径,结果") + "\r\n";
+  EXPECT_EQ(RecordOf(host),
+            header + RecordLines({
+                         "2026-01-02 03:04:05,复制,C:\\d\\a.txt,E:\\t\\a (2).txt,改名为a (2).txt",
+                         "2026-01-02 03:04:05,复制,\"C:\\d\\b,\"\"q\"\".txt\",\"E:\\t\\b,\"\"q\"\".txt\",成功",
+                         "2026-01-02 03:04:05,复制,C:\\d\\ro.txt,E:\\t\\ro.txt,成功",
+                         "2026-01-02 03:04:05,复制,C:\\d\\a.txt,E:\\t\\a.txt,跳过",
+                         "2026-01-02 03:04:05,复制,\"C:\\d\\b,\"\"q\"\".txt\",\"E:\\t\\b,\"\"q\"\".txt\",跳过",
+                         "2026-01-02 03:04:05,复制,C:\\d\\ro.txt,E:\\t\\ro.txt,跳过",
+                         "2026-01-02 03:04:05,删除,C:\\d\\a.txt,,成功",
+                         "2026-01-02 03:04:05,删除,\"C:\\d\\b,\"\"q\"\".txt\",,成功",
+                         "2026-01-02 03:04:05,删除,C:\\d\\ro.txt,,失败：read-only",
+                     }));
+
+  // A record that cannot be written: the batch runs, and says so at its end.
+  host.appendsFail = true;
+  host.messages.clear();
+  host.readOnly.clear();
+  BatchDelete(list, host);
+  EXPECT_FALSE(host.Has("C:\\d\\ro.txt"));
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[1].first, G("操作记录写入失败！"));
+}
+
+TEST(UndoMove, TakesBackWhatIsStillThereAndFreeAndNothingTwice) {
+  FakeHost host;
+  ResultList list;
+  for (int i = 0; i < 4; ++i) {
+    host.Put("C:\\d\\f" + std::to_string(i) + ".txt", "content " + std::to_string(i));
+    AppendPath(list, "C:\\d\\f" + std::to_string(i) + ".txt");
+  }
+  list.SetAllChecked(true);
+  host.folderChoice = "E:\\t";
+  MovedFiles moved;
+  BatchTransfer(list, host, TransferKind::Move, {}, &moved);
+  ASSERT_EQ(moved.size(), 4u);
+  host.Put("E:\\t\\f1.txt", "changed since");  // another size: no longer the file moved
+  host.Put("C:\\d\\f2.txt", "a new file at the old path");
+  host.files.erase(FakeHost::Canonical("E:\\t\\f3.txt"));  // gone since
+  host.messages.clear();
+  UndoMove(host, moved);
+  EXPECT_EQ(host.Content("C:\\d\\f0.txt"), "content 0");
+  EXPECT_FALSE(host.Has("E:\\t\\f0.txt"));
+  EXPECT_EQ(host.Content("E:\\t\\f1.txt"), "changed since");
+  EXPECT_FALSE(host.Has("C:\\d\\f1.txt"));
+  EXPECT_EQ(host.Content("E:\\t\\f2.txt"), "content 2");
+  EXPECT_EQ(host.Content("C:\\d\\f2.txt"), "a new file at the old path");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].first, G("已移回1个文件，3个文件未能移回。"));
+  EXPECT_EQ(host.Status(), G("撤销完毕！"));
+  EXPECT_TRUE(moved.empty());
+  EXPECT_EQ(list.RowCount(), 4);
+  UndoMove(host, moved);
+  EXPECT_EQ(host.messages.size(), 1u);  // nothing more to take back
+  const std::string record = RecordOf(host);
+  EXPECT_NE(record.find(Utf8Of("撤销移动,E:\\t\\f0.txt,C:\\d\\f0.txt,成功")), std::string::npos) << record;
+  EXPECT_NE(record.find(Utf8Of("撤销移动,E:\\t\\f2.txt,C:\\d\\f2.txt,失败：")), std::string::npos) << record;
 }
 
 TEST(FileNameOf, CutsAtTheLastRealBackslash) {

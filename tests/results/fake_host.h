@@ -30,6 +30,10 @@ class FakeHost : public ResultHost {
   Text namesBox;
   Text programDirectory = "C:\\prog";
   bool writesFail = false;
+  bool appendsFail = false;                 // AppendToFile fails
+  std::map<std::string, std::string> appended;  // canonical path -> content: the files appended to
+  std::vector<std::string> folders;         // canonical paths of folders made
+  Text now = "2026-01-02 03:04:05";
   std::function<void()> onEvents;  // runs inside ProcessPendingEvents
   bool closed = false;              // the window has been closed
 
@@ -66,13 +70,13 @@ class FakeHost : public ResultHost {
   Text NamesBoxContent() override { return namesBox; }
   bool RecycleOnDelete() override { return recycle; }
 
-  bool DeleteOneFile(const Text& path) override {
+  FileOutcome DeleteOneFile(const Text& path) override {
     ++outrightDeletes;
     auto key = Canonical(path);
     for (const auto& locked : readOnly) {
-      if (locked == key) return false;
+      if (locked == key) return FileOutcome::Failed("read-only");
     }
-    return files.erase(key) > 0;
+    return files.erase(key) > 0 ? FileOutcome::Done() : FileOutcome::Failed("missing");
   }
   // Read-only files stay, as on the real file system.
   std::vector<bool> RecycleFiles(std::span<const Text> paths) override {
@@ -86,23 +90,23 @@ class FakeHost : public ResultHost {
     }
     return gone;
   }
-  bool CopyOneFile(const Text& source, const Text& destination) override {
+  FileOutcome CopyOneFile(const Text& source, const Text& destination) override {
     auto from = files.find(Canonical(source));
-    if (from == files.end()) return false;
+    if (from == files.end()) return FileOutcome::Failed("missing");
     files[Canonical(destination)] = from->second;
-    return true;
+    return FileOutcome::Done();
   }
-  bool MoveOneFile(const Text& source, const Text& destination) override {
+  FileOutcome MoveOneFile(const Text& source, const Text& destination) override {
     auto from = Canonical(source), to = Canonical(destination);
-    if (!files.count(from)) return false;
+    if (!files.count(from)) return FileOutcome::Failed("missing");
     if (files.count(to)) {  // the rename fails: copy over, then delete the source
       files[to] = files[from];
       DeleteOneFile(source);
-      return true;
+      return FileOutcome::Done();
     }
     files[to] = files[from];
     files.erase(from);
-    return true;
+    return FileOutcome::Done();
   }
   std::optional<FileIdentity> IdentifyFile(const Text& path) override {
     auto found = files.find(Canonical(path));
@@ -110,12 +114,34 @@ class FakeHost : public ResultHost {
     // Like a volume without file ids: the canonical path decides.
     return FileIdentity{0, {}, std::wstring(found->first.begin(), found->first.end())};
   }
+  std::optional<FileFacts> FactsOf(const Text& path) override {
+    auto found = files.find(Canonical(path));
+    if (found == files.end()) return std::nullopt;
+    return FileFacts{found->second.size(), "2026-01-01 00:00:00"};
+  }
+  bool NothingAt(const Text& path) override {
+    auto key = Canonical(path);
+    return !files.count(key) && std::find(folders.begin(), folders.end(), key) == folders.end();
+  }
+  FileOutcome CreateFolders(const Text& folder) override {
+    if (files.count(Canonical(folder))) return FileOutcome::Failed("a file has its name");
+    folders.push_back(Canonical(folder));
+    return FileOutcome::Done();
+  }
   Text ProgramDirectory() override { return programDirectory; }
   bool WriteWholeFile(const Text& path, std::span<const unsigned char> bytes) override {
     if (writesFail) return false;
     files[Canonical(path)] = std::string(bytes.begin(), bytes.end());
     return true;
   }
+  bool AppendToFile(const Text& path, std::string_view header, std::string_view bytes) override {
+    if (appendsFail) return false;
+    std::string& file = appended[Canonical(path)];
+    if (file.empty()) file = header;
+    file.append(bytes);
+    return true;
+  }
+  Text LocalTimeNow() override { return now; }
   void ShellOpen(const Text& path) override { opened.push_back(path); }
 };
 

@@ -46,14 +46,14 @@ class ClosingHost : public WindowResultHost {
     CloseWhenDue();
     return target_;
   }
-  bool DeleteOneFile(const Text& path) override {
-    bool done = WindowResultHost::DeleteOneFile(path);
+  FileOutcome DeleteOneFile(const Text& path) override {
+    FileOutcome done = WindowResultHost::DeleteOneFile(path);
     ++actedOn;
     CloseWhenDue();
     return done;
   }
-  bool MoveOneFile(const Text& source, const Text& destination) override {
-    bool done = WindowResultHost::MoveOneFile(source, destination);
+  FileOutcome MoveOneFile(const Text& source, const Text& destination) override {
+    FileOutcome done = WindowResultHost::MoveOneFile(source, destination);
     ++actedOn;
     CloseWhenDue();
     return done;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "platform/gb18030_wide_win.h"
 #include "results/batch_delete.h"
@@ -27,24 +28,32 @@ using testing_support::MakeFolder;
 using testing_support::PutFile;
 
 // The real window and file system; the folder browser's answer is the test's,
-// and a test may do something just before a file operation of the command.
+// every message box is answered with OK and kept, and a test may do
+// something just before a file operation of the command.
 class FaultHost : public WindowResultHost {
  public:
   using WindowResultHost::WindowResultHost;
   Text folderChoice;
   std::function<void()> beforeFileOperation;
   int fileOperations = 0;
+  TextList shown;
 
   Text BrowseForFolder(const Text&) override { return folderChoice; }
-  bool DeleteOneFile(const Text& path) override {
+  MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle, const Text&) override {
+    shown.push_back(message);
+    return MessageBoxButton::Ok;
+  }
+  // The boxes shown since the last call.
+  TextList TakeShown() { return std::exchange(shown, {}); }
+  FileOutcome DeleteOneFile(const Text& path) override {
     Before();
     return WindowResultHost::DeleteOneFile(path);
   }
-  bool CopyOneFile(const Text& source, const Text& destination) override {
+  FileOutcome CopyOneFile(const Text& source, const Text& destination) override {
     Before();
     return WindowResultHost::CopyOneFile(source, destination);
   }
-  bool MoveOneFile(const Text& source, const Text& destination) override {
+  FileOutcome MoveOneFile(const Text& source, const Text& destination) override {
     Before();
     return WindowResultHost::MoveOneFile(source, destination);
   }
@@ -81,10 +90,14 @@ class BatchFileFaults : public ProgramFixture {
       Rows().SetChecked(i, true);
     }
   }
-  void DeleteConfirmed() {
-    auto answer = AnswerNextBox(IDOK);
+  // Runs the delete; gives the boxes after its question.
+  TextList DeleteConfirmed() {
     BatchDelete(Rows(), *host);
-    EXPECT_TRUE(answer.get().shown);
+    TextList shown = host->TakeShown();
+    EXPECT_FALSE(shown.empty());
+    if (shown.empty()) return shown;
+    EXPECT_EQ(shown.front(), G("您确定要删除选定的文件吗？请慎重，删除后不可恢复！"));
+    return {shown.begin() + 1, shown.end()};
   }
   // The target folder holds exactly these files: nothing half-copied, no temporary file.
   void ExpectSentExactly(std::initializer_list<int> files) {
@@ -110,11 +123,14 @@ TEST_F(BatchFileFaults, DeleteLeavesAHeldFileWholeAndDeletesTheOthers) {
   MakeTickedRows(4);
   HeldFile held(Source(1));
   ASSERT_TRUE(held.ok());
-  DeleteConfirmed();
+  EXPECT_EQ(DeleteConfirmed(), TextList{G("有1个文件未能删除，已保留在列表中并保持勾选。")});
   held.Release();
   EXPECT_EQ(FileBytes(Source(1)), Content(1));
   for (int gone : {0, 2, 3}) EXPECT_FALSE(Exists(Source(gone))) << gone;
-  EXPECT_EQ(Rows().RowCount(), 0);  // every ticked row goes, whatever its delete achieved
+  // Only the row of the file that stayed is left, ticked.
+  ASSERT_EQ(Rows().RowCount(), 1);
+  EXPECT_EQ(Rows().RowText(0), Source(1));
+  EXPECT_TRUE(Rows().IsChecked(0));
   EXPECT_EQ(Status(), G("删除完毕！"));
 }
 
@@ -125,6 +141,7 @@ TEST_F(BatchFileFaults, CopySkipsAHeldFileAndCopiesTheOthersWhole) {
   BatchCopy(Rows(), *host);
   held.Release();
   EXPECT_EQ(Status(), G("复制完毕！"));
+  EXPECT_EQ(host->TakeShown(), TextList{G("有1个文件未能复制。")});
   ExpectSentExactly({0, 1, 3});
   for (int i = 0; i < 4; ++i) EXPECT_EQ(FileBytes(Source(i)), Content(i)) << i;
   ExpectRowsUnchangedAndTicked(4);
@@ -137,6 +154,7 @@ TEST_F(BatchFileFaults, MoveLeavesAHeldFileInPlaceAndMovesTheOthers) {
   BatchMove(Rows(), *host);
   held.Release();
   EXPECT_EQ(Status(), G("移动完毕！"));
+  EXPECT_EQ(host->TakeShown(), TextList{G("有1个文件未能移动。")});
   EXPECT_EQ(FileBytes(Source(0)), Content(0));
   for (int i : {1, 2, 3}) EXPECT_FALSE(Exists(Source(i))) << i;
   ExpectSentExactly({1, 2, 3});
@@ -202,7 +220,8 @@ TEST_F(BatchFileFaults, AFileGoneBeforeTheCommandIsSkippedByEachCommand) {
   for (int i = 0; i < 3; ++i) EXPECT_FALSE(Exists(Source(i))) << i;
 
   // Delete the rows whose files are now elsewhere or gone: nothing left to delete, the rows go.
-  DeleteConfirmed();
+  EXPECT_EQ(host->TakeShown(), (TextList{G("有1个文件未能复制。"), G("有1个文件未能移动。")}));
+  EXPECT_EQ(DeleteConfirmed(), TextList{});
   EXPECT_EQ(Status(), G("删除完毕！"));
   EXPECT_EQ(Rows().RowCount(), 0);
   ExpectSentExactly({0, 2});
@@ -244,7 +263,8 @@ TEST_F(BatchFileFaults, AFileThatVanishesDuringTheCommandIsSkipped) {
   host->beforeFileOperation = [&] {
     if (host->fileOperations == 7) DeleteFileW(LongForm(Sent(1)).c_str());
   };
-  DeleteConfirmed();
+  EXPECT_EQ(host->TakeShown(), (TextList{G("有2个文件未能移动。"), G("有3个文件未能复制。")}));
+  EXPECT_EQ(DeleteConfirmed(), TextList{});
   EXPECT_EQ(Status(), G("删除完毕！"));
   EXPECT_EQ(Rows().RowCount(), 0);
   EXPECT_TRUE(FolderNames(tree / "out").empty());

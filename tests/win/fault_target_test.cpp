@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/gb18030_wide_win.h"
@@ -36,12 +37,19 @@ using testing_support::MakeFolder;
 using testing_support::PutFile;
 using testing_support::RemoveTree;
 
-// The real window and file system; the folder browser gives the test's answer.
+// The real window and file system; the folder browser gives the test's
+// answer, and every message box is answered with OK and kept.
 class TargetHost : public WindowResultHost {
  public:
   using WindowResultHost::WindowResultHost;
   Text folderChoice;
+  TextList shown;
   Text BrowseForFolder(const Text&) override { return folderChoice; }
+  MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle, const Text&) override {
+    shown.push_back(message);
+    return MessageBoxButton::Ok;
+  }
+  TextList TakeShown() { return std::exchange(shown, {}); }
 };
 
 // The folder that the environment variable names, as a Windows path (GBK);
@@ -160,6 +168,7 @@ TEST_F(TargetFaults, TargetsThatAreNoFolderReceiveNothingAndLoseNothing) {
     EXPECT_EQ(Status(), G("复制完毕！"));
     BatchMove(Rows(), *host);
     EXPECT_EQ(Status(), G("移动完毕！"));
+    EXPECT_EQ(host->TakeShown(), (TextList{G("有3个文件未能复制。"), G("有3个文件未能移动。")}));
     ExpectSourcesWhole({0, 1, 2});
     ExpectRowsUnchangedAndTicked();
     EXPECT_TRUE(Holds(tree / "plain-file", "a file, not a folder"));
@@ -187,6 +196,7 @@ TEST_F(TargetFaults, AReadOnlyFileSystemRefusesEveryFileAndTheSourcesStay) {
   EXPECT_EQ(Status(), G("复制完毕！"));
   BatchMove(Rows(), *host);
   EXPECT_EQ(Status(), G("移动完毕！"));
+  EXPECT_EQ(host->TakeShown(), (TextList{G("有3个文件未能复制。"), G("有3个文件未能移动。")}));
   ExpectSourcesWhole({0, 1, 2});
   ExpectRowsUnchangedAndTicked();
   EXPECT_EQ(FolderNames(readOnly), before);
@@ -215,6 +225,7 @@ TEST_F(TargetFaults, AFullDiskKeepsWhatFitsWholeAndLeavesNoPartOfWhatDidNot) {
 
   BatchCopy(Rows(), *host);
   EXPECT_EQ(Status(), G("复制完毕！"));
+  EXPECT_EQ(host->TakeShown(), TextList{G("有1个文件未能复制。")});
   EXPECT_EQ(Sorted(FolderNames(out.path())), (TextList{"f0.bin", "f1.bin", "f2.bin"}));
   EXPECT_TRUE(Holds(out / Name(0), sources[0]));
   EXPECT_TRUE(Holds(out / Name(1), "an older f1"));
@@ -227,6 +238,7 @@ TEST_F(TargetFaults, AFullDiskKeepsWhatFitsWholeAndLeavesNoPartOfWhatDidNot) {
   DeleteFileW(LongForm(out / Name(2)).c_str());
   BatchMove(Rows(), *host);
   EXPECT_EQ(Status(), G("移动完毕！"));
+  EXPECT_EQ(host->TakeShown(), TextList{G("有1个文件未能移动。")});
   EXPECT_EQ(Sorted(FolderNames(out.path())), (TextList{"f0.bin", "f1.bin", "f2.bin"}));
   EXPECT_TRUE(Holds(out / Name(0), sources[0]));
   EXPECT_TRUE(Holds(out / Name(1), "an older f1"));

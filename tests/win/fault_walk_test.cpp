@@ -33,6 +33,13 @@ class ChosenFolderHost : public WindowResultHost {
   ChosenFolderHost(MainWindow& window, const Text& programFolder, Text folder)
       : WindowResultHost(window, programFolder), folder_(std::move(folder)) {}
   Text BrowseForFolder(const Text&) override { return folder_; }
+  // The boxes that only tell (a count of files that failed) are kept, not shown.
+  TextList told;
+  MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle style, const Text& caption) override {
+    if (style == MessageBoxStyle::OkCancel) return WindowResultHost::ShowMessageBox(message, style, caption);
+    told.push_back(message);
+    return MessageBoxButton::Ok;
+  }
 
  private:
   Text folder_;

@@ -39,6 +39,13 @@ class TargetHost : public WindowResultHost {
   using WindowResultHost::WindowResultHost;
   Text target;
   Text BrowseForFolder(const Text&) override { return target; }
+  // The boxes that only tell (a count of files that failed) are kept, not shown.
+  TextList told;
+  MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle style, const Text& caption) override {
+    if (style == MessageBoxStyle::OkCancel) return WindowResultHost::ShowMessageBox(message, style, caption);
+    told.push_back(message);
+    return MessageBoxButton::Ok;
+  }
   void ShellOpen(const Text&) override {}
 };
 

@@ -148,9 +148,15 @@ TEST_F(RecycleDelete, TickedFilesLandInTheTrashAndTheRefusedOnesKeepRowAndTick) 
   ASSERT_TRUE(holder.ok());
   for (int row : {0, 2, 3, 4, 5}) Rows().SetChecked(row, true);
 
-  AnsweredBox box = Delete();
-  EXPECT_EQ(box.caption, G("确定删除吗？"));
-  EXPECT_EQ(box.text, G("您确定要将选定的文件放入回收站吗？"));
+  auto answers = AnswerBoxes(2);
+  BatchDelete(Rows(), *host);
+  const std::vector<AnsweredBox> boxes = answers.get();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].caption, G("确定删除吗？"));
+  EXPECT_EQ(boxes[0].text, G("您确定要将选定的文件放入回收站吗？"));
+  // The read-only, the held and the long one stayed, and the end says so.
+  EXPECT_EQ(boxes[1].text, G("有3个文件未能删除，已保留在列表中并保持勾选。"));
+  EXPECT_EQ(boxes[1].caption, G("信息："));
   EXPECT_EQ(Status(), G("删除完毕！"));
   EXPECT_FALSE(Exists(tree / WideToGb18030(recycled)));
   EXPECT_EQ(TakeFromTrash(recycled), "into the bin");

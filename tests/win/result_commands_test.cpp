@@ -23,14 +23,22 @@ using testing_support::MakeFolder;
 using testing_support::PutFile;
 
 // The real window and file system; the folder browser's answer and the shell
-// are the test's, so that no dialog or editor has to be driven.
+// are the test's, so that no dialog or editor has to be driven. With
+// keepBoxes, the boxes are kept and answered with OK instead of shown.
 class TestHost : public WindowResultHost {
  public:
   using WindowResultHost::WindowResultHost;
   Text folderChoice;
   TextList opened;
+  bool keepBoxes = false;
+  TextList kept;
   Text BrowseForFolder(const Text&) override { return folderChoice; }
   void ShellOpen(const Text& path) override { opened.push_back(path); }
+  MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle style, const Text& caption) override {
+    if (!keepBoxes) return WindowResultHost::ShowMessageBox(message, style, caption);
+    kept.push_back(message);
+    return MessageBoxButton::Ok;
+  }
 };
 
 class ResultCommands : public ProgramFixture {
@@ -102,13 +110,22 @@ TEST_F(ResultCommands, DeleteWithNothingTickedTellsSoAfterTheConfirmation) {
   EXPECT_EQ(Rows().RowCount(), 2);
 }
 
-TEST_F(ResultCommands, ReadOnlyFileStaysOnDiskButLosesItsRow) {
-  MakeRows(2);
+TEST_F(ResultCommands, ReadOnlyFileStaysOnDiskWithItsRowAndTickAndTheEndSaysSo) {
+  MakeRows(3);
   SetFileAttributesW(testing_support::LongForm(tree / "f0.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-  Tick({0});
-  Delete(IDOK);
-  EXPECT_TRUE(Exists(tree / "f0.txt"));
-  EXPECT_EQ(Rows().RowCount(), 1);
+  Tick({0, 2});
+  auto answers = AnswerBoxes(2);
+  BatchDelete(Rows(), *host);
+  const std::vector<AnsweredBox> boxes = answers.get();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[1].text, G("有1个文件未能删除，已保留在列表中并保持勾选。"));
+  EXPECT_EQ(boxes[1].caption, G("信息："));
+  EXPECT_EQ(FileBytes(tree / "f0.txt"), "content 0");
+  EXPECT_FALSE(Exists(tree / "f2.txt"));
+  ASSERT_EQ(Rows().RowCount(), 2);
+  EXPECT_EQ(Rows().RowText(0), tree / "f0.txt");
+  EXPECT_TRUE(Rows().IsChecked(0));
+  EXPECT_FALSE(Rows().IsChecked(1));
   EXPECT_EQ(Status(), G("删除完毕！"));
   SetFileAttributesW(testing_support::LongForm(tree / "f0.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -123,6 +140,7 @@ TEST_F(ResultCommands, CopyAndMoveKeepEveryByteAndNeverLoseAFile) {
   AppendPath(Rows(), tree / "y\\photo.jpg");
   Tick({0, 1});
   host->folderChoice = tree / "out";
+  host->keepBoxes = true;
 
   BatchCopy(Rows(), *host);  // the later row wins
   EXPECT_EQ(FileBytes(tree / "out\\photo.jpg"), "second");
@@ -134,6 +152,7 @@ TEST_F(ResultCommands, CopyAndMoveKeepEveryByteAndNeverLoseAFile) {
   EXPECT_FALSE(Exists(tree / "x\\photo.jpg"));
   EXPECT_EQ(FileBytes(tree / "y\\photo.jpg"), "second");
   EXPECT_EQ(Status(), G("移动完毕！"));
+  EXPECT_EQ(host->kept, TextList{G("有1个文件未能移动。")});
   EXPECT_EQ(Rows().RowText(0), tree / "x\\photo.jpg");  // the list never changes
 
   Rows().SetChecked(1, false);

@@ -130,7 +130,13 @@ enum MenuPosition {
   kStatistics = 7,
   kExport = 8,
   kRecycleBin = 10,
+  kSameName = 11,
+  kUndo = 13,
+  kOpenRecord = 14,
 };
+
+// Positions in the 同名文件 submenu.
+enum SubmenuPosition { kReplace = 0, kSkip = 1, kRename = 2, kKeepFolders = 4 };
 
 TEST_F(ListMenu, SpaceTicksTheSelectionAsTheFocusedRowDecides) {
   MakeRows(10);
@@ -202,7 +208,7 @@ TEST_F(ListMenu, EnterOpensTheCurrentRowAndCtrlCCopiesTheSelectedPaths) {
 TEST_F(ListMenu, ItemsInOrderGreyedWithoutASelectionOnEveryWayIn) {
   const std::vector<std::string> texts = {"打开(&O)", "打开所在文件夹(&F)", "复制路径(&C)", "", "勾选选中项",
                                           "取消勾选选中项", "", "名称统计(&S)...", "导出结果列表(&E)...", "",
-                                          "删除时放入回收站"};
+                                          "删除时放入回收站", "同名文件", "", "撤销上次移动", "打开操作记录"};
   auto check = [&](const MenuSeen& seen, bool selection, const char* when) {
     ASSERT_TRUE(seen.shown) << when;
     ASSERT_EQ(seen.items.size(), texts.size()) << when;
@@ -211,8 +217,10 @@ TEST_F(ListMenu, ItemsInOrderGreyedWithoutASelectionOnEveryWayIn) {
       EXPECT_EQ(seen.items[i].text, Wide(texts[i])) << when << ", item " << i;
       if (texts[i].empty()) continue;
       const bool needsSelection = i <= kUntick;
-      EXPECT_EQ(seen.items[i].greyed, needsSelection && !selection) << when << ", item " << i;
+      // Nothing to take back before a move.
+      EXPECT_EQ(seen.items[i].greyed, (needsSelection && !selection) || i == kUndo) << when << ", item " << i;
       EXPECT_FALSE(seen.items[i].checked) << when << ", item " << i;
+      EXPECT_EQ(seen.items[i].submenu.size(), i == kSameName ? 5u : 0u) << when << ", item " << i;
     }
   };
   SetFocus(List());
@@ -253,6 +261,59 @@ TEST_F(ListMenu, RecycleBinItemShowsAndTogglesTheSetting) {
   EXPECT_FALSE(Menu(-1).items.at(kRecycleBin).checked);
   PutFile(programFolder / "config.ini", G("[zhuce]\r\n回收站=真\r\n"));
   EXPECT_TRUE(Menu(-1).items.at(kRecycleBin).checked);
+}
+
+// The 同名文件 submenu: its radio items and the check item show config.ini's
+// 同名文件 and 保持结构 and write them at once.
+TEST_F(ListMenu, SameNameSubmenuShowsAndStoresTheChoices) {
+  PutFile(programFolder / "config.ini", G("[zhuce]\r\n精确=假\r\n"));
+  const std::vector<std::string> texts = {"替换", "跳过", "保留两者 (自动改名)", "", "保持原文件夹结构"};
+  // The marks the submenu shows: the rule's radio item, and the check of 保持结构.
+  auto marks = [&](const MenuSeen& seen) {
+    std::string shown;
+    const auto& items = seen.items.at(kSameName).submenu;
+    EXPECT_EQ(items.size(), texts.size());
+    for (std::size_t i = 0; i < items.size() && i < texts.size(); ++i) {
+      EXPECT_EQ(items[i].text, Wide(texts[i])) << i;
+      EXPECT_EQ(items[i].separator, texts[i].empty()) << i;
+      if (!items[i].separator) {
+        EXPECT_FALSE(items[i].greyed) << i;
+      }
+      shown += items[i].checked ? "x" : "-";
+    }
+    return shown;
+  };
+  auto choose = [&](int inside) {
+    auto answer = AnswerPopupMenu(GetCurrentThreadId(), kSameName, 5000, inside);
+    Key(VK_F10, {VK_SHIFT});
+    return answer.get();
+  };
+  EXPECT_EQ(marks(choose(kSkip)), "x----");  // no key: 替换
+  EXPECT_EQ(ConfigFile(), G("[zhuce]\r\n精确=假\r\n同名文件=跳过\r\n"));
+  EXPECT_EQ(marks(choose(kRename)), "-x---");
+  EXPECT_EQ(ConfigFile(), G("[zhuce]\r\n精确=假\r\n同名文件=改名\r\n"));
+  EXPECT_EQ(marks(choose(kKeepFolders)), "--x--");
+  EXPECT_EQ(ConfigFile(), G("[zhuce]\r\n精确=假\r\n同名文件=改名\r\n保持结构=真\r\n"));
+  EXPECT_EQ(marks(choose(kReplace)), "--x-x");
+  EXPECT_EQ(ConfigFile(), G("[zhuce]\r\n精确=假\r\n同名文件=替换\r\n保持结构=真\r\n"));
+  EXPECT_EQ(marks(choose(kKeepFolders)), "x---x");
+  EXPECT_EQ(ConfigFile(), G("[zhuce]\r\n精确=假\r\n同名文件=替换\r\n保持结构=假\r\n"));
+  // A value the program does not write counts as 替换.
+  PutFile(programFolder / "config.ini", G("[zhuce]\r\n同名文件=改\r\n保持结构=1\r\n"));
+  EXPECT_EQ(marks(Menu(-1)), "x----");
+}
+
+TEST_F(ListMenu, OpenOperationRecordOpensTheRecordOnceThereIsOne) {
+  auto answer = AnswerNextBox(IDOK);
+  Menu(kOpenRecord);
+  AnsweredBox box = answer.get();
+  EXPECT_EQ(box.text, G("还没有操作记录！"));
+  EXPECT_EQ(box.caption, G("信息："));
+  EXPECT_TRUE(host->opened.empty());
+  const Text record = programFolder / G("操作记录.csv");
+  PutFile(record, "\xEF\xBB\xBF");
+  Menu(kOpenRecord);
+  EXPECT_EQ(host->opened, TextList{record});
 }
 
 TEST_F(ListMenu, CommandsActOnTheSelection) {

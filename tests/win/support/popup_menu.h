@@ -16,6 +16,7 @@ struct MenuItemSeen {
   bool separator = false;
   bool greyed = false;
   bool checked = false;
+  std::vector<MenuItemSeen> submenu;  // the items of the submenu it opens
 };
 
 struct MenuSeen {
@@ -26,6 +27,9 @@ struct MenuSeen {
 // Waits on another thread for the popup menu of `thread`, reads its items,
 // then chooses the item at `choose` (its position, separators counted) with
 // the arrow keys and Enter, or closes the menu with Esc when `choose` is -1.
-std::future<MenuSeen> AnswerPopupMenu(DWORD thread, int choose, int timeoutMilliseconds = 5000);
+// With `chooseInSubmenu`, the item at `choose` opens a submenu (right arrow)
+// and the item at that position in it is chosen.
+std::future<MenuSeen> AnswerPopupMenu(DWORD thread, int choose, int timeoutMilliseconds = 5000,
+                                      int chooseInSubmenu = -1);
 
 }  // namespace tarnwell::testing

@@ -1,0 +1,68 @@
+#include "results/operation_record.h"
+
+#include "platform/csv_writer.h"
+#include "platform/gbk_literal.h"
+#include "results/batch_transfer.h"
+
+namespace tarnwell {
+namespace {
+
+const Text& ActionText(RecordedAction action) {
+  switch (action) {
+    case RecordedAction::Delete: return "删除"_gbk;
+    case RecordedAction::Recycle: return "放入回收站"_gbk;
+    case RecordedAction::Copy: return "复制"_gbk;
+    case RecordedAction::Move: return "移动"_gbk;
+    case RecordedAction::UndoMove: return "撤销移动"_gbk;
+  }
+  return "删除"_gbk;
+}
+
+std::string Header() {
+  CsvWriter header;
+  header.Field("时间"_gbk).Field("操作"_gbk).Field("源路径"_gbk).Field("目标路径"_gbk).Field("结果"_gbk).EndLine();
+  return header.Bytes();
+}
+
+}  // namespace
+
+Text OperationRecordPath(const Text& programDirectory) { return Concat(programDirectory, "\\"_gbk, "操作记录.csv"_gbk); }
+
+OperationRecord::OperationRecord(ResultHost& host) : host_(host), path_(OperationRecordPath(host.ProgramDirectory())) {}
+
+void OperationRecord::Succeeded(RecordedAction action, const Text& source, const Text& destination) {
+  Line(action, source, destination, "成功"_gbk);
+}
+
+void OperationRecord::Skipped(RecordedAction action, const Text& source, const Text& destination) {
+  Line(action, source, destination, "跳过"_gbk);
+}
+
+void OperationRecord::Renamed(RecordedAction action, const Text& source, const Text& destination) {
+  Line(action, source, destination, Concat("改名为"_gbk, FileNameOf(destination)));
+}
+
+void OperationRecord::Failed(RecordedAction action, const Text& source, const Text& destination, const Text& reason) {
+  Line(action, source, destination, Concat("失败："_gbk, reason));
+}
+
+void OperationRecord::Write(RecordedAction action, const Text& source, const Text& destination,
+                            const FileOutcome& outcome) {
+  if (outcome.done) {
+    Succeeded(action, source, destination);
+  } else {
+    Failed(action, source, destination, outcome.failure);
+  }
+}
+
+void OperationRecord::Line(RecordedAction action, const Text& source, const Text& destination, const Text& outcome) {
+  CsvWriter line;
+  line.Field(host_.LocalTimeNow()).Field(ActionText(action)).Field(source).Field(destination).Field(outcome).EndLine();
+  if (!host_.AppendToFile(path_, Header(), line.Lines())) unwritten_ = true;
+}
+
+void OperationRecord::TellWhenUnwritten() {
+  if (unwritten_) host_.ShowMessageBox("操作记录写入失败！"_gbk, MessageBoxStyle::Ok, Text());
+}
+
+}  // namespace tarnwell

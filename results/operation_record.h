@@ -1,0 +1,43 @@
+// The record of every file that delete, recycle, copy, move and undo act
+// on: "操作记录.csv" beside the program, one line per file written at the
+// moment of the action (time, action, source, destination, outcome). The
+// file is only ever appended to, its header written when it is new, so a
+// crash loses at most the line in progress. A line that cannot be written
+// never stops the batch; the batch tells the user at its end.
+#pragma once
+
+#include "results/result_host.h"
+
+namespace tarnwell {
+
+enum class RecordedAction { Delete, Recycle, Copy, Move, UndoMove };
+
+// programDirectory + "\操作记录.csv".
+Text OperationRecordPath(const Text& programDirectory);
+
+class OperationRecord {
+ public:
+  explicit OperationRecord(ResultHost& host);
+
+  // An empty destination for a delete or a recycle.
+  void Succeeded(RecordedAction action, const Text& source, const Text& destination);
+  void Skipped(RecordedAction action, const Text& source, const Text& destination);
+  // The file went in under another name than its own; `destination` is its new path.
+  void Renamed(RecordedAction action, const Text& source, const Text& destination);
+  void Failed(RecordedAction action, const Text& source, const Text& destination, const Text& reason);
+  // Succeeded or Failed as the outcome says.
+  void Write(RecordedAction action, const Text& source, const Text& destination, const FileOutcome& outcome);
+
+  // Shows "操作记录写入失败！" when a line could not be written. For the end of
+  // a batch, after its own texts.
+  void TellWhenUnwritten();
+
+ private:
+  void Line(RecordedAction action, const Text& source, const Text& destination, const Text& outcome);
+
+  ResultHost& host_;
+  Text path_;
+  bool unwritten_ = false;
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,57 @@
+#include "results/undo_move.h"
+
+#include "platform/gbk_literal.h"
+#include "results/operation_record.h"
+
+namespace tarnwell {
+namespace {
+
+// Why the file cannot go back, or empty when it can.
+Text Obstacle(ResultHost& host, const MovedFile& file) {
+  if (!host.NothingAt(file.from)) return "原位置已有文件"_gbk;
+  const auto now = host.IdentifyFile(file.to);
+  if (!now) return "文件已不在移动后的位置"_gbk;
+  // A file id tells the file; where the volume gives none (the identity is
+  // then its path), its size and time must still be those it arrived with.
+  if (file.identity && file.identity->path.empty()) {
+    return *now == *file.identity ? Text() : "移动后的位置已是另一个文件"_gbk;
+  }
+  const auto facts = host.FactsOf(file.to);
+  if (!file.facts || !facts || facts->size != file.facts->size || !TextEquals(facts->modified, file.facts->modified)) {
+    return "文件在移动后已被更改"_gbk;
+  }
+  return Text();
+}
+
+}  // namespace
+
+void UndoMove(ResultHost& host, MovedFiles& moved) {
+  if (moved.empty()) return;
+  const MovedFiles files = std::move(moved);
+  moved.clear();
+  OperationRecord record(host);
+  int back = 0;
+  int stayed = 0;
+  // Last moved first: a file moved into a path that an earlier one left
+  // frees it again before that one goes back.
+  for (auto file = files.rbegin(); file != files.rend(); ++file) {
+    if (host.WindowClosed()) return;
+    host.SetStatus("正在撤销移动，请稍等..."_gbk);
+    host.ProcessPendingEvents();
+    if (host.WindowClosed()) return;
+    if (Text obstacle = Obstacle(host, *file); !obstacle.empty()) {
+      record.Failed(RecordedAction::UndoMove, file->to, file->from, obstacle);
+      ++stayed;
+      continue;
+    }
+    const FileOutcome outcome = host.MoveOneFile(file->to, file->from);
+    record.Write(RecordedAction::UndoMove, file->to, file->from, outcome);
+    ++(outcome.done ? back : stayed);
+  }
+  host.SetStatus("撤销完毕！"_gbk);
+  host.ShowMessageBox(Concat("已移回"_gbk, NumberToText(back), "个文件，"_gbk, NumberToText(stayed), "个文件未能移回。"_gbk),
+                      MessageBoxStyle::Ok, Text());
+  record.TellWhenUnwritten();
+}
+
+}  // namespace tarnwell
