@@ -5,6 +5,7 @@
 
 #include "ui/drop_target_win.h"
 #include "ui/main_window_win.h"
+#include "ui/names_box_commands_win.h"
 #include "ui/result_list_commands_win.h"
 #include "ui/search_controller_win.h"
 #include "ui/settings_handlers.h"
@@ -54,7 +55,8 @@ class Program final : private SettingsControls, private DropReceiver {
   SearchController searches_;
   WindowResultHost host_{window_, directory_};
   DropTarget* dropTarget_ = new DropTarget(*this);  // one reference, the program's
-  ResultListCommands listCommands_{window_, host_, [this] { return searches_.LastSearchMode(); }};
+  ResultListCommands listCommands_{window_, host_, [this] { return searches_.LastSearchRules(); }};
+  NamesBoxCommands namesBoxCommands_{window_, directory_};
 };
 
 }  // namespace tarnwell

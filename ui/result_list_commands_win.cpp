@@ -15,8 +15,9 @@
 
 namespace tarnwell {
 
-ResultListCommands::ResultListCommands(MainWindow& window, ResultHost& host, std::function<MatchMode()> lastSearchMode)
-    : window_(window), host_(host), lastSearchMode_(std::move(lastSearchMode)) {}
+ResultListCommands::ResultListCommands(MainWindow& window, ResultHost& host,
+                                       std::function<MatchRules()> lastSearchRules)
+    : window_(window), host_(host), lastSearchRules_(std::move(lastSearchRules)) {}
 
 void ResultListCommands::OpenFile(const Text& path) { OpenOrTell(OpenWithBrowserOwner, path); }
 
@@ -52,9 +53,12 @@ void ResultListCommands::CopySelectedPaths() {
 
 void ResultListCommands::SetSelectedRowsTicked(bool ticked) { window_.ResultView().SetSelectedChecked(ticked); }
 
-void ResultListCommands::NameStatistics() { NameStatisticsReport(window_.Results(), lastSearchMode_(), host_); }
+void ResultListCommands::NameStatistics() { NameStatisticsReport(window_.Results(), lastSearchRules_(), host_); }
 
-void ResultListCommands::ExportResults() { ExportResultList(window_.Results(), host_, &ReadFileFacts); }
+void ResultListCommands::ExportResults() {
+  ExportResultList(window_.Results(), host_, &ReadFileFacts,
+                   [this](const ResultList& list) { return MatchedNamesOfRows(list, lastSearchRules_(), host_); });
+}
 
 void ResultListCommands::ToggleRecycleBin() { ToggleRecycleBinChoice(host_.ProgramDirectory()); }
 

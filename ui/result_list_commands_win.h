@@ -16,8 +16,8 @@ namespace tarnwell {
 
 class ResultListCommands {
  public:
-  // `lastSearchMode` gives the match mode of the last search.
-  ResultListCommands(MainWindow& window, ResultHost& host, std::function<MatchMode()> lastSearchMode);
+  // `lastSearchRules` gives the match rules of the last search.
+  ResultListCommands(MainWindow& window, ResultHost& host, std::function<MatchRules()> lastSearchRules);
   virtual ~ResultListCommands() = default;
   ResultListCommands(const ResultListCommands&) = delete;
   ResultListCommands& operator=(const ResultListCommands&) = delete;
@@ -47,7 +47,7 @@ class ResultListCommands {
 
   MainWindow& window_;
   ResultHost& host_;
-  std::function<MatchMode()> lastSearchMode_;
+  std::function<MatchRules()> lastSearchRules_;
 };
 
 // Binds the list's double click, Enter, Ctrl+C and context menu to `commands`.

@@ -5,6 +5,7 @@
 
 #include "platform/gbk_literal.h"
 #include "platform/gbk_win.h"
+#include "platform/owned_window_objects_win.h"
 #include "ui/result_list_commands_win.h"
 
 namespace tarnwell {
@@ -33,27 +34,13 @@ const std::array<ListMenuItem, 11>& Table() {
 // Menu item ids are the table's row number plus one (0 means no choice).
 UINT IdOf(std::size_t row) { return static_cast<UINT>(row + 1); }
 
-class OwnedMenu {
- public:
-  OwnedMenu() : menu_(CreatePopupMenu()) {}
-  OwnedMenu(const OwnedMenu&) = delete;
-  OwnedMenu& operator=(const OwnedMenu&) = delete;
-  ~OwnedMenu() {
-    if (menu_) DestroyMenu(menu_);
-  }
-  HMENU get() const { return menu_; }
-
- private:
-  HMENU menu_;
-};
-
 }  // namespace
 
 std::span<const ListMenuItem> ListMenuTable() { return Table(); }
 
 const ListMenuItem* ShowListMenu(HWND owner, POINT at, const ListMenuState& state) {
-  OwnedMenu menu;
-  if (!menu.get()) return nullptr;
+  UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return nullptr;
   const auto table = ListMenuTable();
   for (std::size_t row = 0; row < table.size(); ++row) {
     const ListMenuItem& item = table[row];

@@ -10,6 +10,7 @@ const Text& ExactKey() { return "精确"_gbk; }          // "真": Exact, "假":
 const Text& WholeComputerKey() { return "全盘搜索"_gbk; }  // "真": WholeComputer, "假": SpecifiedPaths
 const Text& SearchPathKey() { return "搜索路径"_gbk; }
 const Text& RecycleBinKey() { return "回收站"_gbk; }  // "真": deletes go into the Recycle Bin
+const Text& NumberRuleKey() { return "编号匹配"_gbk; }  // "真": digit-only names match by number
 const Text& Yes() { return "真"_gbk; }
 const Text& No() { return "假"_gbk; }
 
@@ -66,6 +67,14 @@ bool RecycleBinChosen(std::string_view programDirectory) {
 
 void ToggleRecycleBinChoice(std::string_view programDirectory) {
   WriteSetting(programDirectory, RecycleBinKey(), RecycleBinChosen(programDirectory) ? No() : Yes());
+}
+
+bool NumberRuleChosen(std::string_view programDirectory) {
+  return TextEquals(ReadSetting(programDirectory, NumberRuleKey()), Yes());
+}
+
+void ToggleNumberRuleChoice(std::string_view programDirectory) {
+  WriteSetting(programDirectory, NumberRuleKey(), NumberRuleChosen(programDirectory) ? No() : Yes());
 }
 
 }  // namespace tarnwell

@@ -53,4 +53,9 @@ bool RecycleBinChosen(std::string_view programDirectory);
 // Writes the opposite of what RecycleBinChosen reads, at once.
 void ToggleRecycleBinChoice(std::string_view programDirectory);
 
+// 按编号匹配 in the names box's context menu: the key "编号匹配", read the same
+// way (on only for exactly "真"). A search takes it when it starts.
+bool NumberRuleChosen(std::string_view programDirectory);
+void ToggleNumberRuleChoice(std::string_view programDirectory);
+
 }  // namespace tarnwell
