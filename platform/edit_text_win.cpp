@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 
 namespace tarnwell {
 namespace {
@@ -24,12 +24,12 @@ void AppendEditText(HWND edit, const Text& text) {
   LRESULT end = GetWindowTextLengthW(edit);
   SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(end), end);
   SendMessageW(edit, EM_SCROLLCARET, 0, 0);
-  SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(GbkToWide(text).c_str()));
+  SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(Gb18030ToWide(text).c_str()));
 }
 
 void ReplaceEditTextUndoably(HWND edit, const Text& text) {
   SendMessageW(edit, EM_SETSEL, 0, -1);
-  SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(GbkToWide(text).c_str()));
+  SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Gb18030ToWide(text).c_str()));
   SendMessageW(edit, EM_SCROLLCARET, 0, 0);
 }
 

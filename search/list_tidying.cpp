@@ -6,7 +6,7 @@
 #include <optional>
 #include <unordered_set>
 
-#include "platform/gbk.h"
+#include "platform/gb18030_utf8.h"
 #include "platform/gbk_literal.h"
 
 namespace tarnwell {
@@ -101,7 +101,7 @@ bool IsCircledNumber(std::string_view character) {
   static const std::unordered_set<Text> circled = [] {
     std::unordered_set<Text> set;
     // U+2460 (①) to U+2473 (⑳): E2 91 A0 to E2 91 B3 in UTF-8.
-    for (char last = '\xA0'; last != '\xB4'; ++last) set.insert(Utf8ToGbk(std::string("\xE2\x91") + last));
+    for (char last = '\xA0'; last != '\xB4'; ++last) set.insert(Utf8ToGb18030(std::string("\xE2\x91") + last));
     return set;
   }();
   return circled.count(Text(character)) != 0;
@@ -250,7 +250,7 @@ const std::map<Text, char, std::less<>>& HalfWidthOf() {
       // Three bytes of UTF-8: 1110xxxx 10xxxxxx 10xxxxxx.
       const std::string utf8 = {static_cast<char>(0xE0 | (full >> 12)), static_cast<char>(0x80 | ((full >> 6) & 0x3F)),
                                 static_cast<char>(0x80 | (full & 0x3F))};
-      half.emplace(Utf8ToGbk(utf8), static_cast<char>(full - 0xFEE0));
+      half.emplace(Utf8ToGb18030(utf8), static_cast<char>(full - 0xFEE0));
     }
     half.emplace("\xA1\xA1", ' ');  // the full-width space
     return half;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/gbk_literal.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/owned_window_objects_win.h"
 #include "ui/names_box_commands_win.h"
 
@@ -71,7 +71,7 @@ const NamesBoxMenuItem* ShowNamesBoxMenu(HWND owner, POINT at, const NamesBoxMen
     UINT flags = MF_STRING;
     if (!Offered(item.needs, state)) flags |= MF_GRAYED;
     if (item.checkItem && state.numberRuleChosen) flags |= MF_CHECKED;
-    const std::wstring text = GbkToWide(*item.text);
+    const std::wstring text = Gb18030ToWide(*item.text);
     AppendMenuW(menu.get(), flags, IdOf(row), text.c_str());
   }
   const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(

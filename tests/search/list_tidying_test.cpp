@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/gbk.h"
+#include "platform/gb18030_utf8.h"
 #include "platform/gbk_literal.h"
 
 namespace tarnwell {
@@ -17,7 +17,7 @@ struct Case {
 
 Text Box(const char* utf8Lines) {
   Text box;
-  for (char c : Utf8ToGbk(utf8Lines)) {
+  for (char c : Utf8ToGb18030(utf8Lines)) {
     if (c == '\n') {
       box += "\r\n";
     } else {
@@ -29,7 +29,7 @@ Text Box(const char* utf8Lines) {
 
 void ExpectRewrites(Text (*rewrite)(std::string_view), const char* what, std::initializer_list<Case> cases) {
   for (const Case& c : cases) {
-    EXPECT_EQ(GbkToUtf8(rewrite(Box(c.box))), GbkToUtf8(Box(c.expected))) << what << ": " << c.box;
+    EXPECT_EQ(Gb18030ToUtf8(rewrite(Box(c.box))), Gb18030ToUtf8(Box(c.expected))) << what << ": " << c.box;
   }
 }
 

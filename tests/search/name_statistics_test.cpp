@@ -59,7 +59,7 @@ TEST(NameStatistics, OnePassAgreesWithEveryNameAgainstEveryRow) {
         ASSERT_EQ(hits.size(), expected.size());
         for (std::size_t i = 0; i < hits.size(); ++i) {
           ASSERT_EQ((testing::ReferenceHits{hits[i].rows, hits[i].firstRow}), expected[i])
-              << "name " << i << " " << GbkToUtf8(names[i]) << (mode == MatchMode::Exact ? " exact" : " fuzzy")
+              << "name " << i << " " << Gb18030ToUtf8(names[i]) << (mode == MatchMode::Exact ? " exact" : " fuzzy")
               << (numbers == NumberRule::On ? " numbers" : "") << " round " << round;
           (hits[i].rows > 0 ? found : missing)++;
         }
@@ -73,7 +73,7 @@ TEST(NameStatistics, OnePassAgreesWithEveryNameAgainstEveryRow) {
               expectedFirst = static_cast<int>(i);
             }
           }
-          ASSERT_EQ(first[f], expectedFirst) << GbkToUtf8(fileNames[f]) << " round " << round;
+          ASSERT_EQ(first[f], expectedFirst) << Gb18030ToUtf8(fileNames[f]) << " round " << round;
         }
       }
     }

@@ -15,8 +15,8 @@
 
 #include "platform/event_pump_win.h"
 #include "platform/file_system.h"
-#include "platform/gbk.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_utf8.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/window_properties_win.h"
 #include "ui/program_directory_win.h"
 #include "ui/program_win.h"
@@ -26,7 +26,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   int count = 0;
   wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   if (!arguments || count < 2) return 2;
-  const Text folder = WideToGbk(arguments[1]);
+  const Text folder = WideToGb18030(arguments[1]);
   const bool namesBoxMenu = count > 2 && std::wstring(arguments[2]) == L"names";
   LocalFree(arguments);
 
@@ -44,7 +44,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
 
   if (namesBoxMenu) {
     HWND box = window.ControlWindow(Control::NamesBox);
-    SetContent(box, Utf8ToGbk("1. IMG_0012-0014.jpg\r\n• 3551、3552\r\n１２, 15，27\r\n"));
+    SetContent(box, Utf8ToGb18030("1. IMG_0012-0014.jpg\r\n• 3551、3552\r\n１２, 15，27\r\n"));
     SetFocus(box);
     POINT at{60, 12};
     ClientToScreen(box, &at);
