@@ -38,7 +38,7 @@ struct Consumer {
 }  // namespace
 
 EngineRun RunEngine(const Text& root, const NameList& names, MatchMode mode, const DirectoryLister& lister,
-                    int threads) {
+                    int threads, NumberRule numbers) {
   auto wakeUp = std::make_shared<WakeUp>();
   auto queue = std::make_shared<WindowThreadQueue>([wakeUp] { wakeUp->Wake(); });
   auto consumer = std::make_shared<Consumer>();
@@ -46,7 +46,7 @@ EngineRun RunEngine(const Text& root, const NameList& names, MatchMode mode, con
   auto start = std::chrono::steady_clock::now();
   auto search = Search::Start(names, RootList{root}, mode,
                               std::make_shared<ListSink>(queue, consumer->list, [consumer] { consumer->ended = true; }),
-                              lister, SearchOptions{1000, std::chrono::milliseconds(20), threads});
+                              lister, SearchOptions{1000, std::chrono::milliseconds(20), threads, numbers});
   while (!consumer->ended) {
     wakeUp->Wait();
     queue->Drain();

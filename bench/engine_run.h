@@ -3,7 +3,8 @@
 // WindowThreadQueue, one posted closure per batch appending the rows to a
 // ResultList, as the window does on its thread. The calling thread plays the
 // window thread: it waits for the queue's wake-ups and drains the queue.
-// `threads` is SearchOptions::walkThreads: the threads that list folders.
+// `threads` is SearchOptions::walkThreads: the threads that list folders;
+// `numbers` its number rule.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +24,6 @@ struct EngineRun {
 };
 
 EngineRun RunEngine(const Text& root, const NameList& names, MatchMode mode, const DirectoryLister& lister,
-                    int threads = 0);
+                    int threads = 0, NumberRule numbers = NumberRule::Off);
 
 }  // namespace tarnwell::bench

@@ -1,6 +1,7 @@
 // Measures, side by side in one run, what one search of a synthetic tree
 // costs: the floor (one bare listing pass), the program's search engine for
-// several numbers of wanted names, exact and fuzzy, the naive walk that lists
+// several numbers of wanted names, exact and fuzzy, the engine with the
+// number rule for a list of photo numbers, the naive walk that lists
 // every folder once per name, and natively fd and find. The cases run
 // alternating, one after the other in every round, so that a slow moment of
 // a shared machine spreads over all of them. Prints figures and ratios.
@@ -8,7 +9,7 @@
 // shows; its rows must be the same, in the same order, with every number.
 //
 // Usage: search_bench ROOT [--folders N] [--files N] [--seed S] [--share X]
-//        [--rounds R] [--engine-k 1,10,...] [--threads 1,2,...]
+//        [--rounds R] [--engine-k 1,10,...] [--threads 1,2,...] [--numbers-k K]
 //        [--naive-k 1,10,...] [--naive-limit SECONDS] [--naive-sample FOLDERS]
 //        [--cold] [--machine TEXT]
 // ROOT holds the tree that make_tree wrote with the same folders, files and
@@ -16,6 +17,8 @@
 // slower than --naive-limit runs in the first round only; with
 // --naive-sample, naive cases of 10 names or more walk only the first
 // FOLDERS folders and their time is scaled to the whole tree (marked "est.").
+// The number rule's case searches the first K (default 10,000) wanted names
+// made only of digits, with the rule on (0: no such case).
 // With --cold the page cache is dropped before every run of every case, so
 // that each reads the tree from the disk (natively, as root; where that
 // cannot be done the table says why and holds nothing).
@@ -48,6 +51,7 @@ struct Options {
   std::vector<int> engineK{1, 10, 100, 1000, 10000};
   std::vector<int> threads{1, 2, 4, 8};  // listing threads of the engine cases
   std::vector<int> naiveK{1, 10, 100};
+  int numbersK = 10000;
   double naiveLimit = 20;  // a naive case slower than this runs in the first round only
   std::uint64_t naiveSample = 0;  // folders walked by naive cases of 10 names or more; 0: all
   bool cold = false;
@@ -63,7 +67,7 @@ struct Outcome {
 };
 
 struct Case {
-  std::string kind;  // floor, engine, naive, fd, find
+  std::string kind;  // floor, engine, numbers (the engine with the number rule), naive, fd, find
   std::string label;
   int k = 0;
   MatchMode mode = MatchMode::Exact;
@@ -126,6 +130,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.engineK = ParseList(value);
     } else if (name == "--threads") {
       options.threads = ParseList(value);
+    } else if (name == "--numbers-k") {
+      options.numbersK = std::atoi(value);
     } else if (name == "--naive-k") {
       options.naiveK = ParseList(value);
     } else if (name == "--naive-limit") {
@@ -204,7 +210,7 @@ void PrintTable(const std::vector<Case>& cases, const Options& options, const Pa
       continue;
     }
     std::string overFloor = "-", naiveOverEngine = "-", overFd = "-";
-    if (c.kind == "engine") {
+    if (c.kind == "engine" || c.kind == "numbers") {
       overFloor = Ratio(&c, floor);
       overFd = Ratio(&c, fd);
     } else if (c.kind == "naive") {
@@ -329,6 +335,28 @@ int Run(const Options& options) {
       }
     }
   }
+  // Photo numbers, as a studio's client sends them: the names of the list
+  // made only of digits (stems of the tree's photos and numbers it lacks).
+  NameList numbers;
+  if (options.numbersK > 0) {
+    const std::vector<std::string> more = MakeNames(tree, options.numbersK * 4, options.share, options.shape.seed + 2);
+    for (const std::string& name : more) {
+      if (static_cast<int>(numbers.size()) == options.numbersK) break;
+      if (name.find_first_not_of("0123456789") == std::string::npos) numbers.push_back(name);
+    }
+  }
+  for (int threads : options.threads) {
+    if (numbers.empty()) break;
+    Case engine = NewCase("numbers", "engine numbers (exact)", static_cast<int>(numbers.size()), MatchMode::Exact,
+                          [&, threads] {
+                            double cpuStart = ProcessCpuSeconds();
+                            EngineRun run = RunEngine(root, numbers, MatchMode::Exact, lister, threads, NumberRule::On);
+                            return std::optional<Outcome>(
+                                Outcome{run.seconds, run.rows, ProcessCpuSeconds() - cpuStart, run.rowsDigest});
+                          });
+    engine.threads = threads;
+    cases.push_back(std::move(engine));
+  }
   for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
     for (int k : options.naiveK) {
       std::uint64_t limit = k >= 10 ? options.naiveSample : 0;
@@ -393,7 +421,7 @@ int Run(const Options& options) {
       c.samples.Add(outcome->seconds);
       c.cpu.Add(outcome->cpuSeconds);
       if (c.kind == "floor") c.callMicroseconds.Add(outcome->callMicroseconds);
-      if (c.kind == "engine" && c.samples.Count() > 1 && (c.rows != outcome->rows || c.rowsDigest != outcome->rowsDigest)) {
+      if ((c.kind == "engine" || c.kind == "numbers") && c.samples.Count() > 1 && (c.rows != outcome->rows || c.rowsDigest != outcome->rowsDigest)) {
         std::fprintf(stderr, "%s K=%d with %d threads gave other rows than in its first run\n", c.label.c_str(), c.k,
                      c.threads);
         return 1;
@@ -419,7 +447,8 @@ int main(int argc, char** argv) {
   if (!tarnwell::bench::ParseOptions(argc, argv, options)) {
     std::fprintf(stderr,
                  "usage: %s ROOT [--cold] [--folders N] [--files N] [--seed S] [--share X] [--rounds R]\n"
-                 "       [--engine-k 1,10,...] [--threads 1,2,...] [--naive-k 1,10,...] [--naive-limit SECONDS]\n"
+                 "       [--engine-k 1,10,...] [--threads 1,2,...] [--numbers-k K] [--naive-k 1,10,...]\n"
+                 "       [--naive-limit SECONDS]\n"
                  "       [--naive-sample FOLDERS] [--machine TEXT]\n",
                  argv[0]);
     return 2;

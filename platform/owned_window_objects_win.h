@@ -1,5 +1,5 @@
-// Owned GDI objects and windows, in the shape of the other owned handles: a
-// font or window is deleted or destroyed exactly once, when its owner goes.
+// Owned GDI objects, windows and menus, in the shape of the other owned
+// handles: each is deleted or destroyed exactly once, when its owner goes.
 #pragma once
 
 #include <windows.h>
@@ -18,8 +18,13 @@ struct WindowTraits : NullWhenAbsent<HWND> {
   }
 };
 
+struct MenuTraits : NullWhenAbsent<HMENU> {
+  static void Close(pointer value) { DestroyMenu(value); }
+};
+
 using UniqueFont = UniqueAny<FontTraits>;
 using UniqueWindow = UniqueAny<WindowTraits>;
+using UniqueMenu = UniqueAny<MenuTraits>;
 
 // A window's device context (GetDC), released when the scope ends; whatever
 // was set on it by hand (font, clipping, colours) goes with it.

@@ -6,10 +6,10 @@
 
 namespace tarnwell {
 
-std::string BuildResultExport(const ResultList& list, const FileFactsReader& facts) {
+std::string BuildResultExport(const ResultList& list, const FileFactsReader& facts, const TextList& matchedNames) {
   CsvWriter csv;
   csv.Field("文件路径"_gbk).Field("文件名"_gbk).Field("所在文件夹"_gbk).Field("大小"_gbk).Field("修改时间"_gbk);
-  csv.Field("勾选"_gbk).EndLine();
+  csv.Field("勾选"_gbk).Field("匹配名称"_gbk).EndLine();
   for (int row = 0, rows = list.RowCount(); row < rows; ++row) {
     const Text path = list.RowText(row);
     const Text name = list.RowFileName(row);
@@ -21,13 +21,17 @@ std::string BuildResultExport(const ResultList& list, const FileFactsReader& fac
     } else {
       csv.Field("").Field("");
     }
-    csv.Field(list.IsChecked(row) ? "是"_gbk : "否"_gbk).EndLine();
+    csv.Field(list.IsChecked(row) ? "是"_gbk : "否"_gbk);
+    const auto index = static_cast<std::size_t>(row);
+    csv.Field(index < matchedNames.size() ? matchedNames[index] : Text()).EndLine();
   }
   return csv.Bytes();
 }
 
-void ExportResultList(const ResultList& list, ResultHost& host, const FileFactsReader& facts) {
-  WriteAndOpenBesideProgram(host, "搜索结果.csv"_gbk, BuildResultExport(list, facts), "搜索结果写入失败！"_gbk);
+void ExportResultList(const ResultList& list, ResultHost& host, const FileFactsReader& facts,
+                      const MatchedNames& matchedNames) {
+  WriteAndOpenBesideProgram(host, "搜索结果.csv"_gbk, BuildResultExport(list, facts, matchedNames(list)),
+                            "搜索结果写入失败！"_gbk);
 }
 
 }  // namespace tarnwell

@@ -1,6 +1,7 @@
 // The export of the result list: "搜索结果.csv" beside the program, one line
 // per row in list order (path, file name, folder, size in bytes, local
-// modification time, ticked), opened with the shell.
+// modification time, ticked, the wanted name that finds the row), opened
+// with the shell.
 #pragma once
 
 #include <functional>
@@ -18,11 +19,17 @@ namespace tarnwell {
 // search, whose size and time stay empty.
 using FileFactsReader = std::function<std::optional<FileFacts>(std::string_view path)>;
 
+// The wanted name shown in the last column for each row, in list order
+// (empty for a row that no wanted name matches); the caller matches the rows
+// as the last search did.
+using MatchedNames = std::function<TextList(const ResultList& list)>;
+
 // The file's bytes: UTF-8 with a byte-order mark, RFC 4180 quoting, CR LF.
-std::string BuildResultExport(const ResultList& list, const FileFactsReader& facts);
+std::string BuildResultExport(const ResultList& list, const FileFactsReader& facts, const TextList& matchedNames);
 
 // Writes the file and has the shell open it; when it cannot be written, says
 // so in a message box and opens nothing.
-void ExportResultList(const ResultList& list, ResultHost& host, const FileFactsReader& facts);
+void ExportResultList(const ResultList& list, ResultHost& host, const FileFactsReader& facts,
+                      const MatchedNames& matchedNames);
 
 }  // namespace tarnwell

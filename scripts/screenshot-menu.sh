@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Renders the result list's context menu under Xvfb to a PNG. The scene
+# Renders the result list's context menu (or, with "names", the names box's)
+# under Xvfb to a PNG. The scene
 # program built beside the tests (tests/win/probe/list_menu_scene.cpp) opens
 # the real main window from a program folder of its own in the run's Wine
 # prefix, searches a folder of a few photos for three photo numbers, selects
 # the first row and opens the menu as a right click on it does; this script
 # captures the window with the open menu and prints the PNG's path.
-# Usage: scripts/screenshot-menu.sh [output.png]   (build first: scripts/test.sh does)
+# Usage: scripts/screenshot-menu.sh [output.png] [names]   (build first: scripts/test.sh does)
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 output="${1:-$TARNWELL_ROOT/build/screenshot-menu.png}"
+menu="${2:-list}"
 scene="$TARNWELL_ROOT/build/win/tests/list_menu_scene.exe"
 [ -f "$scene" ] || { echo "no $scene: build the Windows tests first" >&2; exit 1; }
 
@@ -29,7 +31,7 @@ for name in 201905200930150001.jpg 201905200930150002.jpg 2019/20190520093015000
 done
 cp "$scene" "$drive_c/Tarnwell/tarnwell.exe"
 
-wine 'C:\Tarnwell\tarnwell.exe' 'C:\照片' >/dev/null 2>&1 &
+wine 'C:\Tarnwell\tarnwell.exe' 'C:\照片' "$menu" >/dev/null 2>&1 &
 program=$!
 
 window=""

@@ -7,4 +7,17 @@ namespace tarnwell {
 
 enum class MatchMode { Exact, Fuzzy };
 
+// Whether a wanted name made only of ASCII digits matches by number (see
+// search/number_names.h) instead of by the mode's rules, in either mode.
+enum class NumberRule { Off, On };
+
+// The rules a search matched by. A mode alone is its rules without the
+// number rule.
+struct MatchRules {
+  MatchRules(MatchMode matchMode = MatchMode::Exact, NumberRule numberRule = NumberRule::Off)
+      : mode(matchMode), numbers(numberRule) {}
+  MatchMode mode;
+  NumberRule numbers;
+};
+
 }  // namespace tarnwell

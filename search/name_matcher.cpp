@@ -27,7 +27,14 @@ struct NameMatcher::Compiled {
   std::vector<std::pair<std::uint32_t, WildcardName>> wildcards;  // in NameList order
 };
 
-NameMatcher::NameMatcher(std::shared_ptr<const NameList> names) : names_(std::move(names)) {}
+NameMatcher::NameMatcher(std::shared_ptr<const NameList> names, NumberRule numbers)
+    : names_(std::move(names)), numberRule_(numbers) {
+  if (numberRule_ == NumberRule::Off) return;
+  for (std::size_t i = 0; i < names_->size(); ++i) {
+    const Text& name = (*names_)[i];
+    if (NumberNames::IsNumber(name)) numbers_.Add(name, static_cast<std::uint32_t>(i));
+  }
+}
 
 NameMatcher::~NameMatcher() = default;
 
@@ -40,6 +47,7 @@ const NameMatcher::Compiled& NameMatcher::CompiledFor(MatchMode mode) const {
     for (std::size_t i = 0; i < names_->size(); ++i) {
       const Text& name = (*names_)[i];
       if (HoldsPathSeparator(name)) continue;
+      if (numberRule_ == NumberRule::On && NumberNames::IsNumber(name)) continue;  // matched by number only
       Text folded = FoldedNameCase(name);
       if (HoldsWildcard(name)) {
         compiled->wildcards.emplace_back(static_cast<std::uint32_t>(i), WildcardName(folded));
@@ -85,7 +93,12 @@ void NameMatcher::Match(std::string_view fileName, MatchMode mode, MatchScratch&
                                             : wildcard.MatchesFuzzy(scratch.folded_);
     if (matches) scratch.matches_.push_back(index);
   }
-  if (scratch.matches_.size() > 1) std::sort(scratch.matches_.begin(), scratch.matches_.end());
+  numbers_.Match(fileName, [&](std::uint32_t index) { scratch.matches_.push_back(index); });
+  if (scratch.matches_.size() > 1) {
+    std::sort(scratch.matches_.begin(), scratch.matches_.end());
+    // A file name can hold one number twice; it is still one match.
+    scratch.matches_.erase(std::unique(scratch.matches_.begin(), scratch.matches_.end()), scratch.matches_.end());
+  }
 }
 
 }  // namespace tarnwell

@@ -3,7 +3,9 @@
 // automaton for plain names (fuzzy), and one wildcard matcher per name that
 // holds "*" or "?". A mode is compiled the first time it is asked for, so a
 // change of mode during a search costs one compilation. A wanted name that
-// holds "\" or "/" matches nothing.
+// holds "\" or "/" matches nothing. Under the number rule, the names made
+// only of ASCII digits match by number in both modes (search/number_names.h)
+// and by nothing else.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +17,7 @@
 #include "platform/text.h"
 #include "search/match_mode.h"
 #include "search/names_box.h"
+#include "search/number_names.h"
 
 namespace tarnwell {
 
@@ -37,7 +40,7 @@ class MatchScratch {
 
 class NameMatcher {
  public:
-  explicit NameMatcher(std::shared_ptr<const NameList> names);
+  explicit NameMatcher(std::shared_ptr<const NameList> names, NumberRule numbers = NumberRule::Off);
   ~NameMatcher();
   NameMatcher(const NameMatcher&) = delete;
   NameMatcher& operator=(const NameMatcher&) = delete;
@@ -47,12 +50,15 @@ class NameMatcher {
   void Match(std::string_view fileName, MatchMode mode, MatchScratch& scratch) const;
 
   const NameList& Names() const { return *names_; }
+  NumberRule Numbers() const { return numberRule_; }
 
  private:
   struct Compiled;
   const Compiled& CompiledFor(MatchMode mode) const;
 
   std::shared_ptr<const NameList> names_;
+  NumberRule numberRule_;
+  NumberNames numbers_;  // empty without the number rule
   mutable std::once_flag compiledOnce_[2];
   mutable std::unique_ptr<Compiled> compiled_[2];
 };

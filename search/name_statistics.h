@@ -38,11 +38,15 @@ struct NameHits {
 
 // One entry per name, in the order of `names`; a name given twice gets the
 // same figures twice.
-std::vector<NameHits> CountNameHits(const NameList& names, MatchMode mode, const RowFileNames& rows);
+std::vector<NameHits> CountNameHits(const NameList& names, MatchRules rules, const RowFileNames& rows);
+
+// Per row, the index of the first of `names` that matches the row's file
+// name, or -1 when none does: the same one pass over the rows.
+std::vector<int> FirstMatchingNames(const NameList& names, MatchRules rules, const RowFileNames& rows);
 
 // The statistics file: UTF-8 with a byte-order mark, header
 // 名称,找到的文件数,第一个文件, then per name its text, its row count and the
 // first row's path (empty when none).
-std::string BuildNameStatistics(const NameList& names, MatchMode mode, const RowFileNames& rows);
+std::string BuildNameStatistics(const NameList& names, MatchRules rules, const RowFileNames& rows);
 
 }  // namespace tarnwell

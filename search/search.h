@@ -73,6 +73,8 @@ struct SearchOptions {
   std::chrono::milliseconds batchAge{20};
   // Threads that list folders, each walk's own included (0: DefaultWalkThreads()).
   int walkThreads = 0;
+  // Taken when the search starts; unlike the mode, it holds for the whole search.
+  NumberRule numbers = NumberRule::Off;
 };
 
 class Search : public std::enable_shared_from_this<Search> {
@@ -103,6 +105,7 @@ class Search : public std::enable_shared_from_this<Search> {
   // folder, before the folder's files are matched.
   void SetMatchMode(MatchMode mode) { mode_.store(mode, std::memory_order_relaxed); }
   MatchMode Mode() const { return mode_.load(std::memory_order_relaxed); }
+  NumberRule Numbers() const { return matcher_.Numbers(); }
 
   // Walks not yet ended. Drops after the walk's WalkEnded call has returned,
   // so at 0 every delivery of the search but SearchEnded has been made.

@@ -21,7 +21,7 @@ enum class Event {
   Tick,            // the timer fired
   EnterKey,        // Enter on the list
   CopyKey,         // Ctrl+C on the list
-  ContextMenu,     // right click, Shift+F10 or the menu key on the list
+  ContextMenu,     // right click, Shift+F10 or the menu key on the list or in the names box
 };
 
 class EventBindings {

@@ -5,6 +5,9 @@
 
 #include <string>
 
+#include "platform/context_menu_to_parent_win.h"
+#include "platform/debug_output.h"
+#include "platform/edit_text_win.h"
 #include "platform/entry_guard.h"
 #include "platform/event_pump_win.h"
 #include "platform/gb18030_wide_win.h"
@@ -176,6 +179,10 @@ bool MainWindow::CreateControl(const ControlSpec& entry) {
     case ControlKind::LineEdit:
     case ControlKind::MultiLineEdit:
       SendMessageW(control, EM_SETLIMITTEXT, 0, 0);  // no limit but the platform's own
+      // The names box shows a menu of the program's own (see OnContextMenu).
+      if (entry.control == Control::NamesBox && !SendContextMenuToParent(control)) {
+        WriteDebugLine("the names box keeps the system's menu: it could not be subclassed");
+      }
       break;
     case ControlKind::TransparentLabel:
       // It lies above the control listed right before it in the table, on
@@ -305,6 +312,13 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 
 LRESULT MainWindow::OnContextMenu(HWND source, LPARAM where) {
   HWND list = ControlWindow(Control::ResultView);
+  HWND namesBox = ControlWindow(Control::NamesBox);
+  // The hint lies over the names box: a right click on it is one in the box.
+  if (source == namesBox || source == ControlWindow(Control::HintLabel)) {
+    namesBoxMenuPoint_ = where == -1 ? EditKeyboardMenuPoint(namesBox) : POINT{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
+    events_.Raise(Control::NamesBox, Event::ContextMenu);
+    return 0;
+  }
   if (source != list) return DefWindowProcW(window_.get(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(source), where);
   // -1 comes from a key.
   listMenuPoint_ = where == -1 ? resultView_.View().KeyboardMenuPoint()
@@ -357,6 +371,16 @@ bool MainWindow::FilterMessage(MSG& message) {
       OnListKey(*key);
       return true;
     }
+  }
+  // Of those keys the names box takes only its menu's; the others are its own.
+  if (message.hwnd == ControlWindow(Control::NamesBox)) {
+    const std::optional<ListKey> key = ListKeyOf(message);
+    if (key == ListKey::Menu) {
+      namesBoxMenuPoint_ = EditKeyboardMenuPoint(message.hwnd);
+      events_.Raise(Control::NamesBox, Event::ContextMenu);
+      return true;
+    }
+    if (key == ListKey::Swallow) return true;
   }
   return IsDialogMessageW(window, &message) != FALSE;
 }

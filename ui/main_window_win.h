@@ -47,6 +47,9 @@ class MainWindow {
   // Where the list's context menu opens (screen coordinates): at the mouse
   // for a right click, below the focused row for a key.
   POINT ListMenuPoint() const { return listMenuPoint_; }
+  // Where the names box's context menu opens: at the mouse for a right
+  // click, below the caret for a key.
+  POINT NamesBoxMenuPoint() const { return namesBoxMenuPoint_; }
   // Any thread may post to it; the tasks run on the window thread, in order.
   // Valid from Create() on; it refuses tasks once the window is closed.
   const std::shared_ptr<WindowThreadQueue>& Queue() const { return queue_; }
@@ -89,6 +92,7 @@ class MainWindow {
   std::optional<OleOnThisThread> ole_;
   bool dropsRegistered_ = false;
   POINT listMenuPoint_{};
+  POINT namesBoxMenuPoint_{};
 };
 
 }  // namespace tarnwell

@@ -19,12 +19,22 @@ class ResultRows final : public RowFileNames {
   const ResultList& list_;
 };
 
+NameList BoxNames(ResultHost& host) { return SplitText(RebuildNamesBox(host.NamesBoxContent()), "\r\n"); }
+
 }  // namespace
 
-void NameStatisticsReport(const ResultList& list, MatchMode mode, ResultHost& host) {
-  const NameList names = SplitText(RebuildNamesBox(host.NamesBoxContent()), "\r\n");
-  WriteAndOpenBesideProgram(host, "名称统计.csv"_gbk, BuildNameStatistics(names, mode, ResultRows(list)),
+void NameStatisticsReport(const ResultList& list, MatchRules rules, ResultHost& host) {
+  WriteAndOpenBesideProgram(host, "名称统计.csv"_gbk, BuildNameStatistics(BoxNames(host), rules, ResultRows(list)),
                             "名称统计写入失败！"_gbk);
+}
+
+TextList MatchedNamesOfRows(const ResultList& list, MatchRules rules, ResultHost& host) {
+  const NameList names = BoxNames(host);
+  TextList matched;
+  for (int first : FirstMatchingNames(names, rules, ResultRows(list))) {
+    matched.push_back(first >= 0 ? names[static_cast<std::size_t>(first)] : Text());
+  }
+  return matched;
 }
 
 }  // namespace tarnwell

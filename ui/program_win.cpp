@@ -11,7 +11,9 @@
 namespace tarnwell {
 
 Program::Program(Text programDirectory, const DirectoryLister& lister)
-    : directory_(std::move(programDirectory)), searches_(window_, lister) {
+    : directory_(std::move(programDirectory)),
+      searches_(window_, lister,
+                [this] { return NumberRuleChosen(directory_) ? NumberRule::On : NumberRule::Off; }) {
   Connect();
 }
 
@@ -29,8 +31,8 @@ bool Program::Open(int showCommand) {
 }
 
 // The table of bindings: which operation each event of each control runs.
-// No other event of any control is handled: the labels other than the hint,
-// the frames and the names box have no operation, and the window none for
+// No other event of any control is handled: the labels other than the hint
+// and the frames have no operation, and the window none for
 // closing, resizing or keys (Ctrl+A and Space on the list select and tick
 // rows in the list itself).
 void Program::Connect() {
@@ -70,6 +72,8 @@ void Program::Connect() {
   on.On(Timer, Tick, [this] { searches_.CompletionTick(); });                                    // 时钟1
   // 超级列表框1: the double click, Enter, Ctrl+C and the context menu.
   ConnectListCommands(on, listCommands_);
+  // 编辑框_文件名: its context menu.
+  ConnectNamesBoxCommands(on, namesBoxCommands_);
 }
 
 void Program::BrowseSearchFolder() { SetSearchFolder(BrowseForFolder("选择目录"_gbk)); }

@@ -6,6 +6,7 @@
 #include "ui/batch_commands_win.h"
 #include "ui/drop_target_win.h"
 #include "ui/main_window_win.h"
+#include "ui/names_box_commands_win.h"
 #include "ui/result_list_commands_win.h"
 #include "ui/search_controller_win.h"
 #include "ui/settings_handlers.h"
@@ -57,7 +58,8 @@ class Program final : private SettingsControls, private DropReceiver {
   WindowResultHost host_{window_, directory_};
   BatchCommands batches_{window_, host_, searches_, directory_};
   DropTarget* dropTarget_ = new DropTarget(*this);  // one reference, the program's
-  ResultListCommands listCommands_{window_, host_, [this] { return searches_.LastSearchMode(); }, &batches_};
+  ResultListCommands listCommands_{window_, host_, [this] { return searches_.LastSearchRules(); }, &batches_};
+  NamesBoxCommands namesBoxCommands_{window_, directory_};
 };
 
 }  // namespace tarnwell

@@ -18,9 +18,9 @@
 
 namespace tarnwell {
 
-ResultListCommands::ResultListCommands(MainWindow& window, ResultHost& host, std::function<MatchMode()> lastSearchMode,
-                                       BatchCommands* batches)
-    : window_(window), host_(host), lastSearchMode_(std::move(lastSearchMode)), batches_(batches) {}
+ResultListCommands::ResultListCommands(MainWindow& window, ResultHost& host,
+                                       std::function<MatchRules()> lastSearchRules, BatchCommands* batches)
+    : window_(window), host_(host), lastSearchRules_(std::move(lastSearchRules)), batches_(batches) {}
 
 void ResultListCommands::OpenFile(const Text& path) { OpenOrTell(OpenWithBrowserOwner, path); }
 
@@ -56,9 +56,12 @@ void ResultListCommands::CopySelectedPaths() {
 
 void ResultListCommands::SetSelectedRowsTicked(bool ticked) { window_.ResultView().SetSelectedChecked(ticked); }
 
-void ResultListCommands::NameStatistics() { NameStatisticsReport(window_.Results(), lastSearchMode_(), host_); }
+void ResultListCommands::NameStatistics() { NameStatisticsReport(window_.Results(), lastSearchRules_(), host_); }
 
-void ResultListCommands::ExportResults() { ExportResultList(window_.Results(), host_, &ReadFileFacts); }
+void ResultListCommands::ExportResults() {
+  ExportResultList(window_.Results(), host_, &ReadFileFacts,
+                   [this](const ResultList& list) { return MatchedNamesOfRows(list, lastSearchRules_(), host_); });
+}
 
 void ResultListCommands::ToggleRecycleBin() { ToggleRecycleBinChoice(host_.ProgramDirectory()); }
 

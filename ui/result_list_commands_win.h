@@ -19,9 +19,9 @@ class BatchCommands;
 
 class ResultListCommands {
  public:
-  // `lastSearchMode` gives the match mode of the last search; `batches`, when
-  // given, runs the undo of the last move (without, the item stays greyed).
-  ResultListCommands(MainWindow& window, ResultHost& host, std::function<MatchMode()> lastSearchMode,
+  // `lastSearchRules` gives the match rules of the last search; `batches`,
+  // when given, runs the undo of the last move (without, the item stays greyed).
+  ResultListCommands(MainWindow& window, ResultHost& host, std::function<MatchRules()> lastSearchRules,
                      BatchCommands* batches = nullptr);
   virtual ~ResultListCommands() = default;
   ResultListCommands(const ResultListCommands&) = delete;
@@ -59,7 +59,7 @@ class ResultListCommands {
 
   MainWindow& window_;
   ResultHost& host_;
-  std::function<MatchMode()> lastSearchMode_;
+  std::function<MatchRules()> lastSearchRules_;
   BatchCommands* batches_;
 };
 

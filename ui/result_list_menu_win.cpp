@@ -5,6 +5,7 @@
 
 #include "platform/gbk_literal.h"
 #include "platform/gb18030_wide_win.h"
+#include "platform/owned_window_objects_win.h"
 #include "ui/result_list_commands_win.h"
 
 namespace tarnwell {
@@ -55,26 +56,6 @@ const std::array<ListMenuItem, 20>& Table() {
 // Menu item ids are the table's row number plus one (0 means no choice).
 UINT IdOf(std::size_t row) { return static_cast<UINT>(row + 1); }
 
-class OwnedMenu {
- public:
-  OwnedMenu() : menu_(CreatePopupMenu()) {}
-  OwnedMenu(const OwnedMenu&) = delete;
-  OwnedMenu& operator=(const OwnedMenu&) = delete;
-  ~OwnedMenu() {
-    if (menu_) DestroyMenu(menu_);
-  }
-  HMENU get() const { return menu_; }
-  // The menu now belongs to the menu it was put into.
-  HMENU release() {
-    HMENU menu = menu_;
-    menu_ = nullptr;
-    return menu;
-  }
-
- private:
-  HMENU menu_;
-};
-
 void AppendItem(HMENU menu, const ListMenuItem& item, std::size_t row, const ListMenuState& state) {
   if (!item.text) {
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
@@ -98,15 +79,15 @@ void AppendItem(HMENU menu, const ListMenuItem& item, std::size_t row, const Lis
 std::span<const ListMenuItem> ListMenuTable() { return Table(); }
 
 const ListMenuItem* ShowListMenu(HWND owner, POINT at, const ListMenuState& state) {
-  OwnedMenu menu;
-  if (!menu.get()) return nullptr;
+  UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return nullptr;
   const auto table = ListMenuTable();
   for (std::size_t row = 0; row < table.size(); ++row) {
     const ListMenuItem& item = table[row];
     if (item.text && !item.command) {
       // The items marked as in the submenu that follow make it up.
-      OwnedMenu submenu;
-      if (!submenu.get()) return nullptr;
+      UniqueMenu submenu(CreatePopupMenu());
+      if (!submenu) return nullptr;
       std::size_t inside = row + 1;
       for (; inside < table.size() && table[inside].inSubmenu; ++inside) {
         AppendItem(submenu.get(), table[inside], inside, state);

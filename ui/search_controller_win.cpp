@@ -50,8 +50,9 @@ class SearchController::Sink : public SearchSink {
   std::shared_ptr<WindowThreadQueue> queue_;
 };
 
-SearchController::SearchController(MainWindow& window, const DirectoryLister& lister)
-    : window_(window), lister_(lister) {}
+SearchController::SearchController(MainWindow& window, const DirectoryLister& lister,
+                                   std::function<NumberRule()> numberRule)
+    : window_(window), lister_(lister), numberRule_(std::move(numberRule)) {}
 
 SearchController::~SearchController() { Shutdown(); }
 
@@ -110,7 +111,9 @@ void SearchController::StartSearch() {
   startedRoots_ = {roots, wholeComputer};
   auto sink = std::make_shared<Sink>(*this, window_.Queue());
   currentEnded_ = false;
-  current_ = Search::Start(std::move(names), std::move(roots), RadioMatchMode(), sink, lister_);
+  SearchOptions options;
+  options.numbers = numberRule_();
+  current_ = Search::Start(std::move(names), std::move(roots), RadioMatchMode(), sink, lister_, options);
   if (walks) StartProgressPolling();
 }
 

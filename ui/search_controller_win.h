@@ -11,6 +11,7 @@
 // their walks have ended, so that Shutdown can wait for every walk.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -23,8 +24,10 @@ namespace tarnwell {
 
 class SearchController {
  public:
-  // The walks list folders with `lister`, which outlives the controller.
-  explicit SearchController(MainWindow& window, const DirectoryLister& lister = FileSystemLister());
+  // The walks list folders with `lister`, which outlives the controller;
+  // `numberRule` gives the number rule a search starts with.
+  explicit SearchController(MainWindow& window, const DirectoryLister& lister = FileSystemLister(),
+                            std::function<NumberRule()> numberRule = [] { return NumberRule::Off; });
   ~SearchController();
   SearchController(const SearchController&) = delete;
   SearchController& operator=(const SearchController&) = delete;
@@ -50,6 +53,11 @@ class SearchController {
   // The roots the last search ran with, whatever the boxes say now; none
   // before the first search.
   const SearchRoots& LastSearchRoots() const { return startedRoots_; }
+  // That mode with the number rule the last search ran with; before any
+  // search, the rule a search would start with now.
+  MatchRules LastSearchRules() const {
+    return MatchRules(LastSearchMode(), current_ ? current_->Numbers() : numberRule_());
+  }
 
  private:
   class Sink;
@@ -67,6 +75,7 @@ class SearchController {
 
   MainWindow& window_;
   const DirectoryLister& lister_;
+  std::function<NumberRule()> numberRule_;
   std::shared_ptr<Search> current_;
   MatchMode startedMode_ = MatchMode::Exact;
   SearchRoots startedRoots_;

@@ -12,6 +12,7 @@ const Text& SearchPathKey() { return "搜索路径"_gbk; }
 const Text& RecycleBinKey() { return "回收站"_gbk; }  // "真": deletes go into the Recycle Bin
 const Text& SameNameKey() { return "同名文件"_gbk; }    // "替换", "跳过" or "改名"
 const Text& KeepFoldersKey() { return "保持结构"_gbk; }  // "真": copies and moves keep the folders
+const Text& NumberRuleKey() { return "编号匹配"_gbk; }  // "真": digit-only names match by number
 const Text& Yes() { return "真"_gbk; }
 const Text& No() { return "假"_gbk; }
 
@@ -70,9 +71,13 @@ void ToggleRecycleBinChoice(std::string_view programDirectory) {
   WriteSetting(programDirectory, RecycleBinKey(), RecycleBinChosen(programDirectory) ? No() : Yes());
 }
 
-}  // namespace tarnwell
+bool NumberRuleChosen(std::string_view programDirectory) {
+  return TextEquals(ReadSetting(programDirectory, NumberRuleKey()), Yes());
+}
 
-namespace tarnwell {
+void ToggleNumberRuleChoice(std::string_view programDirectory) {
+  WriteSetting(programDirectory, NumberRuleKey(), NumberRuleChosen(programDirectory) ? No() : Yes());
+}
 
 SameNameRule SameNameRuleChosen(std::string_view programDirectory) {
   const Text value = ReadSetting(programDirectory, SameNameKey());

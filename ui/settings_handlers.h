@@ -62,5 +62,9 @@ void SaveSameNameRule(std::string_view programDirectory, SameNameRule rule);
 bool KeepFoldersChosen(std::string_view programDirectory);
 // Writes the opposite of what KeepFoldersChosen reads, at once.
 void ToggleKeepFoldersChoice(std::string_view programDirectory);
+// 按编号匹配 in the names box's context menu: the key "编号匹配", read the same
+// way (on only for exactly "真"). A search takes it when it starts.
+bool NumberRuleChosen(std::string_view programDirectory);
+void ToggleNumberRuleChoice(std::string_view programDirectory);
 
 }  // namespace tarnwell

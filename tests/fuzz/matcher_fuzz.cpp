@@ -1,7 +1,9 @@
 // Fuzz target: name matching, the per-name statistics and the walk. The
 // input describes wanted names and a small folder tree; in both modes the
 // engine's matcher must find for every name in the tree exactly the wanted
-// names whose wildcard pattern the reference matcher says it matches, the
+// names whose wildcard pattern the reference matcher says it matches (with
+// the number rule on, the digit-only names: those that the reference finds
+// comparing every wanted number with every digit run of the name), the
 // statistics over those names as rows must count what matching every name
 // against every row counts, and the walk of the tree must give the rows of
 // listing every folder once per wanted name, listing alone and with 1 and 7
@@ -176,21 +178,17 @@ struct Rows final : WalkOutput {
   std::abort();
 }
 
-const char* ModeName(MatchMode mode) { return mode == MatchMode::Exact ? "exact" : "fuzzy"; }
-
 TextList Numbers(const std::vector<std::uint32_t>& indices) {
   TextList numbers;
   for (std::uint32_t i : indices) numbers.push_back(std::to_string(i));
   return numbers;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+// Every property, with the number rule off or on.
+void Check(const Input& input, NumberRule numbers) {
   static testing::ReferenceFolding folding;
-  Input input;
-  Decode(data, size, input);
-  if (input.names.empty()) return 0;
+  const char* const ruleNames[2][2] = {{"exact", "fuzzy"}, {"exact, number rule", "fuzzy, number rule"}};
+  auto ModeName = [&](MatchMode mode) { return ruleNames[numbers == NumberRule::On][mode == MatchMode::Fuzzy]; };
 
   // What the reference says of every name in the tree, in each mode.
   const MatchMode modes[] = {MatchMode::Exact, MatchMode::Fuzzy};
@@ -199,14 +197,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const Text& fileName : input.fileNames) {
       std::vector<std::uint32_t>& matching = expected[m].emplace_back();
       for (std::uint32_t i = 0; i < input.names.size(); ++i) {
-        if (testing::ReferenceMatches(folding, input.names[i], fileName, modes[m])) matching.push_back(i);
+        if (testing::ReferenceMatches(folding, input.names[i], fileName, modes[m], numbers)) matching.push_back(i);
       }
     }
   }
 
   // One scratch for everything, as a walk reuses its own, and the modes
   // taken in turn, as a change of mode during a search takes them.
-  NameMatcher matcher(std::make_shared<const NameList>(input.names));
+  NameMatcher matcher(std::make_shared<const NameList>(input.names), numbers);
   MatchScratch scratch;
   for (int m : {0, 1, 0}) {
     for (std::size_t f = 0; f < input.fileNames.size(); ++f) {
@@ -227,8 +225,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static ListingPool sevenHelpers(7);
   ListingPool* const pools[] = {nullptr, &oneHelper, &sevenHelpers};
   for (MatchMode mode : modes) {
-    const std::vector<NameHits> hits = CountNameHits(input.names, mode, NamesAsRows(input.fileNames));
-    const auto expectedHits = testing::ReferenceNameHits(folding, input.names, input.fileNames, mode);
+    const std::vector<NameHits> hits = CountNameHits(input.names, MatchRules(mode, numbers), NamesAsRows(input.fileNames));
+    const auto expectedHits = testing::ReferenceNameHits(folding, input.names, input.fileNames, mode, numbers);
     for (std::size_t i = 0; i < hits.size(); ++i) {
       if (testing::ReferenceHits{hits[i].rows, hits[i].firstRow} != expectedHits[i]) {
         TextList name = {input.names[i]};
@@ -242,7 +240,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   for (MatchMode mode : modes) {
     TextList expectedRows;
-    testing::ReferenceWalk(input.tree, folding, "R", input.names, mode, expectedRows);
+    testing::ReferenceWalk(input.tree, folding, "R", input.names, mode, expectedRows, numbers);
     for (ListingPool* pool : pools) {
       std::atomic<bool> cancelled{false};
       std::function<MatchMode()> readMode = [mode] { return mode; };
@@ -257,5 +255,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
     }
   }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  Input input;
+  Decode(data, size, input);
+  if (input.names.empty()) return 0;
+  Check(input, NumberRule::Off);
+  Check(input, NumberRule::On);
   return 0;
 }

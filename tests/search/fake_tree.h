@@ -170,7 +170,37 @@ inline bool ReferenceGlob(const std::vector<char32_t>& pattern, const std::vecto
 // The pattern of one wanted name: name + ".*" (where ".*" may also match
 // nothing at all) for Exact, "*" + name + "*" for Fuzzy. A name holding a
 // path separator matches nothing.
-inline bool ReferenceMatches(ReferenceFolding& folding, const Text& wanted, const Text& fileName, MatchMode mode) {
+// The number rule by brute force: the wanted name, digits only, against
+// every whole run of digit characters of the file name before its first ".",
+// both without their leading zeros.
+inline bool ReferenceNumberMatches(ReferenceFolding& folding, const Text& wanted, const Text& fileName) {
+  auto valueOf = [](std::u32string digits) {
+    while (digits.size() > 1 && digits[0] == U'0') digits.erase(0, 1);
+    return digits;
+  };
+  std::u32string wantedDigits(wanted.begin(), wanted.end());
+  std::vector<std::u32string> runs(1);
+  for (char32_t c : folding.Characters(fileName)) {
+    if (c == U'.') break;
+    if (c >= U'0' && c <= U'9') {
+      runs.back().push_back(c);
+    } else if (!runs.back().empty()) {
+      runs.emplace_back();
+    }
+  }
+  for (const std::u32string& run : runs) {
+    if (!run.empty() && valueOf(run) == valueOf(wantedDigits)) return true;
+  }
+  return false;
+}
+
+inline bool ReferenceIsNumber(const Text& wanted) {
+  return !wanted.empty() && wanted.find_first_not_of("0123456789") == Text::npos;
+}
+
+inline bool ReferenceMatches(ReferenceFolding& folding, const Text& wanted, const Text& fileName, MatchMode mode,
+                             NumberRule numbers = NumberRule::Off) {
+  if (numbers == NumberRule::On && ReferenceIsNumber(wanted)) return ReferenceNumberMatches(folding, wanted, fileName);
   std::vector<char32_t> pattern = folding.Characters(wanted);
   for (char32_t c : pattern) {
     if (c == U'\\' || c == U'/') return false;
@@ -195,12 +225,13 @@ struct ReferenceHits {
   bool operator==(const ReferenceHits&) const = default;
 };
 inline std::vector<ReferenceHits> ReferenceNameHits(ReferenceFolding& folding, const NameList& names,
-                                                    const TextList& fileNames, MatchMode mode) {
+                                                    const TextList& fileNames, MatchMode mode,
+                                                    NumberRule numbers = NumberRule::Off) {
   std::vector<ReferenceHits> hits;
   for (const Text& wanted : names) {
     ReferenceHits& hit = hits.emplace_back();
     for (std::size_t f = 0; f < fileNames.size(); ++f) {
-      if (!ReferenceMatches(folding, wanted, fileNames[f], mode)) continue;
+      if (!ReferenceMatches(folding, wanted, fileNames[f], mode, numbers)) continue;
       if (hit.count++ == 0) hit.first = static_cast<int>(f);
     }
   }
@@ -209,17 +240,19 @@ inline std::vector<ReferenceHits> ReferenceNameHits(ReferenceFolding& folding, c
 
 // The rows of walking `folder`, listing each folder once per wanted name.
 inline void ReferenceWalk(const FakeTree& tree, ReferenceFolding& folding, const Text& folder, const NameList& names,
-                          MatchMode mode, TextList& rows) {
+                          MatchMode mode, TextList& rows, NumberRule numbers = NumberRule::Off) {
   auto found = tree.Folders().find(folder);
   if (found == tree.Folders().end()) return;
   for (const Text& wanted : names) {
     for (const FakeEntry& entry : found->second) {
-      if (!entry.folder && ReferenceMatches(folding, wanted, entry.name, mode)) rows.push_back(folder + "\\" + entry.name);
+      if (!entry.folder && ReferenceMatches(folding, wanted, entry.name, mode, numbers)) {
+        rows.push_back(folder + "\\" + entry.name);
+      }
     }
   }
   for (const FakeEntry& entry : found->second) {
     if (entry.folder && !entry.link && entry.name.back() != '.') {
-      ReferenceWalk(tree, folding, folder + "\\" + entry.name, names, mode, rows);
+      ReferenceWalk(tree, folding, folder + "\\" + entry.name, names, mode, rows, numbers);
     }
   }
 }

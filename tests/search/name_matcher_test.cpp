@@ -15,7 +15,8 @@ using Indices = std::vector<std::uint32_t>;
 
 class Matcher {
  public:
-  explicit Matcher(NameList names) : matcher_(std::make_shared<const NameList>(std::move(names))) {}
+  explicit Matcher(NameList names, NumberRule numbers = NumberRule::Off)
+      : matcher_(std::make_shared<const NameList>(std::move(names)), numbers) {}
   Indices operator()(const Text& fileName, MatchMode mode) {
     matcher_.Match(fileName, mode, scratch_);
     return scratch_.Matches();
@@ -64,6 +65,49 @@ TEST(NameMatcher, AFourByteCharacterIsOneCharacter) {
   EXPECT_EQ(names("张三丰.jpg"_gbk, kExact), Indices{3});
   EXPECT_EQ(names("张🙂.jpg"_gbk, kFuzzy), (Indices{0, 1, 3}));  // 张, 🙂 and "."
   EXPECT_EQ(names("x张🙂0"_gbk, kFuzzy), (Indices{0, 1, 2, 3}));
+}
+
+// Photo numbers as studios' clients send them, against the names cameras
+// give: under the number rule a number finds a whole run of digits before
+// the first ".", leading zeros ignored, in both modes; without it the
+// mode's rules hold.
+TEST(NameMatcher, TheNumberRuleFindsAWholeRunOfDigitsBeforeTheFirstDot) {
+  struct Case {
+    const char* fileName;
+    bool found;
+  };
+  const Case cases[] = {
+      {"IMG_0012.JPG", true}, {"DSC00012.ARW", true}, {"_MG_0012.CR2", true}, {"12.jpg", true},
+      {"IMG_0012.CR3.xmp", true}, {"20260501_000012.jpg", true}, {"IMG_0120.JPG", false},
+      {"IMG_1234.JPG", false}, {"IMG_12345.JPG", false}, {"120.jpg", false}, {"IMG_0001.12", false},
+      {"a12b", true}, {"\x81\x31\x82\x32_12", true},  // digit bytes inside a four-byte character are no digits
+      {"\x81\x31\x82\x32", false}, {"x\xA3\xAE" "12", true},  // the full-width full stop is no "."
+  };
+  for (MatchMode mode : {kExact, kFuzzy}) {
+    Matcher twelve({"12"}, NumberRule::On);
+    Matcher padded({"0012"}, NumberRule::On);
+    for (const Case& c : cases) {
+      EXPECT_EQ(twelve(c.fileName, mode), c.found ? Indices{0} : Indices{}) << c.fileName;
+      EXPECT_EQ(padded(c.fileName, mode), c.found ? Indices{0} : Indices{}) << c.fileName;
+    }
+  }
+  // Zero finds a run of zeros; one number held twice is one match; other
+  // names keep their mode's rules beside the numbers.
+  Matcher names({"0", "7", "IMG_0012", "1a", "7"}, NumberRule::On);
+  EXPECT_EQ(names("IMG_0012.JPG", kExact), (Indices{2}));
+  EXPECT_EQ(names("IMG_000.JPG", kExact), (Indices{0}));
+  EXPECT_EQ(names("7_0007.JPG", kExact), (Indices{1, 4}));
+  EXPECT_EQ(names("x1a_7", kFuzzy), (Indices{1, 3, 4}));
+  EXPECT_EQ(names("7", kExact), (Indices{1, 4}));
+  // Without the rule a number is a name like any other.
+  Matcher plain({"12"});
+  EXPECT_EQ(plain("IMG_0012.JPG", kExact), Indices{});
+  EXPECT_EQ(plain("IMG_0120.JPG", kFuzzy), Indices{0});
+  EXPECT_EQ(plain("12.jpg", kExact), Indices{0});
+  // Runs longer than any integer are compared digit by digit.
+  Matcher huge({"123456789012345678901234567890"}, NumberRule::On);
+  EXPECT_EQ(huge("x_000123456789012345678901234567890.raw", kExact), Indices{0});
+  EXPECT_EQ(huge("x_123456789012345678901234567891.raw", kExact), Indices{});
 }
 
 TEST(NameMatcher, WildcardsInExactAndFuzzyNames) {

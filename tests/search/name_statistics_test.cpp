@@ -21,11 +21,12 @@ class Rows final : public RowFileNames {
   TextList names_;
 };
 
-// Random wanted names (plain, with wildcards, given twice, holding "\") and
-// random rows, both modes: the single pass gives what matching every name
-// against every row gives.
+// Random wanted names (plain, with wildcards, given twice, holding "\",
+// numbers) and random rows, both modes, with and without the number rule:
+// the single pass gives what matching every name against every row gives,
+// for the counts and for each row's first matching name.
 TEST(NameStatistics, OnePassAgreesWithEveryNameAgainstEveryRow) {
-  const TextList alphabet = {"a", "A", "b", ".", ".", "x", "ａ"_gbk, "Ａ"_gbk, "中"_gbk, "乤"_gbk, " "};
+  const TextList alphabet = {"a", "A", "b", ".", ".", "x", "ａ"_gbk, "Ａ"_gbk, "中"_gbk, "乤"_gbk, " ", "0", "1"};
   std::mt19937 random(314);
   auto randomText = [&](int maxLength, bool wildcards) {
     Text text;
@@ -47,15 +48,33 @@ TEST(NameStatistics, OnePassAgreesWithEveryNameAgainstEveryRow) {
     for (int i = 0; i < 25; ++i) names.push_back(i % 8 == 7 ? names[random() % names.size()] : randomText(4, i % 3 == 0));
     TextList fileNames;
     for (int f = 0; f < 300; ++f) fileNames.push_back(randomText(8, false));
+    names.push_back("01");  // a number: matched by number under the number rule
+    fileNames.push_back("x_001.a");
     for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
-      const std::vector<NameHits> hits = CountNameHits(names, mode, Rows(fileNames));
-      const std::vector<testing::ReferenceHits> expected = testing::ReferenceNameHits(folding, names, fileNames, mode);
-      ASSERT_EQ(hits.size(), expected.size());
-      for (std::size_t i = 0; i < hits.size(); ++i) {
-        ASSERT_EQ((testing::ReferenceHits{hits[i].rows, hits[i].firstRow}), expected[i])
-            << "name " << i << " " << Gb18030ToUtf8(names[i]) << (mode == MatchMode::Exact ? " exact" : " fuzzy")
-            << " round " << round;
-        (hits[i].rows > 0 ? found : missing)++;
+      for (NumberRule numbers : {NumberRule::Off, NumberRule::On}) {
+        const MatchRules rules(mode, numbers);
+        const std::vector<NameHits> hits = CountNameHits(names, rules, Rows(fileNames));
+        const std::vector<testing::ReferenceHits> expected =
+            testing::ReferenceNameHits(folding, names, fileNames, mode, numbers);
+        ASSERT_EQ(hits.size(), expected.size());
+        for (std::size_t i = 0; i < hits.size(); ++i) {
+          ASSERT_EQ((testing::ReferenceHits{hits[i].rows, hits[i].firstRow}), expected[i])
+              << "name " << i << " " << Gb18030ToUtf8(names[i]) << (mode == MatchMode::Exact ? " exact" : " fuzzy")
+              << (numbers == NumberRule::On ? " numbers" : "") << " round " << round;
+          (hits[i].rows > 0 ? found : missing)++;
+        }
+        // The export's first matching name of each row: the lowest name that matches it.
+        const std::vector<int> first = FirstMatchingNames(names, rules, Rows(fileNames));
+        ASSERT_EQ(first.size(), fileNames.size());
+        for (std::size_t f = 0; f < fileNames.size(); ++f) {
+          int expectedFirst = -1;
+          for (std::size_t i = 0; i < names.size() && expectedFirst < 0; ++i) {
+            if (testing::ReferenceMatches(folding, names[i], fileNames[f], mode, numbers)) {
+              expectedFirst = static_cast<int>(i);
+            }
+          }
+          ASSERT_EQ(first[f], expectedFirst) << Gb18030ToUtf8(fileNames[f]) << " round " << round;
+        }
       }
     }
   }

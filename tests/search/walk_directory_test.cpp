@@ -36,8 +36,8 @@ struct Collected final : WalkOutput {
 // helpers listing ahead of it (none for 1).
 struct Walk {
   Walk(const FakeTree& fakeTree, NameList names, MatchMode initialMode = MatchMode::Exact, int threads = 1,
-       ListingLimits limits = {})
-      : tree(fakeTree), matcher(std::make_shared<const NameList>(std::move(names))), readMode([this] {
+       ListingLimits limits = {}, NumberRule numbers = NumberRule::Off)
+      : tree(fakeTree), matcher(std::make_shared<const NameList>(std::move(names)), numbers), readMode([this] {
           ++modeReads;
           return mode;
         }),
@@ -260,6 +260,57 @@ TEST_P(WalkDirectory, GivesTheRowsOfListingEachFolderOncePerName) {
     }
   }
   EXPECT_GT(totalRows, 500u);
+}
+
+// The number rule against the brute-force reference on random trees of
+// photo-like names: every wanted number against every digit run of every
+// file name. The names mix numbers with leading zeros, the same number
+// twice, and names of other kinds, which keep their mode's rules.
+TEST_P(WalkDirectory, TheNumberRuleGivesTheRowsOfEveryWantedNumberAgainstEveryDigitRun) {
+  // Digits, a "." that ends the part looked at, a four-byte character whose
+  // bytes hold digits, and the characters around photo numbers.
+  const TextList alphabet = {"0", "0", "1", "2", "12", "_", ".", "IMG", "a", "-", "\x81\x30\x8A\x39", "中"_gbk};
+  std::mt19937 random(2026);
+  auto randomText = [&](int maxParts) {
+    Text text;
+    for (int i = 0, parts = 1 + static_cast<int>(random() % maxParts); i < parts; ++i) {
+      text += alphabet[random() % alphabet.size()];
+    }
+    return text;
+  };
+  auto randomNumber = [&] {
+    Text number(random() % 3, '0');
+    return number + NumberToText(static_cast<std::int32_t>(random() % 130));
+  };
+  testing::ReferenceFolding folding;
+  std::size_t numberRows = 0;
+  for (int round = 0; round < 30; ++round) {
+    FakeTree tree;
+    TextList folders = {"R"};
+    tree.AddFolder("R");
+    for (int i = 0; i < 80; ++i) {
+      const Text& parent = folders[random() % folders.size()];
+      if (random() % 6 == 0) {
+        Text name = randomText(3);
+        tree.AddSubfolder(parent, name);
+        folders.push_back(parent + "\\" + name);
+      } else {
+        tree.AddFile(parent, random() % 2 ? randomText(6) : "IMG_" + randomNumber() + (random() % 2 ? ".JPG" : ""));
+      }
+    }
+    NameList names;
+    for (int i = 0; i < 8; ++i) names.push_back(random() % 4 ? randomNumber() : randomText(2));
+    names.push_back(names[0]);  // the same number twice gives its rows twice
+    names.push_back("12345678901234567890123");  // longer than any integer
+    for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
+      TextList expected;
+      testing::ReferenceWalk(tree, folding, "R", names, mode, expected, NumberRule::On);
+      Walk walk(tree, names, mode, Threads(), {}, NumberRule::On);
+      ASSERT_EQ(walk.Rows("R"), expected) << "round " << round;
+      numberRows += expected.size();
+    }
+  }
+  EXPECT_GT(numberRows, 500u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, WalkDirectory, ::testing::Values(1, 2, 8),

@@ -18,6 +18,7 @@
 #include "tests/win/support/program_fixture.h"
 #include "tests/win/support/window_test_support.h"
 #include "ui/result_list_commands_win.h"
+#include "ui/settings_file.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -74,7 +75,7 @@ class ListMenu : public ProgramFixture {
     ProgramFixture::SetUp();
     host = std::make_unique<TestHost>(program->Window(), programFolder.path());
     commands = std::make_unique<TestCommands>(program->Window(), *host,
-                                              [this] { return program->Searches().LastSearchMode(); });
+                                              [this] { return program->Searches().LastSearchRules(); });
     ConnectListCommands(program->Window().Events(), *commands);
   }
   void TearDown() override {
@@ -406,7 +407,7 @@ TEST_F(ListMenu, ExportHoldsEveryRowWithSizeTimeAndTick) {
   // An empty list gives the header alone.
   Menu(kExport);
   const Text file = programFolder / G("搜索结果.csv");
-  const std::string header = Utf8(G("文件路径,文件名,所在文件夹,大小,修改时间,勾选")) + "\r\n";
+  const std::string header = Utf8(G("文件路径,文件名,所在文件夹,大小,修改时间,勾选,匹配名称")) + "\r\n";
   EXPECT_EQ(FileBytes(file), kBom + header);
 
   MakeFolder(tree / G("照片,一"));
@@ -425,12 +426,63 @@ TEST_F(ListMenu, ExportHoldsEveryRowWithSizeTimeAndTick) {
     const Text& path = paths[row];
     const std::size_t cut = path.rfind('\\');
     expected += Field(Utf8(path)) + "," + Field(Utf8(path.substr(cut + 1))) + "," + Field(Utf8(path.substr(0, cut))) +
-                "," + ExpectedFacts(path) + "," + (row % 2 ? Utf8(G("是")) : Utf8(G("否"))) + "\r\n";
+                "," + ExpectedFacts(path) + "," + (row % 2 ? Utf8(G("是")) : Utf8(G("否"))) + ",\r\n";
   }
   EXPECT_EQ(FileBytes(file), expected);
   EXPECT_NE(expected.find(",70000,"), std::string::npos);
   EXPECT_NE(expected.find(",,," + Utf8(G("否"))), std::string::npos);  // the file gone
   EXPECT_EQ(host->opened, (TextList{file, file}));
+}
+
+// The names box's first line that finds each row, under the rules of the
+// last search: its mode and its number rule (taken when it started, so a
+// change of the choice since then changes nothing), in the export's last
+// column and in the statistics.
+TEST_F(ListMenu, ExportAndStatisticsNameTheFirstMatchingLineUnderTheLastSearchsRules) {
+  for (const char* name : {"IMG_0012.JPG", "IMG_0120.JPG", "DSC00012.ARW", "x.txt"}) PutFile(tree / name, "1");
+  auto matchedNames = [&] {
+    Menu(kExport);
+    std::vector<std::string> last;
+    std::string bytes = FileBytes(programFolder / G("搜索结果.csv"));
+    for (std::size_t end = bytes.find("\r\n"), start = 0; end != std::string::npos;
+         start = end + 2, end = bytes.find("\r\n", start)) {
+      const std::string line = bytes.substr(start, end - start);
+      last.push_back(line.substr(line.rfind(',') + 1));
+    }
+    return std::vector<std::string>(last.begin() + 1, last.end());  // after the header
+  };
+  auto rowNames = [&] {
+    std::vector<std::string> names;
+    for (int row = 0; row < Rows().RowCount(); ++row) names.push_back(Rows().RowFileName(row));
+    return names;
+  };
+  WriteSetting(programFolder.path(), G("编号匹配"), G("真"));
+  SearchFor("IMG\r\n12\r\n0012", tree.path(), true);
+  ASSERT_TRUE(WaitForCompletion());
+  // Fuzzy "IMG" finds both IMG files; "12" and "0012" by number find 0012 twice.
+  ASSERT_EQ(Rows().RowCount(), 2 + 2 + 2);
+  WriteSetting(programFolder.path(), G("编号匹配"), G("假"));  // after the search: no say in its rules
+  std::vector<std::string> expected;
+  for (const std::string& name : rowNames()) {
+    expected.push_back(name.rfind("IMG", 0) == 0 ? "IMG" : "12");
+  }
+  EXPECT_EQ(matchedNames(), expected);
+  Menu(kStatistics);
+  const std::string statistics = FileBytes(programFolder / G("名称统计.csv"));
+  EXPECT_NE(statistics.find("\r\nIMG,4,"), std::string::npos) << statistics;  // IMG_0012 is a row three times
+  EXPECT_NE(statistics.find("\r\n12,5,"), std::string::npos) << statistics;
+  EXPECT_NE(statistics.find("\r\n0012,5,"), std::string::npos) << statistics;
+
+  // Lines edited since: the first that still finds a row, empty for none.
+  SetContent(C(Control::NamesBox), "0012\r\nnone");
+  expected.clear();
+  for (const std::string& name : rowNames()) expected.push_back(name == "IMG_0120.JPG" ? "" : "0012");
+  EXPECT_EQ(matchedNames(), expected);
+
+  // The next search runs without the rule: "12" is a name as typed.
+  SearchFor("12", tree.path(), true);
+  ASSERT_TRUE(WaitForCompletion());
+  EXPECT_EQ(matchedNames(), std::vector<std::string>(3, "12"));
 }
 
 TEST_F(ListMenu, UnwritableFilesAreToldAndNothingOpens) {

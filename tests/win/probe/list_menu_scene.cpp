@@ -1,15 +1,21 @@
 // The whole program's window in a state worth a picture: its names box holds
 // three photo numbers, a search below the folder given as the first argument
 // has listed their files, the first row is selected and the result list's
-// context menu is open, as a right click on that row opens it. The process
-// stays until the window is closed. scripts/screenshot-menu.sh captures it.
+// context menu is open, as a right click on that row opens it. With "names"
+// as the second argument the names box holds a list as clients send it and
+// the names box's context menu is open instead, as a right click in the box
+// opens it. The process stays until the window is closed.
+// scripts/screenshot-menu.sh captures it.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <string>
+
 #include "platform/event_pump_win.h"
 #include "platform/file_system.h"
+#include "platform/gb18030_utf8.h"
 #include "platform/gb18030_wide_win.h"
 #include "platform/window_properties_win.h"
 #include "ui/program_directory_win.h"
@@ -21,6 +27,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   if (!arguments || count < 2) return 2;
   const Text folder = WideToGb18030(arguments[1]);
+  const bool namesBoxMenu = count > 2 && std::wstring(arguments[2]) == L"names";
   LocalFree(arguments);
 
   EnterProgramDirectory();
@@ -34,6 +41,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   SendMessageW(window.ControlWindow(Control::SearchButton), BM_CLICK, 0, 0);
   while (program.Searches().Walking()) DelayProcessingEvents(50);
   DelayProcessingEvents(300);
+
+  if (namesBoxMenu) {
+    HWND box = window.ControlWindow(Control::NamesBox);
+    SetContent(box, Utf8ToGb18030("1. IMG_0012-0014.jpg\r\n• 3551、3552\r\n１２, 15，27\r\n"));
+    SetFocus(box);
+    POINT at{60, 12};
+    ClientToScreen(box, &at);
+    PostMessageW(box, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(box), MAKELPARAM(at.x, at.y));
+    RunMessageLoop();
+    return 0;
+  }
 
   HWND list = window.ControlWindow(Control::ResultView);
   window.ResultView().SyncRowCount();
