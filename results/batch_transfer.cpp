@@ -119,6 +119,8 @@ void BatchTransfer(ResultList& list, ResultHost& host, TransferKind kind, const 
   const Text target = Concat(host.BrowseForFolder(texts.browserTitle), "\\");
   if (TextEquals(target, "\\")) return;  // the user cancelled
 
+  // The list stays as it is: a moved file's row keeps its old path, kept on
+  // purpose (docs/behaviour.md).
   Transfer transfer(host, kind, options, target, moved);
   int ticked = ScanTickedRows(list, host, texts.progress, ScanOrder::StatusThenEvents,
                               [&](ResultList::RowId, const Text& path) { transfer.File(path); });

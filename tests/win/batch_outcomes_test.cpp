@@ -50,9 +50,9 @@ class TestHost : public WindowResultHost {
 // Lists no folder at all: a whole-computer search that ends at once.
 class EmptyLister final : public DirectoryLister {
  public:
-  bool List(const Text&, DirectoryListing& listing) const override {
+  ListingOutcome List(const Text&, DirectoryListing& listing) const override {
     listing.Clear();
-    return true;
+    return ListingOutcome::Listed;
   }
 };
 
