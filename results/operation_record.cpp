@@ -18,10 +18,14 @@ const Text& ActionText(RecordedAction action) {
   return "删除"_gbk;
 }
 
-std::string Header() {
-  CsvWriter header;
-  header.Field("时间"_gbk).Field("操作"_gbk).Field("源路径"_gbk).Field("目标路径"_gbk).Field("结果"_gbk).EndLine();
-  return header.Bytes();
+// The byte-order mark and the column names, for a file that is new.
+const std::string& Header() {
+  static const std::string header = [] {
+    CsvWriter names;
+    names.Field("时间"_gbk).Field("操作"_gbk).Field("源路径"_gbk).Field("目标路径"_gbk).Field("结果"_gbk).EndLine();
+    return names.Bytes();
+  }();
+  return header;
 }
 
 }  // namespace
