@@ -15,6 +15,7 @@
 
 #include "platform/gb18030_wide_win.h"
 #include "tests/support/result_rows.h"
+#include "tests/win/support/answering_host.h"
 #include "tests/win/support/program_fixture.h"
 #include "tests/win/support/window_test_support.h"
 #include "ui/batch_commands_win.h"
@@ -31,21 +32,6 @@ using testing_support::IsFolder;
 using testing_support::LongForm;
 using testing_support::MakeFolder;
 using testing_support::PutFile;
-
-// The real window and file system; the folder browser's answer is the
-// test's, and the boxes are kept and answered with OK instead of shown.
-class TestHost : public WindowResultHost {
- public:
-  using WindowResultHost::WindowResultHost;
-  Text folderChoice;
-  TextList shown;
-  Text BrowseForFolder(const Text&) override { return folderChoice; }
-  MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle, const Text&) override {
-    shown.push_back(message);
-    return MessageBoxButton::Ok;
-  }
-  TextList TakeShown() { return std::exchange(shown, {}); }
-};
 
 // Lists no folder at all: a whole-computer search that ends at once.
 class EmptyLister final : public DirectoryLister {
@@ -106,7 +92,7 @@ class BatchOutcomes : public ProgramFixture {
  protected:
   void SetUp() override {
     ProgramFixture::SetUp();
-    host = std::make_unique<TestHost>(program->Window(), programFolder.path());
+    host = std::make_unique<AnsweringHost>(program->Window(), programFolder.path());
     commands = std::make_unique<BatchCommands>(program->Window(), *host, program->Searches(), programFolder.path());
   }
   void TearDown() override {
@@ -143,7 +129,7 @@ class BatchOutcomes : public ProgramFixture {
     return lines;
   }
 
-  std::unique_ptr<TestHost> host;
+  std::unique_ptr<AnsweringHost> host;
   std::unique_ptr<BatchCommands> commands;
 };
 
@@ -350,7 +336,7 @@ TEST_F(BatchOutcomes, UndoTakesBackOnlyWhatIsStillThereAndFree) {
 TEST_F(BatchOutcomes, NoCompletionTickAfterAWholeComputerSearchHasEnded) {
   EmptyLister lister;
   ReopenWith(lister);
-  host = std::make_unique<TestHost>(program->Window(), programFolder.path());
+  host = std::make_unique<AnsweringHost>(program->Window(), programFolder.path());
   commands = std::make_unique<BatchCommands>(program->Window(), *host, program->Searches(), programFolder.path());
   Click(Control::WholeComputerRadio);
   SetContent(C(Control::NamesBox), "nothing-by-this-name");

@@ -24,6 +24,7 @@
 #include "platform/gb18030_wide_win.h"
 #include "results/batch_transfer.h"
 #include "tests/support/result_rows.h"
+#include "tests/win/support/answering_host.h"
 #include "tests/win/support/program_fixture.h"
 
 namespace tarnwell::testing {
@@ -36,21 +37,6 @@ using testing_support::LongForm;
 using testing_support::MakeFolder;
 using testing_support::PutFile;
 using testing_support::RemoveTree;
-
-// The real window and file system; the folder browser gives the test's
-// answer, and every message box is answered with OK and kept.
-class TargetHost : public WindowResultHost {
- public:
-  using WindowResultHost::WindowResultHost;
-  Text folderChoice;
-  TextList shown;
-  Text BrowseForFolder(const Text&) override { return folderChoice; }
-  MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle, const Text&) override {
-    shown.push_back(message);
-    return MessageBoxButton::Ok;
-  }
-  TextList TakeShown() { return std::exchange(shown, {}); }
-};
 
 // The folder that the environment variable names, as a Windows path (GBK);
 // empty when it is not set. A host path ("/...") is turned into the drive
@@ -106,7 +92,7 @@ class TargetFaults : public ProgramFixture {
  protected:
   void SetUp() override {
     ProgramFixture::SetUp();
-    host = std::make_unique<TargetHost>(program->Window(), programFolder.path());
+    host = std::make_unique<AnsweringHost>(program->Window(), programFolder.path());
     MakeFolder(tree / "src");
   }
   Text Source(int i) const { return tree / ("src\\" + Name(i)); }
@@ -143,7 +129,7 @@ class TargetFaults : public ProgramFixture {
     return names;
   }
 
-  std::unique_ptr<TargetHost> host;
+  std::unique_ptr<AnsweringHost> host;
   std::vector<std::string> sources;
 };
 
