@@ -13,7 +13,8 @@
 namespace tarnwell {
 
 Program::Program(Text programDirectory, const DirectoryLister& lister)
-    : directory_(std::move(programDirectory)), searches_(window_, lister) {
+    : directory_(std::move(programDirectory)),
+      searches_(window_, lister, [this] { return tarnwell::KeepingWalkedFolders(directory_); }) {
   Connect();
 }
 

@@ -11,9 +11,11 @@
 // their walks have ended, so that Shutdown can wait for every walk.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include "search/kept_folders.h"
 #include "search/match_mode.h"
 #include "search/search.h"
 #include "ui/main_window_win.h"
@@ -23,7 +25,10 @@ namespace tarnwell {
 class SearchController {
  public:
   // The walks list folders with `lister`, which outlives the controller.
-  explicit SearchController(MainWindow& window, const DirectoryLister& lister = FileSystemLister());
+  // When it is the file system's and `keeping` says so at the start of a
+  // search, the walks keep what they list for the searches after them.
+  explicit SearchController(MainWindow& window, const DirectoryLister& lister = FileSystemLister(),
+                            std::function<bool()> keeping = {});
   ~SearchController();
   SearchController(const SearchController&) = delete;
   SearchController& operator=(const SearchController&) = delete;
@@ -35,8 +40,12 @@ class SearchController {
   // Hands the match-mode radios to the running search's walks.
   void RefreshMatchMode();
   // The window is closing: cancels the walks and waits for their end, two
-  // seconds at most. True when every walk has ended (and its thread is joined).
+  // seconds at most, and releases the kept folders. True when every walk
+  // has ended (and its thread is joined).
   bool Shutdown();
+
+  // The folders kept for later searches, for tests; null while none are kept.
+  KeptFolders* Kept() const { return kept_.get(); }
 
   // The current search, for tests; null before the first search.
   const std::shared_ptr<Search>& Current() const { return current_; }
@@ -57,12 +66,17 @@ class SearchController {
   void OnSearchEnded(const std::shared_ptr<Search>& search);
   MatchMode RadioMatchMode() const;
   bool IsCurrent(const std::shared_ptr<Search>& search) const;
+  // The lister of a search of `roots`.
+  std::shared_ptr<const DirectoryLister> ListerFor(const RootList& roots);
+  void ReleaseKept();
   void StartProgressPolling();
   void StopProgressPolling();
   HWND Control(enum Control control) const { return window_.ControlWindow(control); }
 
   MainWindow& window_;
   const DirectoryLister& lister_;
+  std::function<bool()> keeping_;
+  std::shared_ptr<KeptFolders> kept_;  // null while nothing is kept
   std::shared_ptr<Search> current_;
   MatchMode startedMode_ = MatchMode::Exact;
   bool currentEnded_ = false;

@@ -10,6 +10,7 @@ const Text& ExactKey() { return "精确"_gbk; }          // "真": Exact, "假":
 const Text& WholeComputerKey() { return "全盘搜索"_gbk; }  // "真": WholeComputer, "假": SpecifiedPaths
 const Text& SearchPathKey() { return "搜索路径"_gbk; }
 const Text& RecycleBinKey() { return "回收站"_gbk; }  // "真": deletes go into the Recycle Bin
+const Text& KeepingKey() { return "索引"_gbk; }    // "假": every search walks its roots anew
 const Text& Yes() { return "真"_gbk; }
 const Text& No() { return "假"_gbk; }
 
@@ -66,6 +67,14 @@ bool RecycleBinChosen(std::string_view programDirectory) {
 
 void ToggleRecycleBinChoice(std::string_view programDirectory) {
   WriteSetting(programDirectory, RecycleBinKey(), RecycleBinChosen(programDirectory) ? No() : Yes());
+}
+
+}  // namespace tarnwell
+
+namespace tarnwell {
+
+bool KeepingWalkedFolders(std::string_view programDirectory) {
+  return !TextEquals(ReadSetting(programDirectory, KeepingKey()), No());
 }
 
 }  // namespace tarnwell

@@ -53,4 +53,9 @@ bool RecycleBinChosen(std::string_view programDirectory);
 // Writes the opposite of what RecycleBinChosen reads, at once.
 void ToggleRecycleBinChoice(std::string_view programDirectory);
 
+// Whether searches keep the folders they walk for the searches after them:
+// the key "索引", read at every search. Off only when it holds exactly "假";
+// on (the default) for "真", anything else, or no key.
+bool KeepingWalkedFolders(std::string_view programDirectory);
+
 }  // namespace tarnwell
