@@ -9,6 +9,7 @@
 
 #include <string_view>
 #include <system_error>
+#include <future>
 #include <thread>
 #include <vector>
 
@@ -55,14 +56,26 @@ class Win32FolderWatch final : public FolderWatch {
     if (!folder_) return false;
     completed_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     stop_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!completed_ || !stop_ || !IssueRead()) return false;
+    if (!completed_ || !stop_) return false;
+    // The reads are issued on the watch's own thread: the system cancels a
+    // thread's reads when it ends, and the thread of a walk ends with it.
+    std::promise<bool> armed;
+    std::future<bool> issued = armed.get_future();
     try {
-      thread_ = std::thread([this] { CatchAtEntry("a folder watch's thread", [this] { Run(); }); });
+      thread_ = std::thread([this, &armed] {
+        CatchAtEntry("a folder watch's thread", [this, &armed] {
+          const bool reading = IssueRead();
+          armed.set_value(reading);
+          if (reading) Run();
+        });
+      });
     } catch (const std::system_error&) {
-      EndRead();
       return false;
     }
-    return true;
+    // Armed before Watch returns, so before the walk opens a folder.
+    if (issued.get()) return true;
+    thread_.join();
+    return false;
   }
 
  private:

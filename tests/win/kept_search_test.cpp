@@ -141,6 +141,8 @@ TEST_F(KeptSearch, EveryChangeGivesTheRowsOfAFreshWalk) {
       const Text below = at(step.below);
       EXPECT_EQ(SearchRows(below, mode), FreshWalk(below, mode));
     }
+    // Kept again, by the root's watch alone: the folder below was a folder it holds.
+    EXPECT_EQ(program->Searches().Kept()->Figures().roots, 1u);
   }
 }
 
