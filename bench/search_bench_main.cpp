@@ -198,7 +198,7 @@ void PrintKept(const std::vector<Case>& cases, const KeptFoldersFigures& figures
   for (const Case& c : cases) {
     if (c.kind != "kept" || c.samples.Empty()) continue;
     const Case* first = Find(cases, "engine", c.k, c.mode, c.threads);
-    std::printf("kept: %-34s %s x the first search without keeping%s\n", c.label.c_str(), Ratio(&c, first).c_str(),
+    std::printf("%-34s %s x the first search without keeping%s\n", c.label.c_str(), Ratio(&c, first).c_str(),
                 first != nullptr && (first->rows != c.rows || first->rowsDigest != c.rowsDigest) ? " (OTHER ROWS)" : "");
   }
   if (figures.entries > 0) {

@@ -48,9 +48,13 @@ Text KeyOf(std::string_view path) {
 }
 
 // Roots that name one folder whatever the working directory: "C:", "C:\...",
-// and network paths.
+// and network paths. The portable build has no watch of its own; for the
+// benchmarks with a watch of theirs it also takes absolute POSIX paths.
 bool Keepable(const Text& key) {
   if (key.size() > 2 && key.starts_with("\\\\")) return true;
+#ifndef _WIN32
+  if (key.starts_with("/")) return true;
+#endif
   const bool drive = key.size() >= 2 && key[0] >= 'a' && key[0] <= 'z' && key[1] == ':';
   return drive && (key.size() == 2 || key[2] == '\\');
 }

@@ -454,7 +454,7 @@ TEST(KeptFolders, RelativeRootsAreNotKept) {
   FakeTree tree;
   ScriptedWatcher watcher;
   auto kept = std::make_shared<KeptFolders>(watcher);
-  for (const char* root : {"t", "D:t", "\\t", ".", ""}) {
+  for (const char* root : {"t", "D:t", "\\t", ".", "", "./t"}) {
     tree.AddFolder(root, {{"p1.txt"}});
     SearchKept(kept, tree, root, MatchMode::Exact);
     SearchKept(kept, tree, root, MatchMode::Exact);
