@@ -73,6 +73,7 @@ struct Outcome {
   double cpuSeconds = 0;
   std::uint64_t rowsDigest = 0;  // engine: of the rows' texts in order
   double callMicroseconds = 0;   // floor: mean time of one folder's listing call
+  std::uint64_t listed = 0;      // kept: folders listed on disk
 };
 
 struct Case {
@@ -92,6 +93,7 @@ struct Case {
   bool failed = false;
   bool estimated = false;  // the time is scaled up from a part of the tree
   KeptRun kept = KeptRun::First;  // kept cases: which search is timed
+  std::uint64_t listed = 0;        // kept cases: folders the timed search listed on disk (last run)
 };
 
 Case NewCase(std::string kind, std::string label, int k, MatchMode mode,
@@ -198,7 +200,8 @@ void PrintKept(const std::vector<Case>& cases, const KeptFoldersFigures& figures
   for (const Case& c : cases) {
     if (c.kind != "kept" || c.samples.Empty()) continue;
     const Case* first = Find(cases, "engine", c.k, c.mode, c.threads);
-    std::printf("%-34s %s x the first search without keeping%s\n", c.label.c_str(), Ratio(&c, first).c_str(),
+    std::printf("%-34s %s x the first search without keeping (%llu folders listed)%s\n", c.label.c_str(),
+                Ratio(&c, first).c_str(), static_cast<unsigned long long>(c.listed),
                 first != nullptr && (first->rows != c.rows || first->rowsDigest != c.rowsDigest) ? " (OTHER ROWS)" : "");
   }
   if (figures.entries > 0) {
@@ -406,12 +409,17 @@ int Run(const Options& options) {
       Case kept = NewCase("kept", label + std::string(ModeName(mode)), options.keptK, mode,
                           [&, mode, which, names = firstNames(options.keptK)] {
                             auto store = std::make_shared<KeptFolders>(BenchWatcher());
-                            KeepingLister keeping(store, lister, TextList{root});
+                            TimedLister counted(lister);
+                            KeepingLister keeping(store, counted, TextList{root});
                             if (which != KeptRun::First) RunEngine(root, names, mode, keeping, keptThreads);
                             if (which == KeptRun::AgainChanged) ChangeFolders(root, changedFolders, *store);
+                            counted.Reset();
+                            // As the window starts it: the walk alone when the store covers the root.
+                            const int threads = WalkThreadsThrough(*store, TextList{root});
                             double cpuStart = ProcessCpuSeconds();
-                            EngineRun run = RunEngine(root, names, mode, keeping, keptThreads);
+                            EngineRun run = RunEngine(root, names, mode, keeping, threads > 0 ? threads : keptThreads);
                             Outcome outcome{run.seconds, run.rows, ProcessCpuSeconds() - cpuStart, run.rowsDigest};
+                            outcome.listed = counted.Calls();
                             keptFigures = store->Figures();
                             store->Close();  // its memory goes outside the timing
                             return std::optional<Outcome>(outcome);
@@ -467,6 +475,7 @@ int Run(const Options& options) {
         return 1;
       }
       c.rows = outcome->rows;
+      c.listed = outcome->listed;
       c.rowsDigest = outcome->rowsDigest;
       if (c.retireAfter > 0 && outcome->seconds > c.retireAfter) c.retired = true;
       std::fprintf(stderr, "  %-26s %6d %3d %9.3f s\n", c.label.c_str(), c.k, c.threads, outcome->seconds);

@@ -19,4 +19,12 @@ ListingOutcome KeepingLister::List(const Text& folder, DirectoryListing& listing
   return outcome;
 }
 
+int WalkThreadsThrough(KeptFolders& kept, const TextList& roots) {
+  if (roots.empty()) return 0;
+  for (const Text& root : roots) {
+    if (!kept.Covers(root)) return 0;
+  }
+  return 1;
+}
+
 }  // namespace tarnwell

@@ -27,4 +27,11 @@ class KeepingLister final : public DirectoryLister {
   TextList roots_;  // the search's roots as typed
 };
 
+// The threads that list folders for a search of `roots` through `kept`:
+// one when the kept folders cover every root, since their listings then
+// come from memory (and the few stale folders are listed by the walk),
+// where helpers' hand-offs would cost more than they save; otherwise the
+// default (0).
+int WalkThreadsThrough(KeptFolders& kept, const TextList& roots);
+
 }  // namespace tarnwell

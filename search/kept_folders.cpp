@@ -184,6 +184,16 @@ void KeptFolders::PrepareRoot(const Text& root) {
   DestroyRetired();
 }
 
+bool KeptFolders::Covers(const Text& root) {
+  const Text key = KeyOf(root);
+  if (!Keepable(key)) return false;
+  std::lock_guard lock(mutex_);
+  const Root* covering = CoveringRoot(key, true);
+  if (covering == nullptr) return false;
+  const Text below = RelativeKey(key, covering->key);
+  return below.empty() || covering->folders.contains(below);
+}
+
 KeptFolders::Listing KeptFolders::Begin(const Text& folder, DirectoryListing& listing) {
   Listing begun;
   Text key = KeyOf(folder);

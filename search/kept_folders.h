@@ -72,6 +72,9 @@ class KeptFolders {
   // covers it when it is that root, or a folder the root holds.
   void PrepareRoot(const Text& root);
 
+  // Whether a kept root, armed, covers `root` as PrepareRoot would find it.
+  bool Covers(const Text& root);
+
   // What a listing of a folder is to the store: answered from it, to be
   // kept once made, or nothing of the store's.
   struct Listing {

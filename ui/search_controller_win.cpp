@@ -112,7 +112,9 @@ void SearchController::StartSearch() {
   auto sink = std::make_shared<Sink>(*this, window_.Queue());
   currentEnded_ = false;
   std::shared_ptr<const DirectoryLister> lister = ListerFor(roots);
-  current_ = Search::Start(std::move(names), std::move(roots), RadioMatchMode(), sink, std::move(lister));
+  SearchOptions options;
+  if (kept_) options.walkThreads = WalkThreadsThrough(*kept_, roots);
+  current_ = Search::Start(std::move(names), std::move(roots), RadioMatchMode(), sink, std::move(lister), options);
   if (walks) StartProgressPolling();
 }
 
