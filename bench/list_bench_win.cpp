@@ -34,7 +34,7 @@
 #include "bench/memory_tree.h"
 #include "bench/samples.h"
 #include "platform/event_pump_win.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/window_properties_win.h"
 #include "ui/name_statistics_report.h"
 #include "ui/program_win.h"
@@ -72,7 +72,7 @@ class ProgramFolder {
     DeleteFileW((path_ + L"\\名称统计.csv").c_str());
     RemoveDirectoryW(path_.c_str());
   }
-  Text Gbk() const { return WideToGbk(path_); }
+  Text AsText() const { return WideToGb18030(path_); }
 
  private:
   std::wstring path_;
@@ -191,7 +191,7 @@ double ClickMs(HWND button) {
 WindowRound RunWindowRound(const MemoryTreeLister& tree) {
   WindowRound round;
   ProgramFolder folder;
-  auto program = std::make_unique<Program>(folder.Gbk());
+  auto program = std::make_unique<Program>(folder.AsText());
   if (!program->Open(SW_SHOWNORMAL)) {
     std::fprintf(stderr, "the main window could not be opened\n");
     std::exit(1);
@@ -237,7 +237,7 @@ WindowRound RunWindowRound(const MemoryTreeLister& tree) {
     CloseClipboard();
   }
   SetContent(window.ControlWindow(Control::NamesBox), StatisticsNames(window.Results()));
-  QuietHost quiet(window, folder.Gbk());
+  QuietHost quiet(window, folder.AsText());
   for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
     auto statisticsStart = Clock::now();
     NameStatisticsReport(window.Results(), mode, quiet);

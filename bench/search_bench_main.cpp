@@ -42,7 +42,7 @@
 #include "bench/synthetic_tree.h"
 #include "bench/timed_lister.h"
 #include "bench/tree_walks.h"
-#include "platform/gbk.h"
+#include "platform/gb18030_utf8.h"
 #include "search/keeping_lister.h"
 #include "search/kept_folders.h"
 #include "search/listing_pool.h"
@@ -301,7 +301,7 @@ int Run(const Options& options) {
       return 0;
     }
   }
-  const Text root = Utf8ToGbk(options.root);
+  const Text root = Utf8ToGb18030(options.root);
   SyntheticTree tree = MakeTree(options.shape);
 
   // The one warm-up pass, which also checks that ROOT holds this tree.
@@ -323,7 +323,7 @@ int Run(const Options& options) {
   // The lists for smaller K are the first names of the largest one.
   std::vector<std::string> utf8Names = MakeNames(tree, largestK, options.share, options.shape.seed + 1);
   NameList allNames;
-  for (const std::string& name : utf8Names) allNames.push_back(Utf8ToGbk(name));
+  for (const std::string& name : utf8Names) allNames.push_back(Utf8ToGb18030(name));
   auto firstNames = [&](int k) { return NameList(allNames.begin(), allNames.begin() + k); };
 
   std::vector<Case> cases;
@@ -396,7 +396,7 @@ int Run(const Options& options) {
   for (std::size_t i = 0; i < 100 && !tree.folders.empty(); ++i) {
     std::string folder = tree.folders[i * tree.folders.size() / 100];
     std::replace(folder.begin(), folder.end(), '/', '\\');
-    changedFolders.push_back(Utf8ToGbk(folder));
+    changedFolders.push_back(Utf8ToGb18030(folder));
   }
   KeptFoldersFigures keptFigures;
   const int keptThreads = DefaultWalkThreads();

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "platform/entry_guard.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 
 namespace tarnwell {
 namespace {
@@ -29,7 +29,7 @@ void CheckListView::Attach(HWND list, CheckListSource& source) {
 }
 
 int CheckListView::AddColumn(const Text& caption, int width) {
-  std::wstring text = GbkToWide(caption);
+  std::wstring text = Gb18030ToWide(caption);
   LVCOLUMNW column{};
   column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
   column.fmt = LVCFMT_LEFT;
@@ -41,7 +41,7 @@ int CheckListView::AddColumn(const Text& caption, int width) {
 
 void CheckListView::FillItem(LVITEMW& item) {
   if (item.mask & LVIF_TEXT) {
-    shownText_ = item.iSubItem == 0 ? GbkToWide(source_->RowText(item.iItem)) : std::wstring();
+    shownText_ = item.iSubItem == 0 ? Gb18030ToWide(source_->RowText(item.iItem)) : std::wstring();
     item.pszText = shownText_.data();
   }
   if (item.mask & LVIF_STATE) {

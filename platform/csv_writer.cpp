@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/gbk.h"
+#include "platform/gb18030_utf8.h"
 
 namespace tarnwell {
 namespace {
@@ -19,7 +19,7 @@ CsvWriter& CsvWriter::Field(std::string_view text) {
   if (lineStarted_) bytes_.push_back(',');
   lineStarted_ = true;
   // Most paths and numbers are plain ASCII, which is its own UTF-8.
-  const std::string converted = IsAscii(text) ? std::string(text) : GbkToUtf8(text);
+  const std::string converted = IsAscii(text) ? std::string(text) : Gb18030ToUtf8(text);
   if (converted.find_first_of(",\"\r\n") == std::string::npos) {
     bytes_.append(converted);
     return *this;

@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 
 namespace tarnwell {
 
 void WriteDebugLine(std::string_view line) {
-  std::wstring wide = GbkToWide(line);
+  std::wstring wide = Gb18030ToWide(line);
   wide += L"\r\n";
   OutputDebugStringW(wide.c_str());
 }

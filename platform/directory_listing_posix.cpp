@@ -12,7 +12,7 @@
 #include <string>
 
 #include "platform/directory_listing.h"
-#include "platform/gbk.h"
+#include "platform/gb18030_utf8.h"
 #include "platform/posix_path.h"
 
 namespace tarnwell {
@@ -59,7 +59,7 @@ class PosixLister final : public DirectoryLister {
       if (IsAscii(raw)) {
         listing.Add(raw, folderBit, link);
       } else {
-        listing.Add(Utf8ToGbk(raw), folderBit, link);
+        listing.Add(Utf8ToGb18030(raw), folderBit, link);
       }
     }
   }

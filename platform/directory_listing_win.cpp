@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "platform/directory_listing.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/long_path_win.h"
 #include "platform/reparse_tag.h"
 #include "platform/unique_handle_win.h"
@@ -22,7 +22,7 @@ void TextNameOf(const wchar_t* wide, Text& name) {
   name.clear();
   for (const wchar_t* c = wide; *c != L'\0'; ++c) {
     if (*c >= 0x80) {
-      name = WideToGbk(wide);
+      name = WideToGb18030(wide);
       return;
     }
     name.push_back(static_cast<char>(*c));

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/long_path_win.h"
 #include "platform/program_file_win.h"
 #include "platform/unique_handle_win.h"
@@ -91,7 +91,7 @@ std::optional<FileIdentity> IdentifyFile(std::string_view path) { return Identif
 Text ProgramDirectory() {
   std::wstring module = ProgramFilePath();
   if (module.empty()) return {};
-  Text path = WideToGbk(module);
+  Text path = WideToGb18030(module);
   // The last "\" that is a character of its own, never the trail byte of a Chinese one.
   int slash = FindLastText(path, "\\", false);
   return slash > 0 ? LeftText(path, slash - 1) : path;

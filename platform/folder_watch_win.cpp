@@ -16,7 +16,7 @@
 #include "platform/debug_output.h"
 #include "platform/entry_guard.h"
 #include "platform/folder_watch.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/long_path_win.h"
 #include "platform/unique_handle_win.h"
 
@@ -148,7 +148,7 @@ class Win32FolderWatch final : public FolderWatch {
       if (offset + sizeof(FILE_NOTIFY_INFORMATION) > bytes) break;
       const auto* record = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(start + offset);
       const std::wstring_view name(record->FileName, record->FileNameLength / sizeof(WCHAR));
-      changes.push_back(FolderChange{ActionOf(record->Action), WideToGbk(name)});
+      changes.push_back(FolderChange{ActionOf(record->Action), WideToGb18030(name)});
       if (record->NextEntryOffset == 0) break;
       offset += record->NextEntryOffset;
     }

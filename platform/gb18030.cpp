@@ -1,6 +1,6 @@
 #include "platform/gb18030.h"
 
-#include "platform/gbk.h"
+#include "platform/gb18030_utf8.h"
 
 #include <algorithm>
 #include <optional>
@@ -341,12 +341,12 @@ std::string Utf16ToUtf8(Utf16View wide) {
   return utf8;
 }
 
-Text Utf8ToGbk(std::string_view utf8) {
+Text Utf8ToGb18030(std::string_view utf8) {
   if (IsAscii(utf8)) return Text(utf8);
   return Utf16ToText(Utf8ToUtf16(utf8));
 }
 
-std::string GbkToUtf8(std::string_view gbk) {
+std::string Gb18030ToUtf8(std::string_view gbk) {
   if (IsAscii(gbk)) return std::string(gbk);
   return Utf16ToUtf8(TextToUtf16(gbk));
 }

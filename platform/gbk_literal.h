@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "platform/gbk.h"
+#include "platform/gb18030_utf8.h"
 
 namespace tarnwell {
 
@@ -21,7 +21,7 @@ struct Utf8Literal {
 
 template <Utf8Literal Source>
 const Text& operator""_gbk() {
-  static const Text converted = Utf8ToGbk(Source.view());
+  static const Text converted = Utf8ToGb18030(Source.view());
   return converted;
 }
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 
 namespace tarnwell {
 namespace {
@@ -14,7 +14,7 @@ constexpr std::size_t kPlainPathLimit = MAX_PATH - 12;
 }  // namespace
 
 std::wstring Win32PathOf(std::string_view gbkPath) {
-  std::wstring wide = GbkToWide(gbkPath);
+  std::wstring wide = Gb18030ToWide(gbkPath);
   if (wide.empty()) return wide;
   // The full path also collapses repeated separators, so "D:\\x" names D:\x.
   DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/gbk_literal.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 
 namespace tarnwell {
 
@@ -13,7 +13,7 @@ MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle style) {
 
 MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle style, const Text& caption) {
   const UINT buttons = style == MessageBoxStyle::OkCancel ? MB_OKCANCEL : MB_OK;
-  int answer = MessageBoxW(nullptr, GbkToWide(message).c_str(), GbkToWide(caption).c_str(), buttons | MB_TASKMODAL);
+  int answer = MessageBoxW(nullptr, Gb18030ToWide(message).c_str(), Gb18030ToWide(caption).c_str(), buttons | MB_TASKMODAL);
   // Esc on a box with OK alone means OK, as Windows documents; Wine reports Cancel.
   if (answer == IDCANCEL && buttons == MB_OK) answer = IDOK;
   switch (answer) {

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <set>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/long_path_win.h"
 #include "platform/ole_scope_win.h"
 #include "platform/temporary_name.h"
@@ -58,7 +58,7 @@ bool VolumeHasRecycleBin(const std::wstring& path) {
 // cannot make one (FAT, some network shares).
 std::wstring MakeSecondName(const std::wstring& path) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::wstring second = LongForm(path + GbkToWide(TemporarySuffix()));
+    std::wstring second = LongForm(path + Gb18030ToWide(TemporarySuffix()));
     if (CreateHardLinkW(second.c_str(), LongForm(path).c_str(), nullptr)) return second;
     DWORD error = GetLastError();
     if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) break;

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/long_path_win.h"
 #include "platform/ole_scope_win.h"
 
@@ -72,7 +72,7 @@ Text PathOf(PCIDLIST_ABSOLUTE item) {
   std::wstring path(32768, L'\0');
   if (!SHGetPathFromIDListEx(item, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT)) return {};
   path.resize(wcslen(path.c_str()));
-  return WideToGbk(path);
+  return WideToGb18030(path);
 }
 
 }  // namespace
@@ -85,7 +85,7 @@ bool OpenWithBrowserOwner(std::string_view path) {
 
 void OpenFolderAndSelect(std::string_view path) {
   OleOnThisThread ole;
-  const std::wstring wide = GbkToWide(path);
+  const std::wstring wide = Gb18030ToWide(path);
   PIDLIST_ABSOLUTE item = nullptr;
   if (SUCCEEDED(SHParseDisplayName(wide.c_str(), nullptr, &item, 0, nullptr))) {
     const HRESULT opened = SHOpenFolderAndSelectItems(item, 0, nullptr, 0);
@@ -105,7 +105,7 @@ Text BrowseForFolder(std::string_view title) {
   Text path;
   {
     OleOnThisThread ole;
-    std::wstring wideTitle = GbkToWide(title);
+    std::wstring wideTitle = Gb18030ToWide(title);
     BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.lpszTitle = wideTitle.c_str();

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "platform/gb18030.h"
-#include "platform/gbk.h"
+#include "platform/gb18030_utf8.h"
 
 namespace tarnwell {
 namespace {
@@ -48,7 +48,7 @@ DetectedText DetectEncoding(std::string_view bytes) {
   if (bytes.starts_with("\xEF\xBB\xBF")) return {TextEncoding::Utf8, bytes.substr(3)};
   if (bytes.starts_with("\xFF\xFE")) return {TextEncoding::Utf16LittleEndian, bytes.substr(2)};
   if (bytes.starts_with("\xFE\xFF")) return {TextEncoding::Utf16BigEndian, bytes.substr(2)};
-  return {IsValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Gbk, bytes};
+  return {IsValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Gb18030, bytes};
 }
 
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
@@ -75,20 +75,20 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
   return out;
 }
 
-std::string BodyAsUtf8OrGbk(const DetectedText& text) {
+std::string BodyAsUtf8OrGb18030(const DetectedText& text) {
   switch (text.encoding) {
     case TextEncoding::Utf16LittleEndian: return Utf16ToUtf8(text.body, false);
     case TextEncoding::Utf16BigEndian: return Utf16ToUtf8(text.body, true);
     case TextEncoding::Utf8:
-    case TextEncoding::Gbk: break;
+    case TextEncoding::Gb18030: break;
   }
   return std::string(text.body);
 }
 
 std::optional<Text> Utf8ToProgramText(std::string_view utf8) {
-  Text text = Utf8ToGbk(utf8);
+  Text text = Utf8ToGb18030(utf8);
   // Only a conversion that comes back whole kept every character.
-  if (GbkToUtf8(text) != utf8) return std::nullopt;
+  if (Gb18030ToUtf8(text) != utf8) return std::nullopt;
   return text;
 }
 

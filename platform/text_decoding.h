@@ -14,7 +14,7 @@ enum class TextEncoding {
   Utf8,                // with a byte-order mark, or valid UTF-8 without one
   Utf16LittleEndian,   // byte-order mark FF FE
   Utf16BigEndian,      // byte-order mark FE FF
-  Gbk,                 // anything else: taken as the program's own text
+  Gb18030,                 // anything else: taken as the program's own text
 };
 
 struct DetectedText {
@@ -35,7 +35,7 @@ bool IsValidUtf8(std::string_view bytes);
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian);
 
 // The detected text as UTF-8 (UTF-16 converted), or the bytes unchanged for GBK.
-std::string BodyAsUtf8OrGbk(const DetectedText& text);
+std::string BodyAsUtf8OrGb18030(const DetectedText& text);
 
 // UTF-8 to the program's text, or nothing when the text holds a character
 // the program's text cannot hold (a lossy conversion would put "?" there,

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 
 namespace tarnwell {
 namespace {
@@ -14,18 +14,18 @@ Text WindowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   length = GetWindowTextW(window, text.data(), length + 1);
   text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-  return WideToGbk(text);
+  return WideToGb18030(text);
 }
 
 }  // namespace
 
 Text GetContent(HWND edit) { return WindowText(edit); }
 
-void SetContent(HWND edit, const Text& content) { SetWindowTextW(edit, GbkToWide(content).c_str()); }
+void SetContent(HWND edit, const Text& content) { SetWindowTextW(edit, Gb18030ToWide(content).c_str()); }
 
 Text GetCaption(HWND label) { return WindowText(label); }
 
-void SetCaption(HWND label, const Text& caption) { SetWindowTextW(label, GbkToWide(caption).c_str()); }
+void SetCaption(HWND label, const Text& caption) { SetWindowTextW(label, Gb18030ToWide(caption).c_str()); }
 
 bool GetChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "platform/entry_guard.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/long_path_win.h"
 #include "platform/whole_file.h"
 #include "ui/name_list_file.h"
@@ -79,8 +79,8 @@ DropTarget::Dragged DropTarget::Inspect(IDataObject* data) {
   unsigned long long listBytes = 0;
   for (const std::wstring& wide : paths) {
     // A path the program's text cannot spell would name another file.
-    Text path = WideToGbk(wide);
-    if (GbkToWide(path) != wide) return {};
+    Text path = WideToGb18030(wide);
+    if (Gb18030ToWide(path) != wide) return {};
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     if (!GetFileAttributesExW(Win32PathOf(path).c_str(), GetFileExInfoStandard, &attributes)) return {};
     NameListFormat format;
@@ -166,7 +166,7 @@ void DropTarget::Take() {
   TextList names;
   for (const Text& path : dragged_.paths) {
     NameListFormat format = NameListFormat::Lines;
-    ListFormatOf(GbkToWide(path), format);
+    ListFormatOf(Gb18030ToWide(path), format);
     WholeFile file = ReadWholeFile(path, kMaxNameListBytes);
     if (file.status != ReadStatus::Read) continue;  // gone or locked since: the others still count
     for (Text& name : NamesInListFile(file.bytes, format)) names.push_back(std::move(name));

@@ -7,7 +7,7 @@
 
 #include "platform/entry_guard.h"
 #include "platform/event_pump_win.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/transparent_label_win.h"
 #include "platform/window_properties_win.h"
 #include "ui/frame_control_win.h"
@@ -160,7 +160,7 @@ bool MainWindow::CreateControl(const ControlSpec& entry) {
   if (entry.state & kDisabled) style |= WS_DISABLED;
   // Each frame's radio pair is one group of its own.
   if (entry.kind == ControlKind::RadioButton && FirstInContainer(entry)) style |= WS_GROUP;
-  std::wstring text = entry.kind == ControlKind::ListView ? std::wstring() : GbkToWide(*entry.text);
+  std::wstring text = entry.kind == ControlKind::ListView ? std::wstring() : Gb18030ToWide(*entry.text);
   HWND control = CreateWindowExW(kind.extendedStyle, kind.windowClass, text.c_str(), style, 0, 0, 0, 0, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(entry.control))),
                                  GetModuleHandleW(nullptr), nullptr);

@@ -70,8 +70,8 @@ TextList CsvFirstColumn(std::string_view text) {
 
 TextList NamesInListFile(std::string_view bytes, NameListFormat format) {
   const DetectedText detected = DetectEncoding(bytes);
-  const bool utf8 = detected.encoding != TextEncoding::Gbk;
-  const std::string body = BodyAsUtf8OrGbk(detected);
+  const bool utf8 = detected.encoding != TextEncoding::Gb18030;
+  const std::string body = BodyAsUtf8OrGb18030(detected);
   TextList pieces = format == NameListFormat::Csv ? CsvFirstColumn(body) : TextList{body};
   TextList names;
   for (const Text& piece : pieces) {

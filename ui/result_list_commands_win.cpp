@@ -4,7 +4,7 @@
 
 #include "platform/clipboard_win.h"
 #include "platform/file_facts.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/shell.h"
 #include "platform/window_properties_win.h"
 #include "results/result_export.h"
@@ -47,7 +47,7 @@ void ResultListCommands::CopySelectedPaths() {
   }
   // One conversion of the whole text: the paths are the file system's own
   // names, whole characters, so no character spans a line break.
-  PutClipboardText(window_.Handle(), GbkToWide(paths));
+  PutClipboardText(window_.Handle(), Gb18030ToWide(paths));
 }
 
 void ResultListCommands::SetSelectedRowsTicked(bool ticked) { window_.ResultView().SetSelectedChecked(ticked); }

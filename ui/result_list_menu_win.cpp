@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/gbk_literal.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "ui/result_list_commands_win.h"
 
 namespace tarnwell {
@@ -64,7 +64,7 @@ const ListMenuItem* ShowListMenu(HWND owner, POINT at, const ListMenuState& stat
     UINT flags = MF_STRING;
     if (item.needsSelection && !state.rowsSelected) flags |= MF_GRAYED;
     if (item.checkItem && state.recycleBinChosen) flags |= MF_CHECKED;
-    const std::wstring text = GbkToWide(*item.text);
+    const std::wstring text = Gb18030ToWide(*item.text);
     AppendMenuW(menu.get(), flags, IdOf(row), text.c_str());
   }
   const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/gbk.h"
+#include "platform/gb18030_utf8.h"
 #include "platform/text_decoding.h"
 
 namespace tarnwell {
@@ -16,7 +16,7 @@ TEST(TextDecoding, ByteOrderMarksDecideAndValidUtf8ComesBeforeGbk) {
   EXPECT_EQ(detect("plain ascii").encoding, TextEncoding::Utf8);
   EXPECT_EQ(detect("").encoding, TextEncoding::Utf8);
   EXPECT_EQ(detect("\xE7\x85\xA7\xE7\x89\x87").encoding, TextEncoding::Utf8);  // 照片 in UTF-8
-  EXPECT_EQ(detect("\xD5\xD5\xC6\xAC").encoding, TextEncoding::Gbk);          // 照片 in GBK
+  EXPECT_EQ(detect("\xD5\xD5\xC6\xAC").encoding, TextEncoding::Gb18030);          // 照片 in GBK
   EXPECT_EQ(detect("\xD5\xD5\xC6\xAC").body, "\xD5\xD5\xC6\xAC");
 }
 
@@ -41,7 +41,7 @@ TEST(TextDecoding, Utf16BothOrdersSurrogatePairsAndLoneHalves) {
   // A high half with no low one, a low half alone, and an odd last byte.
   EXPECT_EQ(Utf16ToUtf8(std::string("\x3D\xD8" "b\0" "\x00\xDC" "c", 7), false),
             "\xEF\xBF\xBD" "b" "\xEF\xBF\xBD");
-  EXPECT_EQ(BodyAsUtf8OrGbk(DetectEncoding(std::string("\xFF\xFE" "x\0", 4))), "x");
+  EXPECT_EQ(BodyAsUtf8OrGb18030(DetectEncoding(std::string("\xFF\xFE" "x\0", 4))), "x");
 }
 
 TEST(TextDecoding, OnlyAWholeConversionBecomesProgramText) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/gbk.h"
+#include "platform/gb18030_utf8.h"
 #include "results/batch_delete.h"
 #include "results/batch_transfer.h"
 #include "tests/results/fake_host.h"
@@ -9,7 +9,7 @@
 namespace tarnwell {
 namespace {
 
-Text G(const char* utf8) { return Utf8ToGbk(utf8); }
+Text G(const char* utf8) { return Utf8ToGb18030(utf8); }
 
 class BatchOperations : public testing::Test {
  protected:

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/gbk.h"
+#include "platform/gb18030_utf8.h"
 #include "tests/results/fake_host.h"
 #include "tests/support/result_rows.h"
 
@@ -43,11 +43,11 @@ TEST(NotFoundReport, MatchesStartOnlyOnCharacterBoundaries) {
 
 TEST(NotFoundReport, WritesGbkBytesBesideTheProgramAndOpensThem) {
   FakeHost host;
-  host.namesBox = "readme\r\n" + Utf8ToGbk("照片") + "\r\n";
-  host.Put("C:\\prog\\" + Utf8ToGbk("未搜到文件列表.txt"), std::string(500, 'o'));  // a longer old report
+  host.namesBox = "readme\r\n" + Utf8ToGb18030("照片") + "\r\n";
+  host.Put("C:\\prog\\" + Utf8ToGb18030("未搜到文件列表.txt"), std::string(500, 'o'));  // a longer old report
   ResultList list = Rows({"C:\\README"});
   NotFoundReport(list, host);
-  const Text path = "C:\\prog\\" + Utf8ToGbk("未搜到文件列表.txt");
+  const Text path = "C:\\prog\\" + Utf8ToGb18030("未搜到文件列表.txt");
   EXPECT_EQ(host.Content(path), "\xD5\xD5\xC6\xAC\r\n");
   ASSERT_EQ(host.opened.size(), 1u);
   EXPECT_EQ(host.opened[0], path);
@@ -61,7 +61,7 @@ TEST(NotFoundReport, AFailedWriteIsToldAndOpensNothing) {
   NotFoundReport(ResultList(), host);
   EXPECT_TRUE(host.opened.empty());
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].first, Utf8ToGbk("未搜到文件列表写入失败！"));
+  EXPECT_EQ(host.messages[0].first, Utf8ToGb18030("未搜到文件列表写入失败！"));
 }
 
 }  // namespace

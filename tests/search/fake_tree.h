@@ -18,7 +18,7 @@
 
 #include "platform/directory_listing.h"
 #include "platform/gb18030.h"
-#include "platform/gbk.h"
+#include "platform/gb18030_utf8.h"
 #include "platform/text.h"
 #include "search/match_mode.h"
 #include "search/names_box.h"

@@ -25,7 +25,7 @@ struct ListedEntry {
   bool operator==(const ListedEntry&) const = default;
   bool operator<(const ListedEntry& other) const { return name < other.name; }
   friend void PrintTo(const ListedEntry& entry, std::ostream* out) {
-    *out << GbkToUtf8(entry.name) << (entry.folder ? " folder" : "") << (entry.link ? " link" : "");
+    *out << Gb18030ToUtf8(entry.name) << (entry.folder ? " folder" : "") << (entry.link ? " link" : "");
   }
 };
 
@@ -100,7 +100,7 @@ TEST_F(TempTree, TheListerAndTheFileFunctionsNameTheSameFiles) {
   for (const ListedEntry& entry : listed) {
     EXPECT_EQ(entry.name.find('?'), Text::npos);
     if (!entry.folder) {
-      EXPECT_EQ(ReadWholeFile(root_ + "\\" + entry.name, 100).bytes, "x") << GbkToUtf8(entry.name);
+      EXPECT_EQ(ReadWholeFile(root_ + "\\" + entry.name, 100).bytes, "x") << Gb18030ToUtf8(entry.name);
     }
   }
   const Text settings = root_ + "\\" + "设置🙂"_gbk + "\\config.ini";

@@ -24,7 +24,7 @@ TEST(NameCase, FoldsEveryGbkLetterPairAndNothingElse) {
     char32_t upper = folding.Upper(character);
     if (upper >= testing::ReferenceFolding::kNoCharacter) return;  // not a GBK character
     auto [known, added] = upperByFold.try_emplace(folded, upper);
-    EXPECT_EQ(known->second, upper) << "two letters of different case fold alike: " << GbkToUtf8(character);
+    EXPECT_EQ(known->second, upper) << "two letters of different case fold alike: " << Gb18030ToUtf8(character);
     foldsByUpper[upper].insert(folded);
   };
   for (int byte = 0x20; byte < 0x80; ++byte) check(Text(1, static_cast<char>(byte)));

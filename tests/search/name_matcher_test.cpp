@@ -184,7 +184,7 @@ TEST(NameMatcher, AgreesWithThePatternOfEachNameOnRandomNames) {
         }
         matches += static_cast<int>(expected.size());
         ASSERT_EQ(matcher(fileName, mode), expected)
-            << GbkToUtf8(fileName) << (mode == kExact ? " exact" : " fuzzy") << " round " << round;
+            << Gb18030ToUtf8(fileName) << (mode == kExact ? " exact" : " fuzzy") << " round " << round;
       }
     }
   }
@@ -235,7 +235,7 @@ TEST(NameMatcher, ManyNamesAgreeWithThePatternOfEachName) {
         if (testing::ReferenceMatches(folding, names[i], fileName, kFuzzy)) expected.push_back(i);
       }
       matches += static_cast<int>(expected.size());
-      ASSERT_EQ(matcher(fileName, kFuzzy), expected) << GbkToUtf8(fileName) << " variant " << variant;
+      ASSERT_EQ(matcher(fileName, kFuzzy), expected) << Gb18030ToUtf8(fileName) << " variant " << variant;
     }
   }
   EXPECT_GT(matches, 1000);

@@ -53,7 +53,7 @@ TEST(NameStatistics, OnePassAgreesWithEveryNameAgainstEveryRow) {
       ASSERT_EQ(hits.size(), expected.size());
       for (std::size_t i = 0; i < hits.size(); ++i) {
         ASSERT_EQ((testing::ReferenceHits{hits[i].rows, hits[i].firstRow}), expected[i])
-            << "name " << i << " " << GbkToUtf8(names[i]) << (mode == MatchMode::Exact ? " exact" : " fuzzy")
+            << "name " << i << " " << Gb18030ToUtf8(names[i]) << (mode == MatchMode::Exact ? " exact" : " fuzzy")
             << " round " << round;
         (hits[i].rows > 0 ? found : missing)++;
       }

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "platform/gbk_literal.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/shell.h"
 #include "tests/win/support/folder_browser.h"
 #include "tests/win/support/temporary_folder.h"
@@ -57,7 +57,7 @@ class BrowseForFolderTest : public testing::Test {
       HWND dialog = FindBrowseDialog();
       if (!dialog) return;
       seen_.dialogFound = true;
-      seen_.titleShown = FindChild(dialog, L"Static", GbkToWide(title)) != nullptr;
+      seen_.titleShown = FindChild(dialog, L"Static", Gb18030ToWide(title)) != nullptr;
       seen_.editBoxShown = FindChild(dialog, L"Edit", L"") != nullptr;
       seen_.mainDisabled = !IsWindowEnabled(main_);
       seen_.otherDisabled = !IsWindowEnabled(other_);
@@ -117,7 +117,7 @@ TEST_F(BrowseForFolderTest, AChoiceWithoutAFileSystemPathGivesTheEmptyText) {
 TEST_F(BrowseForFolderTest, CancelGivesTheEmptyText) {
   TemporaryFolder folder;
   Text chosen = Browse("cancel", [&](HWND dialog) {
-    std::wstring wide = GbkToWide(folder.path());
+    std::wstring wide = Gb18030ToWide(folder.path());
     SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   });

@@ -12,7 +12,7 @@
 
 #include "platform/event_pump_win.h"
 #include "platform/gbk_literal.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/window_properties_win.h"
 #include "tests/support/result_rows.h"
 #include "tests/win/support/window_test_support.h"
@@ -77,7 +77,7 @@ TEST_F(CheckList, ARowTextOf2000BytesIsReadBackWhole) {
   item.pszText = shown.data();
   item.cchTextMax = static_cast<int>(shown.size());
   shown.resize(static_cast<std::size_t>(SendMessageW(List(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item))));
-  EXPECT_EQ(shown, GbkToWide(path));
+  EXPECT_EQ(shown, Gb18030ToWide(path));
 }
 
 TEST_F(CheckList, TheCurrentRowIsTheLowestSelectedRow) {

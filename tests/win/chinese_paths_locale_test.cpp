@@ -6,7 +6,7 @@
 
 #include "platform/file_system.h"
 #include "platform/gbk_literal.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/shell.h"
 #include "platform/unique_handle_win.h"
 #include "tests/win/support/temporary_folder.h"
@@ -40,7 +40,7 @@ Text PlaceProbe(const Text& folder) {
 // holds it open for itself alone, so it opens for reading alone only then.
 bool WaitForFile(const Text& path) {
   for (int i = 0; i < 300; ++i) {
-    UniqueFile file(CreateFileW(GbkToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    UniqueFile file(CreateFileW(Gb18030ToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) return true;
     Sleep(100);
@@ -50,7 +50,7 @@ bool WaitForFile(const Text& path) {
 
 // Starts the probe placed in `folder` and waits for its end.
 void RunProbe(const Text& probe) {
-  std::wstring command = L"\"" + GbkToWide(probe) + L"\"";
+  std::wstring command = L"\"" + Gb18030ToWide(probe) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -73,7 +73,7 @@ TEST(ChinesePaths, ProgramDirectoryOfAProgramInAChineseFolder) {
 // A folder name GBK cannot hold: 🙂 is the four bytes 95 30 85 32 there.
 TEST(ChinesePaths, ProgramDirectoryOfAProgramInAFolderBeyondGbk) {
   TemporaryFolder folder(Concat("程序"_gbk, "\x95\x30\x85\x32"));
-  ASSERT_NE(GbkToWide(folder.path()).find(L"\U0001F642"), std::wstring::npos);
+  ASSERT_NE(Gb18030ToWide(folder.path()).find(L"\U0001F642"), std::wstring::npos);
   RunProbe(PlaceProbe(folder.path()));
   EXPECT_EQ(FileBytes(folder / "probe.txt"), folder.path());
 }
@@ -89,7 +89,7 @@ TEST(ChinesePaths, TheShellStartsAProgramFromAChineseFolder) {
   HWND browser = CreateWindowExW(0, L"STATIC", L"Microsoft Internet Explorer", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
                                  nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(browser, nullptr);
-  ASSERT_TRUE(DeleteFileW(GbkToWide(folder / "probe.txt").c_str()));
+  ASSERT_TRUE(DeleteFileW(Gb18030ToWide(folder / "probe.txt").c_str()));
   OpenWithBrowserOwner(probe);
   EXPECT_TRUE(WaitForFile(folder / "probe.txt"));
   DestroyWindow(browser);

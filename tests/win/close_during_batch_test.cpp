@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "results/batch_delete.h"
 #include "results/batch_transfer.h"
 #include "tests/support/result_rows.h"
@@ -101,7 +101,7 @@ TEST_F(CloseDuringBatch, DeleteEndsBeforeItsNextFileAndShowsNothingAfter) {
     for (int i = 0; i < 10; ++i) left += Exists(File(i));
     EXPECT_EQ(left, 10 - closeAfter) << "close after " << closeAfter;
     EXPECT_EQ(host.shownAfterClose, TextList{}) << "close after " << closeAfter;
-    for (int i = 0; i < 10; ++i) DeleteFileW(GbkToWide(File(i)).c_str());
+    for (int i = 0; i < 10; ++i) DeleteFileW(Gb18030ToWide(File(i)).c_str());
   }
 }
 

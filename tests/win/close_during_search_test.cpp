@@ -11,8 +11,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/gbk.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_utf8.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/unique_handle_win.h"
 #include "tests/win/support/held_lister.h"
 #include "tests/win/support/program_fixture.h"
@@ -91,9 +91,9 @@ TEST(CloseDuringSearchProcess, EndsTheProgramWithZeroWheneverTheCloseComes) {
   MakeTree(tree.path(), 300);
   TemporaryFolder home("home");
   const Text program = home / "tarnwell.exe";
-  ASSERT_TRUE(CopyFileW(BuiltProgramPath().c_str(), GbkToWide(program).c_str(), FALSE)) << "build tarnwell.exe first";
-  PutFile(home / "config.ini", Concat("[zhuce]\r\n", Utf8ToGbk("搜索路径="), tree.path(), "\r\n",
-                                      Utf8ToGbk("精确=假"), "\r\n"));
+  ASSERT_TRUE(CopyFileW(BuiltProgramPath().c_str(), Gb18030ToWide(program).c_str(), FALSE)) << "build tarnwell.exe first";
+  PutFile(home / "config.ini", Concat("[zhuce]\r\n", Utf8ToGb18030("搜索路径="), tree.path(), "\r\n",
+                                      Utf8ToGb18030("精确=假"), "\r\n"));
 
   // When the close comes: as the search starts (the close is queued right
   // after the click), once the status line shows the walk's progress, and
@@ -101,13 +101,13 @@ TEST(CloseDuringSearchProcess, EndsTheProgramWithZeroWheneverTheCloseComes) {
   const std::wstring searching = L"\u8BF7\u7A0D\u540E";  // 请稍后
   const std::wstring finished = L"\u641C\u7D22\u5B8C\u6BD5";  // 搜索完毕
   for (const std::wstring& closeAfter : {std::wstring(), searching, finished}) {
-    std::wstring path = GbkToWide(program);
+    std::wstring path = Gb18030ToWide(program);
     std::wstring commandLine = L"\"" + path + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     ASSERT_TRUE(CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               GbkToWide(home.path()).c_str(), &startup, &info));
+                               Gb18030ToWide(home.path()).c_str(), &startup, &info));
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
     HWND main = nullptr;

@@ -13,13 +13,13 @@
 
 #include "platform/directory_listing.h"
 #include "platform/gbk_literal.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "search/search.h"
 
 namespace tarnwell {
 namespace {
 
-std::wstring Long(const Text& gbkPath) { return L"\\\\?\\" + GbkToWide(gbkPath); }
+std::wstring Long(const Text& gbkPath) { return L"\\\\?\\" + Gb18030ToWide(gbkPath); }
 
 // Under Wine: the Unix path of a Windows path, empty elsewhere.
 std::wstring UnixPathOf(const std::wstring& path) {
@@ -101,7 +101,7 @@ struct ListedEntry {
   bool operator==(const ListedEntry&) const = default;
   bool operator<(const ListedEntry& other) const { return name < other.name; }
   friend void PrintTo(const ListedEntry& entry, std::ostream* out) {
-    *out << GbkToUtf8(entry.name) << (entry.folder ? " folder" : "") << (entry.link ? " link" : "");
+    *out << Gb18030ToUtf8(entry.name) << (entry.folder ? " folder" : "") << (entry.link ? " link" : "");
   }
 };
 
@@ -136,7 +136,7 @@ class Win32Tree : public ::testing::Test {
     DWORD length = GetTempPathW(MAX_PATH + 1, temp);
     std::wstring base(temp, length);
     if (!base.empty() && base.back() == L'\\') base.pop_back();
-    root_ = WideToGbk(base) + "\\tarnwell-listing-" + NumberToText(static_cast<int>(GetCurrentProcessId())) + "-" +
+    root_ = WideToGb18030(base) + "\\tarnwell-listing-" + NumberToText(static_cast<int>(GetCurrentProcessId())) + "-" +
             NumberToText(counter_++);
     RemoveTree(Long(root_));
     ASSERT_TRUE(CreateDirectoryW(Long(root_).c_str(), nullptr));
@@ -148,13 +148,13 @@ class Win32Tree : public ::testing::Test {
 
   Text Path(const Text& relative) const { return relative.empty() ? root_ : root_ + "\\" + relative; }
   void Folder(const Text& relative, DWORD attributes = 0) {
-    ASSERT_TRUE(CreateDirectoryW(Long(Path(relative)).c_str(), nullptr)) << GbkToUtf8(relative);
+    ASSERT_TRUE(CreateDirectoryW(Long(Path(relative)).c_str(), nullptr)) << Gb18030ToUtf8(relative);
     if (attributes) SetFileAttributesW(Long(Path(relative)).c_str(), attributes);
   }
   void File(const Text& relative, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
     HANDLE file = CreateFileW(Long(Path(relative)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes,
                               nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << GbkToUtf8(relative);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << Gb18030ToUtf8(relative);
     CloseHandle(file);
   }
 
@@ -247,7 +247,7 @@ bool MakeUnixLink(const Text& link, const Text& target) {
 // Makes `link` a link to the folder `target` in the first way that works
 // here; says which in `how`.
 bool MakeFolderLink(const Text& link, const Text& target, Text& how) {
-  CreateSymbolicLinkW(GbkToWide(link).c_str(), GbkToWide(target).c_str(),
+  CreateSymbolicLinkW(Gb18030ToWide(link).c_str(), Gb18030ToWide(target).c_str(),
                       SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
   how = "symbolic link";
   if (IsReparseFolder(link)) return true;

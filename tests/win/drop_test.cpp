@@ -15,7 +15,7 @@
 #include <new>
 
 #include "platform/entry_guard.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "tests/win/support/program_fixture.h"
 #include "tests/win/support/window_test_support.h"
 #include "ui/name_list_file.h"
@@ -114,7 +114,7 @@ class Drops : public ProgramFixture {
   // Drags the paths in at the point and drops them there, offering copy, move and link.
   DropOutcome DropAt(POINTL point, const std::vector<Text>& paths) {
     std::vector<std::wstring> wide;
-    for (const Text& path : paths) wide.push_back(GbkToWide(path));
+    for (const Text& path : paths) wide.push_back(Gb18030ToWide(path));
     return DropWide(point, wide);
   }
   DropOutcome DropWide(POINTL point, const std::vector<std::wstring>& paths, bool throws = false) {
@@ -206,7 +206,7 @@ TEST_F(Drops, EverythingElseIsRefusedAndChangesNothing) {
     POINTL point;
     std::vector<std::wstring> paths;
   };
-  auto wide = [](const Text& path) { return GbkToWide(path); };
+  auto wide = [](const Text& path) { return Gb18030ToWide(path); };
   const std::vector<Case> cases = {
       {"a picture on the names box", namesBox, {wide(tree / "photo.jpg")}},
       {"a file without extension", namesBox, {wide(tree / "noextension")}},
@@ -241,7 +241,7 @@ TEST_F(Drops, AFaultWhileLookingAtADragRefusesItAndIsReported) {
   PutFile(tree / "names.txt", "a\r\nb\r\n");
   const POINTL namesBox = Over(C(Control::NamesBox));
   const std::uint64_t caught = CaughtAtEntries();
-  DropOutcome outcome = DropWide(namesBox, {GbkToWide(tree / "names.txt")}, true);
+  DropOutcome outcome = DropWide(namesBox, {Gb18030ToWide(tree / "names.txt")}, true);
   EXPECT_EQ(outcome.entered, DWORD{DROPEFFECT_NONE});
   EXPECT_EQ(outcome.dropped, DWORD{DROPEFFECT_NONE});
   EXPECT_EQ(CaughtAtEntries(), caught + 2);  // DragEnter and Drop each looked at the files

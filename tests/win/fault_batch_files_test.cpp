@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "results/batch_delete.h"
 #include "results/batch_transfer.h"
 #include "tests/support/result_rows.h"

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "results/batch_transfer.h"
 #include "tests/support/result_rows.h"
 #include "tests/win/support/program_fixture.h"
@@ -57,14 +57,14 @@ Text FolderFromEnvironment(const wchar_t* variable) {
     auto toDos = reinterpret_cast<ToDosName>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
     if (!toDos) return {};
-    WCHAR* dos = toDos(WideToGbk(folder).c_str());
+    WCHAR* dos = toDos(WideToGb18030(folder).c_str());
     if (!dos) return {};
     folder = dos;
     HeapFree(GetProcessHeap(), 0, dos);
     if (folder.rfind(L"\\\\?\\", 0) == 0) folder.erase(0, 4);
   }
   while (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
-  return WideToGbk(folder);
+  return WideToGb18030(folder);
 }
 
 // A folder of this test's own below a prepared folder, removed at the end.

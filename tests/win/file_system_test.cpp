@@ -7,7 +7,7 @@
 
 #include <set>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/profile.h"
 #include "platform/shell.h"
 #include "platform/whole_file.h"
@@ -52,7 +52,7 @@ TEST(CopyOneFile, ReplacesAnExistingFileButNoReadOnlyOneAndNotItself) {
   EXPECT_FALSE(CopyOneFile(folder / "a.txt", Concat(folder.path(), "\\.\\A.TXT")));
   EXPECT_EQ(FileBytes(folder / "a.txt"), "new content");
   PutFile(folder / "readonly.txt", "read-only");
-  SetFileAttributesW(GbkToWide(folder / "readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW(Gb18030ToWide(folder / "readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
   EXPECT_FALSE(CopyOneFile(folder / "a.txt", folder / "readonly.txt"));
   EXPECT_FALSE(MoveOneFile(folder / "a.txt", folder / "readonly.txt"));
   EXPECT_EQ(FileBytes(folder / "readonly.txt"), "read-only");
@@ -109,7 +109,7 @@ TEST(MoveOneFile, NeverDestroysWhatItCannotReplace) {
   EXPECT_EQ(FileBytes(folder / "a.txt"), "keep me");
 
   // Onto another name of the same file, and onto itself while it is held open.
-  ASSERT_TRUE(CreateHardLinkW(GbkToWide(folder / "link.txt").c_str(), GbkToWide(folder / "a.txt").c_str(), nullptr));
+  ASSERT_TRUE(CreateHardLinkW(Gb18030ToWide(folder / "link.txt").c_str(), Gb18030ToWide(folder / "a.txt").c_str(), nullptr));
   MoveOneFile(folder / "a.txt", folder / "link.txt");
   EXPECT_EQ(FileBytes(folder / "link.txt"), "keep me");
   MoveOneFile(folder / "link.txt", folder / "a.txt");
@@ -128,7 +128,7 @@ TEST(MoveOneFile, NeverDestroysWhatItCannotReplace) {
   auto unixName = reinterpret_cast<UnixName>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
   if (unixName != nullptr) {
-    char* unix = unixName(GbkToWide(folder / "a.txt").c_str());
+    char* unix = unixName(Gb18030ToWide(folder / "a.txt").c_str());
     ASSERT_NE(unix, nullptr);
     Text onZ = Concat("Z:", unix);
     HeapFree(GetProcessHeap(), 0, unix);
@@ -145,7 +145,7 @@ TEST(IdentifyFile, OneFileUnderEverySpellingAndNoOtherFile) {
   TemporaryFolder folder;
   PutFile(folder / "a.txt", "a");
   PutFile(folder / "b.txt", "b");
-  ASSERT_TRUE(CreateHardLinkW(GbkToWide(folder / "link.txt").c_str(), GbkToWide(folder / "a.txt").c_str(), nullptr));
+  ASSERT_TRUE(CreateHardLinkW(Gb18030ToWide(folder / "link.txt").c_str(), Gb18030ToWide(folder / "a.txt").c_str(), nullptr));
   auto a = IdentifyFile(folder / "a.txt");
   ASSERT_TRUE(a);
   // This volume gives file ids: they decide, and no path is kept.
@@ -165,7 +165,7 @@ TEST(DeleteOneFile, DeletesOnlyWhatMayGo) {
   EXPECT_FALSE(DeleteOneFile(folder / "a.txt"));
 
   PutFile(folder / "readonly.txt", "r");
-  SetFileAttributesW(GbkToWide(folder / "readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW(Gb18030ToWide(folder / "readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
   EXPECT_FALSE(DeleteOneFile(folder / "readonly.txt"));
   EXPECT_EQ(FileBytes(folder / "readonly.txt"), "r");
 
@@ -239,10 +239,10 @@ TEST(ReplaceFileContents, LeavesNothingHalfDoneWhenItCannotReplace) {
   EXPECT_TRUE(ReplaceFileContents(file, "second"));
   EXPECT_EQ(FileBytes(file), "second");
 
-  SetFileAttributesW(GbkToWide(file).c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW(Gb18030ToWide(file).c_str(), FILE_ATTRIBUTE_READONLY);
   EXPECT_FALSE(ReplaceFileContents(file, "third"));
   EXPECT_FALSE(WriteProfileValue(file, "zhuce", "k", "v"));
-  SetFileAttributesW(GbkToWide(file).c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesW(Gb18030ToWide(file).c_str(), FILE_ATTRIBUTE_NORMAL);
   {
     OpenElsewhere held(file);
     ASSERT_TRUE(held.ok());

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "results/not_found_report.h"
 #include "tests/win/support/folder_browser.h"
 #include "tests/win/support/program_fixture.h"
@@ -50,7 +50,7 @@ class NamesBeyondGbk : public ProgramFixture {
  protected:
   void SetUp() override {
     ProgramFixture::SetUp();
-    root = GbkToWide(tree.path());
+    root = Gb18030ToWide(tree.path());
     for (const char* name : {"张三.jpg", "张四.jpg", "张三丰.jpg", "张🙂.jpg", "김치.txt", "año.txt", "䶮.txt", "𠮷.jpg"}) {
       PutWide(root + L"\\" + Wide(name), name);
     }
@@ -144,7 +144,7 @@ TEST_F(NamesBeyondGbk, CopyAndMoveCarryTheFilesIntoAFolderBeyondGbk) {
   TypeNames("김치\r\n𠮷");
   Search(false);
   ASSERT_EQ(ShownRows().size(), 2u);
-  TickAllAndClick(Control::CopyButton, WideToGbk(target));
+  TickAllAndClick(Control::CopyButton, WideToGb18030(target));
   EXPECT_EQ(Status(), G("复制完毕！"));
   EXPECT_EQ(BytesOf(target + Wide("\\김치.txt")), "김치.txt");
   EXPECT_EQ(BytesOf(target + Wide("\\𠮷.jpg")), "𠮷.jpg");
@@ -153,7 +153,7 @@ TEST_F(NamesBeyondGbk, CopyAndMoveCarryTheFilesIntoAFolderBeyondGbk) {
   TypeNames("año");
   Search(false);
   ASSERT_EQ(ShownRows(), Paths({"año.txt"}));
-  TickAllAndClick(Control::MoveButton, WideToGbk(target));
+  TickAllAndClick(Control::MoveButton, WideToGb18030(target));
   EXPECT_EQ(Status(), G("移动完毕！"));
   EXPECT_EQ(BytesOf(target + Wide("\\año.txt")), "año.txt");
   EXPECT_FALSE(ExistsWide(root + Wide("\\año.txt")));
@@ -163,12 +163,12 @@ TEST_F(NamesBeyondGbk, CopyAndMoveCarryTheFilesIntoAFolderBeyondGbk) {
 // one whose name holds an emoji; the report holds the names that matched
 // nothing in their GB18030 bytes.
 TEST_F(NamesBeyondGbk, AProgramFolderBeyondGbkKeepsItsSettingsAndReport) {
-  const std::wstring home = GbkToWide(programFolder.path()) + Wide("\\程序🙂");
+  const std::wstring home = Gb18030ToWide(programFolder.path()) + Wide("\\程序🙂");
   ASSERT_TRUE(CreateDirectoryW(home.c_str(), nullptr));
-  const Text homeText = WideToGbk(home);
+  const Text homeText = WideToGb18030(home);
   ASSERT_EQ(homeText.find('?'), Text::npos);
 
-  const Text searchPath = tree.path() + "\\" + WideToGbk(Wide("夹🙂"));
+  const Text searchPath = tree.path() + "\\" + WideToGb18030(Wide("夹🙂"));
   EXPECT_TRUE(WriteSetting(homeText, G("搜索路径"), searchPath));
   EXPECT_EQ(ReadSetting(homeText, G("搜索路径")), searchPath);
   // 搜索路径=<tree>\夹🙂, the emoji as 95 30 85 32.
@@ -185,7 +185,7 @@ TEST_F(NamesBeyondGbk, AProgramFolderBeyondGbkKeepsItsSettingsAndReport) {
   } host(program->Window(), homeText);
   NotFoundReport(Rows(), host);
   ASSERT_EQ(host.opened.size(), 1u);
-  EXPECT_EQ(GbkToWide(host.opened[0]), home + Wide("\\未搜到文件列表.txt"));
+  EXPECT_EQ(Gb18030ToWide(host.opened[0]), home + Wide("\\未搜到文件列表.txt"));
   EXPECT_EQ(BytesOf(home + Wide("\\未搜到文件列表.txt")), "\xC3\xBB\xD3\xD0\x95\x30\x85\x32\r\n");
 }
 

@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/recycle_bin_win.h"
 #include "results/batch_delete.h"
 #include "tests/support/result_rows.h"
@@ -86,7 +86,7 @@ class RecycleDelete : public ProgramFixture {
   }
   // A file of that name in the tree, with a row.
   Text AddFile(const std::wstring& name, const std::string& content) {
-    Text path = tree / WideToGbk(name);
+    Text path = tree / WideToGb18030(name);
     PutFile(path, content);
     AppendPath(Rows(), path);
     return path;
@@ -107,7 +107,7 @@ TEST_F(RecycleDelete, SettingOffAsksTodaysQuestionAndDeletesOutright) {
   AnsweredBox box = Delete();
   EXPECT_EQ(box.text, G("您确定要删除选定的文件吗？请慎重，删除后不可恢复！"));
   EXPECT_EQ(Rows().RowCount(), 0);
-  EXPECT_FALSE(Exists(tree / WideToGbk(name)));
+  EXPECT_FALSE(Exists(tree / WideToGb18030(name)));
   EXPECT_EQ(TakeFromTrash(name), "(not in the trash)");
 }
 
@@ -127,7 +127,7 @@ TEST_F(RecycleDelete, TickedFilesLandInTheTrashAndTheRefusedOnesKeepRowAndTick) 
     deep = Concat(deep, "\\", Text(50, static_cast<char>('a' + i)));
     MakeFolder(deep);
   }
-  const Text longPath = Concat(deep, "\\", WideToGbk(UniqueName(L"long")));
+  const Text longPath = Concat(deep, "\\", WideToGb18030(UniqueName(L"long")));
   PutFile(longPath, "far down");
   AppendPath(Rows(), longPath);
   // A name beyond GBK is spelt whole and recycled like any other, and never
@@ -140,7 +140,7 @@ TEST_F(RecycleDelete, TickedFilesLandInTheTrashAndTheRefusedOnesKeepRowAndTick) 
   DWORD written = 0;
   WriteFile(created, "korean", 6, &written, nullptr);
   CloseHandle(created);
-  AppendPath(Rows(), tree / WideToGbk(beyondGbk));
+  AppendPath(Rows(), tree / WideToGb18030(beyondGbk));
   ASSERT_EQ(Rows().RowText(5).find('?'), Text::npos);
 
   SetFileAttributesW(LongForm(readOnlyPath).c_str(), FILE_ATTRIBUTE_READONLY);
@@ -152,13 +152,13 @@ TEST_F(RecycleDelete, TickedFilesLandInTheTrashAndTheRefusedOnesKeepRowAndTick) 
   EXPECT_EQ(box.caption, G("确定删除吗？"));
   EXPECT_EQ(box.text, G("您确定要将选定的文件放入回收站吗？"));
   EXPECT_EQ(Status(), G("删除完毕！"));
-  EXPECT_FALSE(Exists(tree / WideToGbk(recycled)));
+  EXPECT_FALSE(Exists(tree / WideToGb18030(recycled)));
   EXPECT_EQ(TakeFromTrash(recycled), "into the bin");
   EXPECT_EQ(GetFileAttributesW(beyondGbkPath.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(TakeFromTrash(beyondGbk), "korean");
   // Every other row is still there, the refused ones ticked.
   ASSERT_EQ(Rows().RowCount(), 4);
-  EXPECT_EQ(Rows().RowText(0), tree / WideToGbk(unticked));
+  EXPECT_EQ(Rows().RowText(0), tree / WideToGb18030(unticked));
   EXPECT_FALSE(Rows().IsChecked(0));
   for (int row = 1; row < 4; ++row) EXPECT_TRUE(Rows().IsChecked(row)) << row;
   EXPECT_EQ(FileBytes(readOnlyPath), "protected");

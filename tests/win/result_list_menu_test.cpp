@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "tests/support/result_rows.h"
 #include "tests/win/support/popup_menu.h"
 #include "tests/win/support/program_fixture.h"
@@ -184,7 +184,7 @@ TEST_F(ListMenu, EnterOpensTheCurrentRowAndCtrlCCopiesTheSelectedPaths) {
   Key(VK_RETURN);
   EXPECT_EQ(commands->openedFiles, TextList{tree / "f1.txt"});
   Key('C', {VK_CONTROL});
-  EXPECT_EQ(ClipboardText(), GbkToWide(Concat(tree / "f1.txt", "\r\n", tree / "f2.txt", "\r\n", tree / "f4.txt")));
+  EXPECT_EQ(ClipboardText(), Gb18030ToWide(Concat(tree / "f1.txt", "\r\n", tree / "f2.txt", "\r\n", tree / "f4.txt")));
 
   // Chinese paths cross as Unicode text.
   const Text chinese = tree / G("照片 一.jpg");
@@ -194,7 +194,7 @@ TEST_F(ListMenu, EnterOpensTheCurrentRowAndCtrlCCopiesTheSelectedPaths) {
   Key('A', {VK_CONTROL});
   Key('C', {VK_CONTROL});
   std::wstring expected;
-  for (int row = 0; row < 7; ++row) expected += (row ? L"\r\n" : L"") + GbkToWide(Rows().RowText(row));
+  for (int row = 0; row < 7; ++row) expected += (row ? L"\r\n" : L"") + Gb18030ToWide(Rows().RowText(row));
   EXPECT_EQ(ClipboardText(), expected);
   EXPECT_NE(ClipboardText().find(Wide("照片 一.jpg")), std::wstring::npos);
 }
@@ -272,7 +272,7 @@ TEST_F(ListMenu, CommandsActOnTheSelection) {
   Menu(kOpenFolder);
   EXPECT_EQ(commands->openedFolders, TextList{tree / "f2.txt"});
   Menu(kCopyPaths);
-  EXPECT_EQ(ClipboardText(), GbkToWide(Concat(tree / "f2.txt", "\r\n", tree / "f3.txt", "\r\n", tree / "f4.txt")));
+  EXPECT_EQ(ClipboardText(), Gb18030ToWide(Concat(tree / "f2.txt", "\r\n", tree / "f3.txt", "\r\n", tree / "f4.txt")));
 
   // Without a selection the greyed items do nothing.
   Select({}, -1);

@@ -11,7 +11,7 @@
 #include <random>
 
 #include "platform/edit_text_win.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/long_path_win.h"
 #include "tests/support/result_rows.h"
 #include "tests/win/support/held_lister.h"
@@ -113,7 +113,7 @@ void ReferenceWalk(const Text& folder, const TextList& names, bool fuzzy, TextLi
     HANDLE find = FindFirstFileW(Win32PathOf(pattern).c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) continue;
     do {
-      Text found = WideToGbk(data.cFileName);
+      Text found = WideToGb18030(data.cFileName);
       bool byLongName = !fuzzy || FindText(found, name, true) != -1;
       if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && byLongName) rows.push_back(Concat(folder, "\\", found));
     } while (FindNextFileW(find, &data));
@@ -124,7 +124,7 @@ void ReferenceWalk(const Text& folder, const TextList& names, bool fuzzy, TextLi
   if (find == INVALID_HANDLE_VALUE) return;
   TextList subfolders;
   do {
-    Text name = WideToGbk(data.cFileName);
+    Text name = WideToGb18030(data.cFileName);
     if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.back() != '.' &&
         !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
       subfolders.push_back(name);

@@ -13,7 +13,7 @@
 #include "platform/edit_text_win.h"
 #include "platform/event_pump_win.h"
 #include "platform/gbk_literal.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/message_box_win.h"
 #include "platform/window_properties_win.h"
 #include "tests/win/support/window_test_support.h"

@@ -10,7 +10,7 @@
 
 #include "platform/event_pump_win.h"
 #include "platform/file_system.h"
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "platform/window_properties_win.h"
 #include "ui/program_directory_win.h"
 #include "ui/program_win.h"
@@ -20,7 +20,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   int count = 0;
   wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   if (!arguments || count < 2) return 2;
-  const Text folder = WideToGbk(arguments[1]);
+  const Text folder = WideToGb18030(arguments[1]);
   LocalFree(arguments);
 
   EnterProgramDirectory();

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 
 namespace tarnwell::testing_support {
 
@@ -60,7 +60,7 @@ HWND FindChild(HWND dialog, const wchar_t* className, const std::wstring& text) 
 // Wine's dialog takes its answer from the tree only) and presses OK.
 std::function<void(HWND)> Choose(const Text& folder) {
   return [folder](HWND dialog) {
-    std::wstring wide = GbkToWide(folder);
+    std::wstring wide = Gb18030ToWide(folder);
     SendMessageW(FindChild(dialog, L"Edit", L""), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     // The first dialog of a process may not find the folder at once: try
     // again until the tree's selection has moved.

@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 #include "tests/win/support/window_test_support.h"
 
 namespace tarnwell::testing {
@@ -40,7 +40,7 @@ LRESULT CALLBACK ProgramFixture::StatusProc(HWND label, UINT message, WPARAM wPa
                                             DWORD_PTR self) {
   auto* fixture = reinterpret_cast<ProgramFixture*>(self);
   if (message == WM_SETTEXT) {
-    fixture->statusChanges.push_back({WideToGbk(reinterpret_cast<const wchar_t*>(lParam)),
+    fixture->statusChanges.push_back({WideToGb18030(reinterpret_cast<const wchar_t*>(lParam)),
                                       ListView_GetItemCount(fixture->C(Control::ResultView)),
                                       fixture->Rows().RowCount()});
   } else if (message == WM_NCDESTROY) {
@@ -58,9 +58,9 @@ std::future<AnsweredBox> ProgramFixture::AnswerNextBox(int button, int timeoutMi
     HWND dialog = WaitForDialog(thread, timeoutMilliseconds);
     if (!dialog) return box;
     box.shown = true;
-    box.caption = WideToGbk(WindowTextOf(dialog));
+    box.caption = WideToGb18030(WindowTextOf(dialog));
     // The message is the dialog's static text (id 0xFFFF).
-    box.text = WideToGbk(WindowTextOf(GetDlgItem(dialog, 0xFFFF)));
+    box.text = WideToGb18030(WindowTextOf(GetDlgItem(dialog, 0xFFFF)));
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     return box;
   });
@@ -75,8 +75,8 @@ std::future<std::vector<AnsweredBox>> ProgramFixture::AnswerBoxes(int count) {
       if (!dialog) break;
       AnsweredBox box;
       box.shown = true;
-      box.caption = WideToGbk(WindowTextOf(dialog));
-      box.text = WideToGbk(WindowTextOf(GetDlgItem(dialog, 0xFFFF)));
+      box.caption = WideToGb18030(WindowTextOf(dialog));
+      box.text = WideToGb18030(WindowTextOf(GetDlgItem(dialog, 0xFFFF)));
       boxes.push_back(box);
       PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
       for (int wait = 0; wait < 500 && IsWindow(dialog); ++wait) Sleep(10);
@@ -92,7 +92,7 @@ AnsweredBox ProgramFixture::ClickAndAnswer(Control control, int button) {
 }
 
 void ProgramFixture::SearchFor(const char* namesUtf8, const Text& root, bool fuzzy) {
-  SetContent(C(Control::NamesBox), Utf8ToGbk(namesUtf8));
+  SetContent(C(Control::NamesBox), Utf8ToGb18030(namesUtf8));
   if (fuzzy) Click(Control::FuzzyRadio);
   if (!root.empty()) {
     Click(Control::SpecifiedPathRadio);

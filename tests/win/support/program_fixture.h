@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/gbk.h"
+#include "platform/gb18030_utf8.h"
 #include "platform/window_properties_win.h"
 #include "tests/win/support/temporary_folder.h"
 #include "ui/program_win.h"
 
 namespace tarnwell::testing {
 
-inline Text G(const char* utf8) { return Utf8ToGbk(utf8); }
+inline Text G(const char* utf8) { return Utf8ToGb18030(utf8); }
 
 // A text the status line was given, with the rows the list control showed
 // and the rows the result list held at that moment.

@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 
 namespace tarnwell::testing_support {
 void RemoveTree(const std::wstring& longPath) {
@@ -33,18 +33,18 @@ TemporaryFolder::TemporaryFolder(std::string_view name) {
   DWORD length = GetTempPathW(MAX_PATH + 1, temp);
   std::wstring base(temp, length);
   if (!base.empty() && base.back() == L'\\') base.pop_back();
-  std::wstring full = base + L"\\" + GbkToWide(name) + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+  std::wstring full = base + L"\\" + Gb18030ToWide(name) + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                       std::to_wstring(counter++);
   RemoveTree(L"\\\\?\\" + full);  // left over from a run that crashed
   CreateDirectoryW(full.c_str(), nullptr);
-  path_ = WideToGbk(full);
+  path_ = WideToGb18030(full);
 }
 
 TemporaryFolder::~TemporaryFolder() { RemoveTree(LongForm(path_)); }
 
 Text TemporaryFolder::operator/(std::string_view name) const { return Concat(path_, "\\", name); }
 
-std::wstring LongForm(std::string_view gbkPath) { return L"\\\\?\\" + GbkToWide(gbkPath); }
+std::wstring LongForm(std::string_view gbkPath) { return L"\\\\?\\" + Gb18030ToWide(gbkPath); }
 
 bool Exists(std::string_view gbkPath) {
   return GetFileAttributesW(LongForm(gbkPath).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -84,7 +84,7 @@ TextList FolderNames(std::string_view gbkPath) {
   if (find == INVALID_HANDLE_VALUE) return names;
   do {
     std::wstring name = entry.cFileName;
-    if (name != L"." && name != L"..") names.push_back(WideToGbk(name));
+    if (name != L"." && name != L"..") names.push_back(WideToGb18030(name));
   } while (FindNextFileW(find, &entry));
   FindClose(find);
   return names;

@@ -11,7 +11,7 @@
 
 namespace tarnwell {
 
-std::wstring GbkToWide(std::string_view gbk);
-Text WideToGbk(std::wstring_view wide);
+std::wstring Gb18030ToWide(std::string_view gbk);
+Text WideToGb18030(std::wstring_view wide);
 
 }  // namespace tarnwell

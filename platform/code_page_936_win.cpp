@@ -1,4 +1,4 @@
-#include "platform/gbk_win.h"
+#include "platform/gb18030_wide_win.h"
 
 #include <windows.h>
 
@@ -38,8 +38,8 @@ bool EncodeCodePage936(Utf16View wide, std::string& out) {
   return exact;
 }
 
-std::wstring GbkToWide(std::string_view gbk) { return TextToUtf16(gbk); }
+std::wstring Gb18030ToWide(std::string_view gbk) { return TextToUtf16(gbk); }
 
-Text WideToGbk(std::wstring_view wide) { return Utf16ToText(wide); }
+Text WideToGb18030(std::wstring_view wide) { return Utf16ToText(wide); }
 
 }  // namespace tarnwell

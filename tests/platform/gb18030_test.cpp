@@ -1,4 +1,4 @@
-#include "platform/gbk.h"
+#include "platform/gb18030_utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -24,11 +24,11 @@ TEST(GbkLiteral, ConvertsUtf8SourceToGbkBytes) {
   EXPECT_EQ(&"真"_gbk, &"真"_gbk);
 }
 
-TEST(GbkConversion, RoundTripsChineseAndAscii) {
+TEST(Gb18030Conversion, RoundTripsChineseAndAscii) {
   std::string utf8 = "D:\\照片\\昞 report.JPG";
-  Text gbk = Utf8ToGbk(utf8);
+  Text gbk = Utf8ToGb18030(utf8);
   EXPECT_EQ(gbk, "D:\\\xD5\xD5\xC6\xAC\\\x95\x5C report.JPG");
-  EXPECT_EQ(GbkToUtf8(gbk), utf8);
+  EXPECT_EQ(Gb18030ToUtf8(gbk), utf8);
 }
 
 std::string Utf32(char32_t c) { return std::string(reinterpret_cast<const char*>(&c), 4); }
@@ -118,10 +118,10 @@ TEST(Gb18030Conversion, AnyUtf16ComesBackExactlyAndNamesNoOtherFile) {
 }
 
 TEST(Gb18030Conversion, Utf8ComesBackExactlyBothWays) {
-  EXPECT_EQ(GbkToUtf8(Utf8ToGbk("张🙂 김치 año 𠮷 䶮")), "张🙂 김치 año 𠮷 䶮");
-  EXPECT_EQ(Utf8ToGbk("🙂"), "\x95\x30\x85\x32");
-  EXPECT_EQ(Utf8ToGbk("ñ"), "\x81\x30\x8A\x39");
-  EXPECT_EQ(Utf8ToGbk("䶮"), "\x83\x36\xCF\x39");  // GB18030's four-byte code of U+E863, which code page 936 holds at FE 9F
+  EXPECT_EQ(Gb18030ToUtf8(Utf8ToGb18030("张🙂 김치 año 𠮷 䶮")), "张🙂 김치 año 𠮷 䶮");
+  EXPECT_EQ(Utf8ToGb18030("🙂"), "\x95\x30\x85\x32");
+  EXPECT_EQ(Utf8ToGb18030("ñ"), "\x81\x30\x8A\x39");
+  EXPECT_EQ(Utf8ToGb18030("䶮"), "\x83\x36\xCF\x39");  // GB18030's four-byte code of U+E863, which code page 936 holds at FE 9F
   for (std::string_view bytes : {std::string_view("\xC3"), std::string_view("a\xC3\xA9\xFF"), std::string_view("\xED\xA0\x80")}) {
     EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(bytes)), bytes);
   }

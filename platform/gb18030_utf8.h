@@ -11,7 +11,7 @@
 
 namespace tarnwell {
 
-Text Utf8ToGbk(std::string_view utf8);
-std::string GbkToUtf8(std::string_view gbk);
+Text Utf8ToGb18030(std::string_view utf8);
+std::string Gb18030ToUtf8(std::string_view gbk);
 
 }  // namespace tarnwell
