@@ -11,7 +11,7 @@
 // Usage: search_bench ROOT [--folders N] [--files N] [--seed S] [--share X]
 //        [--rounds R] [--engine-k 1,10,...] [--threads 1,2,...] [--numbers-k K]
 //        [--naive-k 1,10,...] [--naive-limit SECONDS] [--naive-sample FOLDERS]
-//        [--cold] [--machine TEXT]
+//        [--kept-k K] [--cold] [--machine TEXT]
 // ROOT holds the tree that make_tree wrote with the same folders, files and
 // seed; the wanted names come from that tree's description. A naive case
 // slower than --naive-limit runs in the first round only; with
@@ -22,6 +22,13 @@
 // With --cold the page cache is dropped before every run of every case, so
 // that each reads the tree from the disk (natively, as root; where that
 // cannot be done the table says why and holds nothing).
+// The kept cases search with K (--kept-k, 100 by default; 0: none) names
+// through the kept folders, with the default threads: a first search that
+// keeps what it lists, a second search with no change and one after 100
+// folders changed (each after an untimed first search into a new store);
+// below the table, each as a ratio to the engine's first search without
+// keeping, and the bytes the store holds per entry.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -32,12 +39,15 @@
 #include <vector>
 
 #include "bench/engine_run.h"
+#include "bench/kept_source.h"
 #include "bench/machine.h"
 #include "bench/samples.h"
 #include "bench/synthetic_tree.h"
 #include "bench/timed_lister.h"
 #include "bench/tree_walks.h"
 #include "platform/gb18030_utf8.h"
+#include "search/keeping_lister.h"
+#include "search/kept_folders.h"
 #include "search/listing_pool.h"
 
 namespace tarnwell::bench {
@@ -54,9 +64,12 @@ struct Options {
   int numbersK = 10000;
   double naiveLimit = 20;  // a naive case slower than this runs in the first round only
   std::uint64_t naiveSample = 0;  // folders walked by naive cases of 10 names or more; 0: all
+  int keptK = 100;
   bool cold = false;
   std::string machine;
 };
+
+enum class KeptRun { First, Again, AgainChanged };
 
 struct Outcome {
   double seconds = 0;
@@ -64,6 +77,7 @@ struct Outcome {
   double cpuSeconds = 0;
   std::uint64_t rowsDigest = 0;  // engine: of the rows' texts in order
   double callMicroseconds = 0;   // floor: mean time of one folder's listing call
+  std::uint64_t listed = 0;      // kept: folders listed on disk
 };
 
 struct Case {
@@ -82,6 +96,8 @@ struct Case {
   bool retired = false;
   bool failed = false;
   bool estimated = false;  // the time is scaled up from a part of the tree
+  KeptRun kept = KeptRun::First;  // kept cases: which search is timed
+  std::uint64_t listed = 0;        // kept cases: folders the timed search listed on disk (last run)
 };
 
 Case NewCase(std::string kind, std::string label, int k, MatchMode mode,
@@ -138,6 +154,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.naiveLimit = std::atof(value);
     } else if (name == "--naive-sample") {
       options.naiveSample = std::strtoull(value, nullptr, 10);
+    } else if (name == "--kept-k") {
+      options.keptK = std::atoi(value);
     } else if (name == "--machine") {
       options.machine = value;
     } else {
@@ -180,6 +198,25 @@ std::string Ratio(const Case* top, const Case* bottom) {
   char text[32];
   std::snprintf(text, sizeof text, "%.2f", top->samples.Median() / bottom->samples.Median());
   return text;
+}
+
+// Below the table: each kept case over the engine's first search without
+// keeping (same names, mode and threads), and what the store held.
+void PrintKept(const std::vector<Case>& cases, const KeptFoldersFigures& figures) {
+  for (const Case& c : cases) {
+    if (c.kind != "kept" || c.samples.Empty()) continue;
+    const Case* first = Find(cases, "engine", c.k, c.mode, c.threads);
+    std::printf("%-34s %s x the first search without keeping (%llu folders listed)%s\n", c.label.c_str(),
+                Ratio(&c, first).c_str(), static_cast<unsigned long long>(c.listed),
+                first != nullptr && (first->rows != c.rows || first->rowsDigest != c.rowsDigest) ? " (OTHER ROWS)" : "");
+  }
+  if (figures.entries > 0) {
+    std::printf("kept: the store held %zu folders, %zu entries, %.1f MB (names %.1f MB): %.1f bytes an entry besides "
+                "its name's bytes\n",
+                figures.folders, figures.entries, static_cast<double>(figures.bytes) / (1 << 20),
+                static_cast<double>(figures.nameBytes) / (1 << 20),
+                static_cast<double>(figures.bytes - figures.nameBytes) / static_cast<double>(figures.entries));
+  }
 }
 
 void PrintTable(const std::vector<Case>& cases, const Options& options, const PassCount& tree,
@@ -288,6 +325,7 @@ int Run(const Options& options) {
   int largestK = 1;
   for (int k : options.engineK) largestK = std::max(largestK, k);
   for (int k : options.naiveK) largestK = std::max(largestK, k);
+  largestK = std::max(largestK, options.keptK);
   // The lists for smaller K are the first names of the largest one.
   std::vector<std::string> utf8Names = MakeNames(tree, largestK, options.share, options.shape.seed + 1);
   NameList allNames;
@@ -381,6 +419,44 @@ int Run(const Options& options) {
       cases.push_back(std::move(naive));
     }
   }
+  // 100 folders spread over the tree, for the second search after changes.
+  TextList changedFolders;
+  for (std::size_t i = 0; i < 100 && !tree.folders.empty(); ++i) {
+    std::string folder = tree.folders[i * tree.folders.size() / 100];
+    std::replace(folder.begin(), folder.end(), '/', '\\');
+    changedFolders.push_back(Utf8ToGb18030(folder));
+  }
+  KeptFoldersFigures keptFigures;
+  const int keptThreads = DefaultWalkThreads();
+  for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
+    if (options.keptK <= 0) break;
+    for (KeptRun which : {KeptRun::First, KeptRun::Again, KeptRun::AgainChanged}) {
+      const char* label = which == KeptRun::First   ? "kept: first search "
+                          : which == KeptRun::Again ? "kept: again, no change "
+                                                    : "kept: again, 100 changed ";
+      Case kept = NewCase("kept", label + std::string(ModeName(mode)), options.keptK, mode,
+                          [&, mode, which, names = firstNames(options.keptK)] {
+                            auto store = std::make_shared<KeptFolders>(BenchWatcher());
+                            TimedLister counted(lister);
+                            KeepingLister keeping(store, counted, TextList{root});
+                            if (which != KeptRun::First) RunEngine(root, names, mode, keeping, keptThreads);
+                            if (which == KeptRun::AgainChanged) ChangeFolders(root, changedFolders, *store);
+                            counted.Reset();
+                            // As the window starts it: the walk alone when the store covers the root.
+                            const int threads = WalkThreadsThrough(*store, TextList{root});
+                            double cpuStart = ProcessCpuSeconds();
+                            EngineRun run = RunEngine(root, names, mode, keeping, threads > 0 ? threads : keptThreads);
+                            Outcome outcome{run.seconds, run.rows, ProcessCpuSeconds() - cpuStart, run.rowsDigest};
+                            outcome.listed = counted.Calls();
+                            keptFigures = store->Figures();
+                            store->Close();  // its memory goes outside the timing
+                            return std::optional<Outcome>(outcome);
+                          });
+      kept.threads = keptThreads;
+      kept.kept = which;
+      cases.push_back(std::move(kept));
+    }
+  }
   std::string pattern;
   if (auto fdPath = FindProgram({"fdfind", "fd"})) {
     pattern = utf8Names.front();
@@ -427,12 +503,14 @@ int Run(const Options& options) {
         return 1;
       }
       c.rows = outcome->rows;
+      c.listed = outcome->listed;
       c.rowsDigest = outcome->rowsDigest;
       if (c.retireAfter > 0 && outcome->seconds > c.retireAfter) c.retired = true;
       std::fprintf(stderr, "  %-26s %6d %3d %9.3f s\n", c.label.c_str(), c.k, c.threads, outcome->seconds);
     }
   }
   PrintTable(cases, options, seen, pattern);
+  PrintKept(cases, keptFigures);
   // The script keeps the table only when this line ends it.
   std::printf("%s\n", kRunComplete);
   std::fflush(stdout);
@@ -449,7 +527,7 @@ int main(int argc, char** argv) {
                  "usage: %s ROOT [--cold] [--folders N] [--files N] [--seed S] [--share X] [--rounds R]\n"
                  "       [--engine-k 1,10,...] [--threads 1,2,...] [--numbers-k K] [--naive-k 1,10,...]\n"
                  "       [--naive-limit SECONDS]\n"
-                 "       [--naive-sample FOLDERS] [--machine TEXT]\n",
+                 "       [--naive-sample FOLDERS] [--kept-k K] [--machine TEXT]\n",
                  argv[0]);
     return 2;
   }

@@ -28,6 +28,7 @@ class TimedLister final : public DirectoryLister {
     calls_ = 0;
     nanoseconds_ = 0;
   }
+  std::uint64_t Calls() const { return calls_.load(); }
   // The mean time of one call since the last Reset, in microseconds.
   double MeanMicroseconds() const {
     std::uint64_t calls = calls_.load();

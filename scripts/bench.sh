@@ -71,7 +71,7 @@ run_benchmark "$native/search_bench" "$tree" "${shape[@]}" --rounds "$native_rou
 # Cold: every run reads the tree from the disk; the naive walk would take
 # minutes there and is left out.
 say "search, native, cold page cache ($cold_rounds rounds)"
-run_benchmark "$native/search_bench" "$tree" --cold "${shape[@]}" --rounds "$cold_rounds" --engine-k 1,100,10000 \
+run_benchmark "$native/search_bench" "$tree" --cold "${shape[@]}" --rounds "$cold_rounds" --engine-k 1,100,10000 --kept-k 0 \
   --naive-k ""
 
 start_wine_session

@@ -18,11 +18,11 @@ constexpr std::size_t kLargestSpare = std::size_t{1} << 20;
 // Per entry, besides its name: the entry record and a share of growth.
 constexpr std::size_t kEntryBytes = 12;
 
-bool Entered(const DirectoryEntry& entry) {
+}  // namespace
+
+bool WalkEnters(const DirectoryEntry& entry) {
   return entry.folder && !entry.link && !entry.name.empty() && entry.name.back() != '.';
 }
-
-}  // namespace
 
 int DefaultWalkThreads() {
   if (const char* text = std::getenv("TARNWELL_WALK_THREADS")) {
@@ -30,7 +30,7 @@ int DefaultWalkThreads() {
     long threads = std::strtol(text, &end, 10);
     if (end != text && *end == '\0' && threads >= 1 && threads <= 64) return static_cast<int>(threads);
   }
-  if (SystemListsOneFolderAtATime()) return 1;
+  if (SystemListsOneFolderAtATime()) return 2;
   return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
 }
 
@@ -222,7 +222,7 @@ void WalkListings::List(WalkFolder& folder, DirectoryListing spare, bool last) {
   for (std::size_t i = 0; i < spare.size(); ++i) {
     DirectoryEntry entry = spare[i];
     bytes += entry.name.size() + kEntryBytes;
-    if (!Entered(entry)) continue;
+    if (!WalkEnters(entry)) continue;
     auto subfolder = std::make_unique<WalkFolder>();
     subfolder->path_ = Concat(folder.path_, "\\", entry.name);
     if (pool_ != nullptr) {

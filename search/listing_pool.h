@@ -34,8 +34,9 @@ namespace tarnwell {
 
 // Threads that list folders for one search when nothing else is asked for:
 // the environment variable TARNWELL_WALK_THREADS (1 to 64) when it is set,
-// otherwise 1 where the system lists one folder at a time, else the logical
-// processors, at most 8. Each walk lists on its own thread too, so a search
+// otherwise 2 where the system lists one folder at a time (the calls wait
+// for each other, but a helper's matching and hand-over overlap them), else
+// the logical processors, at most 8. Each walk lists on its own thread too, so a search
 // has this number less one helpers; 1 is the walk alone, listing every
 // folder when it comes to it.
 int DefaultWalkThreads();
@@ -45,6 +46,10 @@ int DefaultWalkThreads();
 // ntdll reads a folder with the process's working directory changed into it,
 // one folder at a time (each call takes as much longer as threads list).
 bool SystemListsOneFolderAtATime();
+
+// Whether a walk enters this entry of a listing: a folder that is no link
+// and whose name does not end in ".".
+bool WalkEnters(const DirectoryEntry& entry);
 
 // How far the helpers may list ahead of one walk.
 struct ListingLimits {

@@ -78,19 +78,34 @@ std::shared_ptr<Search> Search::Start(NameList names, RootList roots, MatchMode 
                                       SearchOptions options) {
   auto search = std::make_shared<Search>(PassKey{}, std::move(names), std::move(roots), mode, std::move(sink),
                                          lister, options);
-  std::size_t rootCount = search->roots_->size();
-  search->running_.store(static_cast<int>(rootCount), std::memory_order_release);
-  search->threads_.reserve(rootCount);
-  if (rootCount == 0) search->EndWalk(0, false);  // nothing to walk: the search ends at once
+  search->StartWalks();
+  return search;
+}
+
+void Search::StartWalks() {
+  std::shared_ptr<Search> self = shared_from_this();
+  std::size_t rootCount = roots_->size();
+  running_.store(static_cast<int>(rootCount), std::memory_order_release);
+  threads_.reserve(rootCount);
+  if (rootCount == 0) EndWalk(0, false);  // nothing to walk: the search ends at once
   for (std::size_t root = 0; root < rootCount; ++root) {
     try {
-      search->threads_.emplace_back(
-          [search, root] { CatchAtEntry("a search walk's thread", [&] { search->RunWalk(root); }); });
+      threads_.emplace_back([self, root] { CatchAtEntry("a search walk's thread", [&] { self->RunWalk(root); }); });
     } catch (const std::system_error&) {
       // No thread, no walk: this root simply ends at once, without rows.
-      search->EndWalk(root, false);
+      EndWalk(root, false);
     }
   }
+}
+
+std::shared_ptr<Search> Search::Start(NameList names, RootList roots, MatchMode mode,
+                                      std::shared_ptr<SearchSink> sink, std::shared_ptr<const DirectoryLister> lister,
+                                      SearchOptions options) {
+  const DirectoryLister& listing = *lister;
+  auto search = std::make_shared<Search>(PassKey{}, std::move(names), std::move(roots), mode, std::move(sink),
+                                         listing, options);
+  search->listerShare_ = std::move(lister);
+  search->StartWalks();
   return search;
 }
 

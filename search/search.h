@@ -87,6 +87,11 @@ class Search : public std::enable_shared_from_this<Search> {
                                        std::shared_ptr<SearchSink> sink,
                                        const DirectoryLister& lister = FileSystemLister(),
                                        SearchOptions options = {});
+  // The same with a lister that the search holds a share of until its last
+  // walk is gone (a lister made for this search).
+  static std::shared_ptr<Search> Start(NameList names, RootList roots, MatchMode mode,
+                                       std::shared_ptr<SearchSink> sink,
+                                       std::shared_ptr<const DirectoryLister> lister, SearchOptions options = {});
 
   Search(PassKey, NameList names, RootList roots, MatchMode mode, std::shared_ptr<SearchSink> sink,
          const DirectoryLister& lister, SearchOptions options);
@@ -135,6 +140,8 @@ class Search : public std::enable_shared_from_this<Search> {
 
  private:
   friend class WalkDelivery;
+  // One worker per root.
+  void StartWalks();
   void RunWalk(std::size_t root);
   // The walk of `root` is over: its WalkEnded, and after the last walk the
   // search's end and its signal.
@@ -149,6 +156,7 @@ class Search : public std::enable_shared_from_this<Search> {
   std::atomic<MatchMode> mode_;
   std::function<MatchMode()> readMode_;  // what the walks call: reads mode_
   std::shared_ptr<SearchSink> sink_;
+  std::shared_ptr<const DirectoryLister> listerShare_;  // null when the lister outlives the search anyway
   const DirectoryLister& lister_;
   SearchOptions options_;
   NameMatcher matcher_;

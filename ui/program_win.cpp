@@ -12,8 +12,9 @@ namespace tarnwell {
 
 Program::Program(Text programDirectory, const DirectoryLister& lister)
     : directory_(std::move(programDirectory)),
-      searches_(window_, lister,
-                [this] { return NumberRuleChosen(directory_) ? NumberRule::On : NumberRule::Off; }) {
+      searches_(
+          window_, lister, [this] { return NumberRuleChosen(directory_) ? NumberRule::On : NumberRule::Off; },
+          [this] { return tarnwell::KeepingWalkedFolders(directory_); }) {
   Connect();
 }
 

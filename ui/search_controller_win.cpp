@@ -6,9 +6,11 @@
 #include "platform/entry_guard.h"
 #include "platform/event_pump_win.h"
 #include "platform/file_system.h"
+#include "platform/folder_watch.h"
 #include "platform/gbk_literal.h"
 #include "platform/message_box_win.h"
 #include "platform/window_properties_win.h"
+#include "search/keeping_lister.h"
 #include "ui/search_texts.h"
 
 namespace tarnwell {
@@ -51,8 +53,8 @@ class SearchController::Sink : public SearchSink {
 };
 
 SearchController::SearchController(MainWindow& window, const DirectoryLister& lister,
-                                   std::function<NumberRule()> numberRule)
-    : window_(window), lister_(lister), numberRule_(std::move(numberRule)) {}
+                                   std::function<NumberRule()> numberRule, std::function<bool()> keeping)
+    : window_(window), lister_(lister), numberRule_(std::move(numberRule)), keeping_(std::move(keeping)) {}
 
 SearchController::~SearchController() { Shutdown(); }
 
@@ -111,10 +113,31 @@ void SearchController::StartSearch() {
   startedRoots_ = {roots, wholeComputer};
   auto sink = std::make_shared<Sink>(*this, window_.Queue());
   currentEnded_ = false;
+  std::shared_ptr<const DirectoryLister> lister = ListerFor(roots);
   SearchOptions options;
   options.numbers = numberRule_();
-  current_ = Search::Start(std::move(names), std::move(roots), RadioMatchMode(), sink, lister_, options);
+  if (kept_) options.walkThreads = WalkThreadsThrough(*kept_, roots);
+  current_ = Search::Start(std::move(names), std::move(roots), RadioMatchMode(), sink, std::move(lister), options);
   if (walks) StartProgressPolling();
+}
+
+std::shared_ptr<const DirectoryLister> SearchController::ListerFor(const RootList& roots) {
+  // A watch vouches for the file system only: another lister is never kept.
+  const bool keeping = &lister_ == &FileSystemLister() && keeping_ && keeping_();
+  if (!keeping) {
+    ReleaseKept();
+    // No share of anything: the lister outlives every walk.
+    return std::shared_ptr<const DirectoryLister>(std::shared_ptr<const DirectoryLister>(), &lister_);
+  }
+  if (!kept_) kept_ = std::make_shared<KeptFolders>(SystemFolderWatcher());
+  return std::make_shared<KeepingLister>(kept_, lister_, roots);
+}
+
+void SearchController::ReleaseKept() {
+  if (!kept_) return;
+  // Walks still running hold the store, but it holds nothing from now on.
+  kept_->Close();
+  kept_.reset();
 }
 
 void SearchController::OnRows(const std::shared_ptr<Search>& search, const RowBatch& rows) {
@@ -198,6 +221,7 @@ bool SearchController::Shutdown() {
   bool allEnded = true;
   for (const std::shared_ptr<Search>& search : cancelled_) allEnded = search->WaitForWalks(deadline) && allEnded;
   cancelled_.clear();
+  ReleaseKept();
   return allEnded;
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "results/same_name.h"
+#include "search/kept_folders.h"
 #include "search/match_mode.h"
 #include "search/search.h"
 #include "ui/main_window_win.h"
@@ -25,9 +26,12 @@ namespace tarnwell {
 class SearchController {
  public:
   // The walks list folders with `lister`, which outlives the controller;
-  // `numberRule` gives the number rule a search starts with.
+  // `numberRule` gives the number rule a search starts with. When the lister
+  // is the file system's and `keeping` says so at the start of a search, the
+  // walks keep what they list for the searches after them.
   explicit SearchController(MainWindow& window, const DirectoryLister& lister = FileSystemLister(),
-                            std::function<NumberRule()> numberRule = [] { return NumberRule::Off; });
+                            std::function<NumberRule()> numberRule = [] { return NumberRule::Off; },
+                            std::function<bool()> keeping = {});
   ~SearchController();
   SearchController(const SearchController&) = delete;
   SearchController& operator=(const SearchController&) = delete;
@@ -39,8 +43,12 @@ class SearchController {
   // Hands the match-mode radios to the running search's walks.
   void RefreshMatchMode();
   // The window is closing: cancels the walks and waits for their end, two
-  // seconds at most. True when every walk has ended (and its thread is joined).
+  // seconds at most, and releases the kept folders. True when every walk
+  // has ended (and its thread is joined).
   bool Shutdown();
+
+  // The folders kept for later searches, for tests; null while none are kept.
+  KeptFolders* Kept() const { return kept_.get(); }
 
   // The current search, for tests; null before the first search.
   const std::shared_ptr<Search>& Current() const { return current_; }
@@ -69,6 +77,9 @@ class SearchController {
   void OnSearchEnded(const std::shared_ptr<Search>& search);
   MatchMode RadioMatchMode() const;
   bool IsCurrent(const std::shared_ptr<Search>& search) const;
+  // The lister of a search of `roots`.
+  std::shared_ptr<const DirectoryLister> ListerFor(const RootList& roots);
+  void ReleaseKept();
   void StartProgressPolling();
   void StopProgressPolling();
   HWND Control(enum Control control) const { return window_.ControlWindow(control); }
@@ -76,6 +87,8 @@ class SearchController {
   MainWindow& window_;
   const DirectoryLister& lister_;
   std::function<NumberRule()> numberRule_;
+  std::function<bool()> keeping_;
+  std::shared_ptr<KeptFolders> kept_;  // null while nothing is kept
   std::shared_ptr<Search> current_;
   MatchMode startedMode_ = MatchMode::Exact;
   SearchRoots startedRoots_;

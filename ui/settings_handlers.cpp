@@ -13,6 +13,7 @@ const Text& RecycleBinKey() { return "回收站"_gbk; }  // "真": deletes go in
 const Text& SameNameKey() { return "同名文件"_gbk; }    // "替换", "跳过" or "改名"
 const Text& KeepFoldersKey() { return "保持结构"_gbk; }  // "真": copies and moves keep the folders
 const Text& NumberRuleKey() { return "编号匹配"_gbk; }  // "真": digit-only names match by number
+const Text& KeepingKey() { return "索引"_gbk; }    // "假": every search walks its roots anew
 const Text& Yes() { return "真"_gbk; }
 const Text& No() { return "假"_gbk; }
 
@@ -97,6 +98,11 @@ bool KeepFoldersChosen(std::string_view programDirectory) {
 
 void ToggleKeepFoldersChoice(std::string_view programDirectory) {
   WriteSetting(programDirectory, KeepFoldersKey(), KeepFoldersChosen(programDirectory) ? No() : Yes());
+}
+
+
+bool KeepingWalkedFolders(std::string_view programDirectory) {
+  return !TextEquals(ReadSetting(programDirectory, KeepingKey()), No());
 }
 
 }  // namespace tarnwell

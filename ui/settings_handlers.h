@@ -66,5 +66,9 @@ void ToggleKeepFoldersChoice(std::string_view programDirectory);
 // way (on only for exactly "真"). A search takes it when it starts.
 bool NumberRuleChosen(std::string_view programDirectory);
 void ToggleNumberRuleChoice(std::string_view programDirectory);
+// Whether searches keep the folders they walk for the searches after them:
+// the key "索引", read at every search. Off only when it holds exactly "假";
+// on (the default) for "真", anything else, or no key.
+bool KeepingWalkedFolders(std::string_view programDirectory);
 
 }  // namespace tarnwell
