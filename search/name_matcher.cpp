@@ -25,6 +25,9 @@ struct NameMatcher::Compiled {
   std::optional<ExactNames> exact;
   std::optional<FuzzyNames> fuzzy;
   std::vector<std::pair<std::uint32_t, WildcardName>> wildcards;  // in NameList order
+  // Whether any name is matched on the folded file name: a list of photo
+  // numbers alone under the number rule never needs it.
+  bool foldedNames = false;
 };
 
 NameMatcher::NameMatcher(std::shared_ptr<const NameList> names, NumberRule numbers)
@@ -56,6 +59,7 @@ const NameMatcher::Compiled& NameMatcher::CompiledFor(MatchMode mode) const {
         plainIndices.push_back(static_cast<std::uint32_t>(i));
       }
     }
+    compiled->foldedNames = !plain.empty() || !compiled->wildcards.empty();
     if (mode == MatchMode::Exact) {
       compiled->exact.emplace(plain, plainIndices);
     } else {
@@ -69,6 +73,17 @@ const NameMatcher::Compiled& NameMatcher::CompiledFor(MatchMode mode) const {
 void NameMatcher::Match(std::string_view fileName, MatchMode mode, MatchScratch& scratch) const {
   const Compiled& compiled = CompiledFor(mode);
   scratch.matches_.clear();
+  if (compiled.foldedNames) MatchFolded(fileName, mode, compiled, scratch);
+  numbers_.Match(fileName, [&](std::uint32_t index) { scratch.matches_.push_back(index); });
+  if (scratch.matches_.size() > 1) {
+    std::sort(scratch.matches_.begin(), scratch.matches_.end());
+    // A file name can hold one number twice; it is still one match.
+    scratch.matches_.erase(std::unique(scratch.matches_.begin(), scratch.matches_.end()), scratch.matches_.end());
+  }
+}
+
+void NameMatcher::MatchFolded(std::string_view fileName, MatchMode mode, const Compiled& compiled,
+                              MatchScratch& scratch) const {
   FoldNameCase(fileName, scratch.folded_, mode == MatchMode::Fuzzy ? &scratch.starts_ : nullptr);
   if (compiled.exact) {
     compiled.exact->Match(scratch.folded_, [&](std::uint32_t index) { scratch.matches_.push_back(index); });
@@ -92,12 +107,6 @@ void NameMatcher::Match(std::string_view fileName, MatchMode mode, MatchScratch&
     bool matches = mode == MatchMode::Exact ? wildcard.MatchesExact(scratch.folded_)
                                             : wildcard.MatchesFuzzy(scratch.folded_);
     if (matches) scratch.matches_.push_back(index);
-  }
-  numbers_.Match(fileName, [&](std::uint32_t index) { scratch.matches_.push_back(index); });
-  if (scratch.matches_.size() > 1) {
-    std::sort(scratch.matches_.begin(), scratch.matches_.end());
-    // A file name can hold one number twice; it is still one match.
-    scratch.matches_.erase(std::unique(scratch.matches_.begin(), scratch.matches_.end()), scratch.matches_.end());
   }
 }
 

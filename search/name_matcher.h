@@ -55,6 +55,8 @@ class NameMatcher {
  private:
   struct Compiled;
   const Compiled& CompiledFor(MatchMode mode) const;
+  // The exact, fuzzy and wildcard names against the file name in one case.
+  void MatchFolded(std::string_view fileName, MatchMode mode, const Compiled& compiled, MatchScratch& scratch) const;
 
   std::shared_ptr<const NameList> names_;
   NumberRule numberRule_;
