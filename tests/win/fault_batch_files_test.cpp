@@ -14,6 +14,7 @@
 #include "results/batch_delete.h"
 #include "results/batch_transfer.h"
 #include "tests/support/result_rows.h"
+#include "tests/win/support/answering_host.h"
 #include "tests/win/support/program_fixture.h"
 
 namespace tarnwell::testing {
@@ -30,21 +31,12 @@ using testing_support::PutFile;
 // The real window and file system; the folder browser's answer is the test's,
 // every message box is answered with OK and kept, and a test may do
 // something just before a file operation of the command.
-class FaultHost : public WindowResultHost {
+class FaultHost : public AnsweringHost {
  public:
-  using WindowResultHost::WindowResultHost;
-  Text folderChoice;
+  using AnsweringHost::AnsweringHost;
   std::function<void()> beforeFileOperation;
   int fileOperations = 0;
-  TextList shown;
 
-  Text BrowseForFolder(const Text&) override { return folderChoice; }
-  MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle, const Text&) override {
-    shown.push_back(message);
-    return MessageBoxButton::Ok;
-  }
-  // The boxes shown since the last call.
-  TextList TakeShown() { return std::exchange(shown, {}); }
   FileOutcome DeleteOneFile(const Text& path) override {
     Before();
     return WindowResultHost::DeleteOneFile(path);

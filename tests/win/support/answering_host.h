@@ -19,6 +19,7 @@ class AnsweringHost : public WindowResultHost {
     shown.push_back(message);
     return MessageBoxButton::Ok;
   }
+  // The boxes shown since the last call.
   TextList TakeShown() { return std::exchange(shown, {}); }
 };
 
