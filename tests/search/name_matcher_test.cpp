@@ -108,6 +108,12 @@ TEST(NameMatcher, TheNumberRuleFindsAWholeRunOfDigitsBeforeTheFirstDot) {
   Matcher huge({"123456789012345678901234567890"}, NumberRule::On);
   EXPECT_EQ(huge("x_000123456789012345678901234567890.raw", kExact), Indices{0});
   EXPECT_EQ(huge("x_123456789012345678901234567891.raw", kExact), Indices{});
+  // The largest values read as integers (19 digits) and the shortest that are not.
+  Matcher edges({"9999999999999999999", "10000000000000000000"}, NumberRule::On);
+  EXPECT_EQ(edges("a_0009999999999999999999.jpg", kExact), Indices{0});
+  EXPECT_EQ(edges("a_10000000000000000000.jpg", kExact), Indices{1});
+  EXPECT_EQ(edges("a_99999999999999999990.jpg", kExact), Indices{});
+  EXPECT_EQ(edges("a_1000000000000000000.jpg", kExact), Indices{});
 }
 
 TEST(NameMatcher, WildcardsInExactAndFuzzyNames) {
