@@ -30,6 +30,10 @@ struct DirectoryEntry {
 class DirectoryListing {
  public:
   void Clear();
+  void Swap(DirectoryListing& other) noexcept {
+    names_.swap(other.names_);
+    entries_.swap(other.entries_);
+  }
   void Add(std::string_view name, bool folder, bool link);
 
   std::size_t size() const { return entries_.size(); }

@@ -4,6 +4,10 @@
 #include <string_view>
 #include <utility>
 
+#if defined(__x86_64__) || defined(_M_X64)
+#include <immintrin.h>
+#endif
+
 #include "platform/debug_output.h"
 #include "search/listing_pool.h"
 
@@ -87,13 +91,6 @@ bool SameKey(std::string_view name, std::string_view key) {
   return true;
 }
 
-bool HoldsEnteredFolder(const DirectoryListing& listing, std::string_view key) {
-  for (std::size_t i = 0; i < listing.size(); ++i) {
-    if (WalkEnters(listing[i]) && SameKey(listing[i].name, key)) return true;
-  }
-  return false;
-}
-
 // True when the listing holds `key` as a file and as nothing else.
 bool HoldsOnlyFile(const DirectoryListing& listing, std::string_view key) {
   bool file = false;
@@ -131,7 +128,7 @@ struct KeptFolders::Root {
   std::uint64_t number = 0;
   std::uint64_t generation = 0;
   bool armed = false;  // its watch is armed: only then are its folders kept
-  std::unordered_map<Text, Folder> folders;  // by key below the root ("" is the root)
+  FolderMap folders;  // by key below the root ("" is the root)
   std::size_t entries = 0;
   std::size_t bytes = 0;
   std::size_t nameBytes = 0;
@@ -144,12 +141,25 @@ KeptFolders::KeptFolders(const FolderWatcher& watcher, KeptFoldersLimits limits)
 
 KeptFolders::~KeptFolders() { Close(); }
 
+std::unique_lock<std::mutex> KeptFolders::Lock() const {
+  // The walk and its listing helpers take the lock twice a folder, each
+  // time for a moment: a short spin finds it free far more cheaply than a
+  // wait that puts the thread to sleep and wakes it again.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (mutex_.try_lock()) return std::unique_lock(mutex_, std::adopt_lock);
+#if defined(__x86_64__) || defined(_M_X64)
+    _mm_pause();
+#endif
+  }
+  return std::unique_lock(mutex_);
+}
+
 void KeptFolders::PrepareRoot(const Text& root) {
   const Text key = KeyOf(root);
   if (!Keepable(key)) return;
   std::uint64_t number = 0;
   {
-    std::lock_guard lock(mutex_);
+    const auto lock = Lock();
     if (closed_) return;
     if (Root* covering = CoveringRoot(key, false)) {
       const Text below = RelativeKey(key, covering->key);
@@ -168,7 +178,7 @@ void KeptFolders::PrepareRoot(const Text& root) {
   auto receiver = std::make_unique<Receiver>(*this, number);
   std::unique_ptr<FolderWatch> watch = watcher_.Watch(root, *receiver);
   {
-    std::lock_guard lock(mutex_);
+    const auto lock = Lock();
     Root* made = RootNumbered(number);
     if (made != nullptr && watch) {
       made->receiver = std::move(receiver);
@@ -187,7 +197,7 @@ void KeptFolders::PrepareRoot(const Text& root) {
 bool KeptFolders::Covers(const Text& root) {
   const Text key = KeyOf(root);
   if (!Keepable(key)) return false;
-  std::lock_guard lock(mutex_);
+  const auto lock = Lock();
   const Root* covering = CoveringRoot(key, true);
   if (covering == nullptr) return false;
   const Text below = RelativeKey(key, covering->key);
@@ -197,49 +207,67 @@ bool KeptFolders::Covers(const Text& root) {
 KeptFolders::Listing KeptFolders::Begin(const Text& folder, DirectoryListing& listing) {
   Listing begun;
   Text key = KeyOf(folder);
-  std::lock_guard lock(mutex_);
-  Root* root = CoveringRoot(key, true);
-  if (root == nullptr) return begun;
-  Text below = RelativeKey(key, root->key);
-  auto found = root->folders.find(below);
-  if (found != root->folders.end()) {
-    const Folder& kept = found->second;
-    if (kept.listed && !kept.stale) {
-      listing = kept.listing;
-      begun.answered = true;
-      return begun;
+  std::size_t belowAt = 0;  // where the key below the root starts in `key`
+  {
+    const auto lock = Lock();
+    Root* root = CoveringRoot(key, true);
+    if (root == nullptr) return begun;
+    belowAt = key.size() == root->key.size() ? key.size() : root->key.size() + 1;
+    const std::string_view below = std::string_view(key).substr(belowAt);
+    auto found = root->folders.find(below);
+    if (found != root->folders.end()) {
+      const Folder& kept = found->second;
+      if (kept.listed && !kept.stale) {
+        listing = kept.listing;
+        begun.answered = true;
+        return begun;
+      }
+    } else {
+      // A folder is new to the store only below a folder it holds, whose kept
+      // listing has it: so every folder held hangs from the root, and a change
+      // can always be traced to what is held above it.
+      if (!below.empty()) {
+        const std::size_t separator = LastSeparator(below);
+        const std::string_view above = separator == kNoSeparator ? std::string_view() : below.substr(0, separator);
+        auto parent = root->folders.find(above);
+        if (parent == root->folders.end() || !parent->second.listed) return begun;
+        const std::string_view name = separator == kNoSeparator ? below : below.substr(separator + 1);
+        if (!parent->second.Enters(name)) return begun;
+      }
+      auto made = root->folders.try_emplace(Text(below)).first;
+      // Made now: a change that dropped a folder of this name earlier than the
+      // listing began does not matter, one that comes later will be newer.
+      made->second.touched = root->generation;
+      Count(*root, made->first, made->second, 1);
     }
-  } else {
-    // A folder is new to the store only below a folder it holds, whose kept
-    // listing has it: so every folder held hangs from the root, and a change
-    // can always be traced to what is held above it.
-    if (!below.empty()) {
-      const std::size_t separator = LastSeparator(below);
-      const Text above = separator == kNoSeparator ? Text() : below.substr(0, separator);
-      auto parent = root->folders.find(above);
-      if (parent == root->folders.end() || !parent->second.listed) return begun;
-      const std::string_view name =
-          separator == kNoSeparator ? std::string_view(below) : std::string_view(below).substr(separator + 1);
-      if (!HoldsEnteredFolder(parent->second.listing, name)) return begun;
-    }
-    auto made = root->folders.try_emplace(below).first;
-    // Made now: a change that dropped a folder of this name earlier than the
-    // listing began does not matter, one that comes later will be newer.
-    made->second.touched = root->generation;
-    Count(*root, made->first, made->second, 1);
+    begun.keep = true;
+    begun.root = root->number;
+    begun.generation = root->generation;
   }
-  begun.keep = true;
-  begun.root = root->number;
-  begun.generation = root->generation;
-  begun.folder = std::move(below);
+  key.erase(0, belowAt);
+  begun.folder = std::move(key);
   return begun;
 }
 
 void KeptFolders::Record(const Listing& begun, ListingOutcome outcome, const DirectoryListing& listing) {
   if (!begun.keep) return;
+  // What does not need the store is made before its lock: helpers list and
+  // record side by side, and every moment under the lock is one they may
+  // wait for.
+  std::vector<Text> entered;
+  DirectoryListing copy;
+  std::size_t nameBytes = 0;
+  if (outcome == ListingOutcome::Listed) {
+    for (std::size_t i = 0; i < listing.size(); ++i) {
+      nameBytes += listing[i].name.size();
+      if (WalkEnters(listing[i])) entered.push_back(KeyOf(listing[i].name));
+    }
+    std::sort(entered.begin(), entered.end());
+    copy = listing;  // a copy holds no spare room
+  }
   bool dropped = false;
   {
-    std::lock_guard lock(mutex_);
+    const auto lock = Lock();
     Root* root = RootNumbered(begun.root);
     if (root == nullptr) return;
     auto found = root->folders.find(begun.folder);
@@ -249,11 +277,6 @@ void KeptFolders::Record(const Listing& begun, ListingOutcome outcome, const Dir
       kept.stale = true;
       return;
     }
-    std::vector<Text> entered;
-    for (std::size_t i = 0; i < listing.size(); ++i) {
-      if (WalkEnters(listing[i])) entered.push_back(KeyOf(listing[i].name));
-    }
-    std::sort(entered.begin(), entered.end());
     if (std::adjacent_find(entered.begin(), entered.end()) != entered.end()) {
       // Two folders whose names differ only in ASCII case (a case-sensitive
       // folder) would share one key: nothing of this root can be kept.
@@ -262,15 +285,13 @@ void KeptFolders::Record(const Listing& begun, ListingOutcome outcome, const Dir
       dropped = true;
     } else {
       // Folders kept below that this listing no longer has are gone.
-      if (kept.listed) {
-        for (std::size_t i = 0; i < kept.listing.size(); ++i) {
-          if (!WalkEnters(kept.listing[i])) continue;
-          const Text name = KeyOf(kept.listing[i].name);
-          if (!std::binary_search(entered.begin(), entered.end(), name)) DropSubtree(*root, Join(begun.folder, name));
-        }
+      for (const Text& subfolder : kept.subfolders) {
+        if (!std::binary_search(entered.begin(), entered.end(), subfolder)) DropSubtree(*root, Join(begun.folder, subfolder));
       }
       Count(*root, found->first, kept, -1);
-      kept.listing = DirectoryListing(listing);  // a copy holds no spare room
+      kept.listing.Swap(copy);
+      kept.subfolders.swap(entered);
+      kept.nameBytes = nameBytes;
       kept.listed = true;
       kept.stale = kept.touched > begun.generation;
       Count(*root, found->first, kept, 1);
@@ -279,12 +300,15 @@ void KeptFolders::Record(const Listing& begun, ListingOutcome outcome, const Dir
       dropped = roots_.size() != roots;
     }
   }
+  // The listing it replaced goes outside the lock too.
+  copy = DirectoryListing();
+  entered.clear();
   if (dropped) DestroyRetired();
 }
 
 void KeptFolders::Close() {
   {
-    std::lock_guard lock(mutex_);
+    const auto lock = Lock();
     closed_ = true;
     while (!roots_.empty()) DropRoot(*roots_.front());
   }
@@ -292,7 +316,7 @@ void KeptFolders::Close() {
 }
 
 KeptFoldersFigures KeptFolders::Figures() const {
-  std::lock_guard lock(mutex_);
+  const auto lock = Lock();
   KeptFoldersFigures figures;
   figures.roots = roots_.size();
   for (const auto& root : roots_) figures.folders += root->folders.size();
@@ -322,7 +346,7 @@ KeptFolders::Root* KeptFolders::RootNumbered(std::uint64_t number) {
 }
 
 void KeptFolders::Changed(std::uint64_t number, const std::vector<FolderChange>& changes) {
-  std::lock_guard lock(mutex_);
+  const auto lock = Lock();
   ++reports_;
   Root* root = RootNumbered(number);
   if (root == nullptr) return;
@@ -338,7 +362,7 @@ void KeptFolders::Changed(std::uint64_t number, const std::vector<FolderChange>&
 }
 
 void KeptFolders::Lost(std::uint64_t number) {
-  std::lock_guard lock(mutex_);
+  const auto lock = Lock();
   ++reports_;
   if (Root* root = RootNumbered(number)) {
     WriteDebugLine(Concat("Tarnwell: changes below ", root->key, " were lost; the folder will be walked anew"));
@@ -387,7 +411,7 @@ bool KeptFolders::TouchFolder(Root& root, const Text& folder) {
     // Not listed yet, or stale: it is listed again, and what is below it
     // that the store lacks is walked anew.
     if (!held.listed || held.stale) return true;
-    return HoldsEnteredFolder(held.listing, child);
+    return held.Enters(child);
   }
   return true;  // nothing of this root is held yet
 }
@@ -399,10 +423,7 @@ void KeptFolders::DropSubtree(Root& root, const Text& folder) {
     pending.pop_back();
     auto found = root.folders.find(key);
     if (found == root.folders.end()) continue;
-    const DirectoryListing& listing = found->second.listing;
-    for (std::size_t i = 0; i < listing.size(); ++i) {
-      if (WalkEnters(listing[i])) pending.push_back(Join(key, KeyOf(listing[i].name)));
-    }
+    for (const Text& subfolder : found->second.subfolders) pending.push_back(Join(key, subfolder));
     Count(root, found->first, found->second, -1);
     root.folders.erase(found);
   }
@@ -410,14 +431,15 @@ void KeptFolders::DropSubtree(Root& root, const Text& folder) {
 
 void KeptFolders::Count(Root& root, const Text& key, Folder& folder, int sign) {
   if (sign > 0) {
-    std::size_t names = 0;
-    for (std::size_t i = 0; i < folder.listing.size(); ++i) names += folder.listing[i].name.size();
-    folder.nameBytes = names;
+    const std::size_t names = folder.nameBytes;  // set by the caller with the listing
     // The map's node (key, folder, link and cached hash), its bucket, the
-    // key's own buffer when it is too long to sit inside it, the names and
-    // one record of 8 bytes an entry.
+    // key's own buffer when it is too long to sit inside it, the names, one
+    // record of 8 bytes an entry and the subfolders' keys.
     const std::size_t keyBuffer = key.capacity() > 15 ? key.capacity() + 1 : 0;
-    folder.bytes = sizeof(std::pair<const Text, Folder>) + 3 * sizeof(void*) + keyBuffer + names + 8 * folder.listing.size();
+    std::size_t subfolderBytes = folder.subfolders.capacity() * sizeof(Text);
+    for (const Text& subfolder : folder.subfolders) subfolderBytes += subfolder.capacity() > 15 ? subfolder.capacity() + 1 : 0;
+    folder.bytes = sizeof(std::pair<const Text, Folder>) + 3 * sizeof(void*) + keyBuffer + names + 8 * folder.listing.size() +
+                   subfolderBytes;
     root.entries += folder.listing.size();
     root.nameBytes += names;
     root.bytes += folder.bytes;
@@ -454,7 +476,7 @@ void KeptFolders::KeepWithinLimits() {
 void KeptFolders::DestroyRetired() {
   std::vector<std::unique_ptr<Root>> retired;
   {
-    std::lock_guard lock(mutex_);
+    const auto lock = Lock();
     retired.swap(retired_);
   }
   // Each watch stops (its thread joined) before its receiver goes.

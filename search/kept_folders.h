@@ -27,10 +27,12 @@
 // search names it.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -100,11 +102,24 @@ class KeptFolders {
     std::uint64_t touched = 0;  // the generation of the last change that touched it
     std::size_t bytes = 0;      // what it holds, as counted against the limits
     std::size_t nameBytes = 0;
+    // The keys of the subfolders the walk enters, sorted: what a change or a
+    // new folder below is traced through without reading the listing.
+    std::vector<Text> subfolders;
     bool listed = false;        // `listing` holds a listing made
     bool stale = false;
+
+    bool Enters(std::string_view key) const { return std::binary_search(subfolders.begin(), subfolders.end(), key); }
   };
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+  };
+  // Folders by key, looked up by views too.
+  using FolderMap = std::unordered_map<Text, Folder, KeyHash, std::equal_to<>>;
   class Receiver;
   struct Root;
+
+  std::unique_lock<std::mutex> Lock() const;
 
   // Under the lock.
   Root* CoveringRoot(const Text& key, bool armedOnly);
