@@ -25,10 +25,4 @@ void DirectoryListing::Add(std::string_view name, bool folder, bool link) {
   entries_.push_back(entry);
 }
 
-DirectoryEntry DirectoryListing::operator[](std::size_t i) const {
-  const Entry& entry = entries_[i];
-  return {std::string_view(names_).substr(entry.nameStart, entry.nameLength), entry.folder != 0,
-          entry.link != 0};
-}
-
 }  // namespace tarnwell

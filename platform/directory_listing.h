@@ -38,7 +38,10 @@ class DirectoryListing {
 
   std::size_t size() const { return entries_.size(); }
   bool empty() const { return entries_.empty(); }
-  DirectoryEntry operator[](std::size_t i) const;
+  DirectoryEntry operator[](std::size_t i) const {
+    const Entry& entry = entries_[i];
+    return {std::string_view(names_).substr(entry.nameStart, entry.nameLength), entry.folder != 0, entry.link != 0};
+  }
 
  private:
   struct Entry {

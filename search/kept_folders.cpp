@@ -23,31 +23,39 @@ char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 // run of "\" as one (a leading "\\" of a network path stays), and no "\" at
 // the end. "D:\" and "D:" are one folder, as "D:\\x" and "d:\X" are.
 Text KeyOf(std::string_view path) {
-  Text key;
-  key.reserve(path.size());
+  // Written in place: a key is never longer than its path.
+  Text key(path.size(), '\0');
+  char* out = key.data();
+  std::size_t written = 0;
   std::size_t at = 0;
   bool separator = false;
   if (path.starts_with("\\\\")) {
-    key = "\\\\";
+    out[written++] = '\\';
+    out[written++] = '\\';
     at = 2;
     separator = true;
   }
-  const std::size_t leading = key.size();
+  const std::size_t leading = written;
   while (at < path.size()) {
-    const std::size_t length = CharacterLength(path, at);
-    if (length == 1 && path[at] == '\\') {
-      if (!separator) key.push_back('\\');
-      separator = true;
-    } else if (length == 1) {
-      key.push_back(LowerAscii(path[at]));
-      separator = false;
-    } else {
-      key.append(path.substr(at, length));
-      separator = false;
+    const char c = path[at];
+    if (static_cast<unsigned char>(c) < 0x80) {
+      if (c != '\\') {
+        out[written++] = LowerAscii(c);
+      } else if (!separator) {
+        out[written++] = '\\';
+      }
+      separator = c == '\\';
+      ++at;
+      continue;
     }
+    // A longer character, copied whole: its trail byte may be a "\" or a letter.
+    const std::size_t length = CharacterLength(path, at);
+    for (std::size_t i = 0; i < length; ++i) out[written++] = path[at + i];
+    separator = false;
     at += length;
   }
-  if (separator && key.size() > leading) key.pop_back();
+  if (separator && written > leading) --written;
+  key.resize(written);
   return key;
 }
 
@@ -259,8 +267,9 @@ void KeptFolders::Record(const Listing& begun, ListingOutcome outcome, const Dir
   std::size_t nameBytes = 0;
   if (outcome == ListingOutcome::Listed) {
     for (std::size_t i = 0; i < listing.size(); ++i) {
-      nameBytes += listing[i].name.size();
-      if (WalkEnters(listing[i])) entered.push_back(KeyOf(listing[i].name));
+      const DirectoryEntry entry = listing[i];
+      nameBytes += entry.name.size();
+      if (WalkEnters(entry)) entered.push_back(KeyOf(entry.name));
     }
     std::sort(entered.begin(), entered.end());
     copy = listing;  // a copy holds no spare room

@@ -268,9 +268,17 @@ INSTANTIATE_TEST_SUITE_P(Watches, KeptSearchOracle, ::testing::Values(false, tru
 TEST(KeptFolders, RowsComeFromTheRootAsTyped) {
   FakeTree tree;
   BuildTree(tree);
+  const Text root = ChangingTree::Root();
+  // Two-byte characters whose second byte is a capital letter or a "\":
+  // neither is folded nor taken for a separator.
+  tree.AddSubfolder(root + "\\e", "\x81\x41");
+  tree.AddFile(root + "\\e\\\x81\x41", "p1.txt");
+  tree.AddSubfolder(root + "\\e", "\x81\x61");
+  tree.AddFile(root + "\\e\\\x81\x61", "note.txt");
+  tree.AddSubfolder(root + "\\e", "\x95\x5C");
+  tree.AddFile(root + "\\e\\\x95\x5C", "kept");
   ScriptedWatcher watcher;
   auto kept = std::make_shared<KeptFolders>(watcher);
-  const Text root = ChangingTree::Root();
   SearchKept(kept, tree, root, MatchMode::Exact);
   const int listed = TotalListings(tree);
   struct Form {
@@ -280,7 +288,10 @@ TEST(KeptFolders, RowsComeFromTheRootAsTyped) {
   for (const Form& form : std::vector<Form>{{"d:\\T\\A\\", "D:\\t\\a"},
                                             {"D:\\\\t\\a", "D:\\t\\a"},
                                             {"D:\\T\\", "D:\\t"},
-                                            {"d:\\t\\A\\b\\C", "D:\\t\\a\\b\\c"}}) {
+                                            {"d:\\t\\A\\b\\C", "D:\\t\\a\\b\\c"},
+                                            {"d:\\T\\E\\\x81\x41", "D:\\t\\e\\\x81\x41"},
+                                            {"D:\\t\\e\\\x81\x61\\", "D:\\t\\e\\\x81\x61"},
+                                            {"D:\\T\\e\\\x95\x5C", "D:\\t\\e\\\x95\x5C"}}) {
     SCOPED_TRACE(form.typed);
     for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
       TextList expected = Reference(tree, form.folder, mode);
