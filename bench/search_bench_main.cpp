@@ -26,7 +26,8 @@
 // through the kept folders, with the default threads: a first search that
 // keeps what it lists (on Windows also one whose store has a watch that does
 // nothing, to tell the store's cost from the watch's), a second search with
-// no change and one after 100 folders changed (each after an untimed first search into a new store);
+// no change and one after 100 folders changed (each after an untimed first
+// search into a new store);
 // below the table, each as a ratio to the engine's first search without
 // keeping, and the bytes the store holds per entry.
 #include <algorithm>
@@ -41,8 +42,8 @@
 
 #include "bench/engine_run.h"
 #include "bench/kept_source.h"
-#include "bench/quiet_watcher.h"
 #include "bench/machine.h"
+#include "bench/quiet_watcher.h"
 #include "bench/samples.h"
 #include "bench/synthetic_tree.h"
 #include "bench/timed_lister.h"
@@ -443,11 +444,14 @@ int Run(const Options& options) {
                                                              : "kept: again, 100 changed ";
       Case kept = NewCase("kept", label + std::string(ModeName(mode)), options.keptK, mode,
                           [&, mode, which, names = firstNames(options.keptK)] {
-                            auto store = std::make_shared<KeptFolders>(
-                                which == KeptRun::FirstUnwatched ? static_cast<const FolderWatcher&>(Quiet()) : BenchWatcher());
+                            const FolderWatcher& watcher =
+                                which == KeptRun::FirstUnwatched ? Quiet() : BenchWatcher();
+                            auto store = std::make_shared<KeptFolders>(watcher);
                             TimedLister counted(lister);
                             KeepingLister keeping(store, counted, TextList{root});
-                            if (which == KeptRun::Again || which == KeptRun::AgainChanged) RunEngine(root, names, mode, keeping, keptThreads);
+                            if (which == KeptRun::Again || which == KeptRun::AgainChanged) {
+                              RunEngine(root, names, mode, keeping, keptThreads);
+                            }
                             if (which == KeptRun::AgainChanged) ChangeFolders(root, changedFolders, *store);
                             counted.Reset();
                             // As the window starts it: the walk alone when the store covers the root.

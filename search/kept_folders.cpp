@@ -295,7 +295,9 @@ void KeptFolders::Record(const Listing& begun, ListingOutcome outcome, const Dir
     } else {
       // Folders kept below that this listing no longer has are gone.
       for (const Text& subfolder : kept.subfolders) {
-        if (!std::binary_search(entered.begin(), entered.end(), subfolder)) DropSubtree(*root, Join(begun.folder, subfolder));
+        if (!std::binary_search(entered.begin(), entered.end(), subfolder)) {
+          DropSubtree(*root, Join(begun.folder, subfolder));
+        }
       }
       Count(*root, found->first, kept, -1);
       kept.listing.Swap(copy);
@@ -309,9 +311,8 @@ void KeptFolders::Record(const Listing& begun, ListingOutcome outcome, const Dir
       dropped = roots_.size() != roots;
     }
   }
-  // The listing it replaced goes outside the lock too.
-  copy = DirectoryListing();
-  entered.clear();
+  // The listing and keys it replaced (now in `copy` and `entered`) go when
+  // this returns, outside the lock.
   if (dropped) DestroyRetired();
 }
 
@@ -446,9 +447,11 @@ void KeptFolders::Count(Root& root, const Text& key, Folder& folder, int sign) {
     // record of 8 bytes an entry and the subfolders' keys.
     const std::size_t keyBuffer = key.capacity() > 15 ? key.capacity() + 1 : 0;
     std::size_t subfolderBytes = folder.subfolders.capacity() * sizeof(Text);
-    for (const Text& subfolder : folder.subfolders) subfolderBytes += subfolder.capacity() > 15 ? subfolder.capacity() + 1 : 0;
-    folder.bytes = sizeof(std::pair<const Text, Folder>) + 3 * sizeof(void*) + keyBuffer + names + 8 * folder.listing.size() +
-                   subfolderBytes;
+    for (const Text& subfolder : folder.subfolders) {
+      subfolderBytes += subfolder.capacity() > 15 ? subfolder.capacity() + 1 : 0;
+    }
+    folder.bytes = sizeof(std::pair<const Text, Folder>) + 3 * sizeof(void*) + keyBuffer + names +
+                   8 * folder.listing.size() + subfolderBytes;
     root.entries += folder.listing.size();
     root.nameBytes += names;
     root.bytes += folder.bytes;

@@ -132,9 +132,7 @@ void NumberNames::Match(std::string_view fileName, Found found) const {
         significant = 0;
         value = 0;
       }
-      if (significant == 0 && c == '0') {
-        significantStart = i + 1;
-      } else {
+      if (significant > 0 || c != '0') {  // leading zeros count for nothing
         if (significant == 0) significantStart = i;
         ++significant;
         if (significant <= kIntegerDigits) value = value * 10 + static_cast<std::uint64_t>(c - '0');
@@ -144,7 +142,7 @@ void NumberNames::Match(std::string_view fileName, Found found) const {
     }
     if (inRun) endRun(i);
     if (c == '.') return;
-    i += static_cast<unsigned char>(c) < 0x80 ? 1 : CharacterLength(fileName, i);
+    i += CharacterLength(fileName, i);
   }
   if (inRun) endRun(fileName.size());
 }
