@@ -10,10 +10,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/directory_listing.h"
-#include "platform/text.h"
-#include "search/match_mode.h"
-#include "search/names_box.h"
+#include "platform/files/directory_listing.h"
+#include "platform/text/text.h"
+#include "search/match/match_mode.h"
+#include "search/names/names_box.h"
 
 namespace tarnwell::bench {
 

@@ -4,9 +4,9 @@
 // portable build has no watch of its own).
 #pragma once
 
-#include "platform/folder_watch.h"
-#include "platform/text.h"
-#include "search/kept_folders.h"
+#include "platform/files/folder_watch.h"
+#include "platform/text/text.h"
+#include "search/kept/kept_folders.h"
 
 namespace tarnwell::bench {
 

@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "bench/kept_source.h"
-#include "platform/long_path_win.h"
+#include "platform/files/long_path_win.h"
 
 namespace tarnwell::bench {
 

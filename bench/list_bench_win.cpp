@@ -33,9 +33,9 @@
 #include "bench/machine.h"
 #include "bench/memory_tree.h"
 #include "bench/samples.h"
-#include "platform/event_pump_win.h"
-#include "platform/gb18030_wide_win.h"
-#include "platform/window_properties_win.h"
+#include "platform/window/event_pump_win.h"
+#include "platform/text/gb18030_wide_win.h"
+#include "platform/window/window_properties_win.h"
 #include "ui/name_statistics_report.h"
 #include "ui/program_win.h"
 

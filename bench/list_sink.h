@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/window_thread_queue.h"
+#include "platform/base/window_thread_queue.h"
 #include "results/result_list.h"
 #include "search/search.h"
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "bench/tree_walks.h"
-#include "search/listing_pool.h"
+#include "search/walk/listing_pool.h"
 
 namespace tarnwell::bench {
 

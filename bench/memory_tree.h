@@ -4,8 +4,8 @@
 // the fuzzy name "jpg" every file is one row.
 #pragma once
 
-#include "platform/directory_listing.h"
-#include "platform/text.h"
+#include "platform/files/directory_listing.h"
+#include "platform/text/text.h"
 
 namespace tarnwell::bench {
 

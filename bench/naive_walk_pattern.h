@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "platform/directory_listing.h"
-#include "platform/text.h"
+#include "platform/files/directory_listing.h"
+#include "platform/text/text.h"
 
 namespace tarnwell::bench {
 

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "bench/naive_walk_pattern.h"
-#include "platform/long_path_win.h"
-#include "platform/unique_handle_win.h"
+#include "platform/files/long_path_win.h"
+#include "platform/base/unique_handle_win.h"
 
 namespace tarnwell::bench {
 

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/folder_watch.h"
+#include "platform/files/folder_watch.h"
 
 namespace tarnwell::bench {
 

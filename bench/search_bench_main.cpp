@@ -48,10 +48,10 @@
 #include "bench/synthetic_tree.h"
 #include "bench/timed_lister.h"
 #include "bench/tree_walks.h"
-#include "platform/gb18030_utf8.h"
-#include "search/keeping_lister.h"
-#include "search/kept_folders.h"
-#include "search/listing_pool.h"
+#include "platform/text/gb18030_utf8.h"
+#include "search/kept/keeping_lister.h"
+#include "search/kept/kept_folders.h"
+#include "search/walk/listing_pool.h"
 
 namespace tarnwell::bench {
 namespace {

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <cstdint>
 
-#include "platform/directory_listing.h"
+#include "platform/files/directory_listing.h"
 
 namespace tarnwell::bench {
 

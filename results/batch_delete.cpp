@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/gbk_literal.h"
+#include "platform/text/gbk_literal.h"
 #include "results/operation_record.h"
 #include "results/recycle_ticked_files.h"
 #include "results/tick_scan.h"

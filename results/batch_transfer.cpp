@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "platform/gbk_literal.h"
+#include "platform/text/gbk_literal.h"
 #include "results/tick_scan.h"
 
 namespace tarnwell {

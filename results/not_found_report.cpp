@@ -1,7 +1,7 @@
 #include "results/not_found_report.h"
 
-#include "platform/gbk_literal.h"
-#include "platform/text_search.h"
+#include "platform/text/gbk_literal.h"
+#include "platform/text/text_search.h"
 #include "results/report_file.h"
 
 namespace tarnwell {

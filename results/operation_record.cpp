@@ -1,7 +1,7 @@
 #include "results/operation_record.h"
 
-#include "platform/csv_writer.h"
-#include "platform/gbk_literal.h"
+#include "platform/text/csv_writer.h"
+#include "platform/text/gbk_literal.h"
 #include "results/batch_transfer.h"
 
 namespace tarnwell {

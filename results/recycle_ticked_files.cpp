@@ -1,6 +1,6 @@
 #include "results/recycle_ticked_files.h"
 
-#include "platform/gbk_literal.h"
+#include "platform/text/gbk_literal.h"
 #include "results/tick_scan.h"
 
 namespace tarnwell {

@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 #include "results/result_host.h"
 
 namespace tarnwell {

@@ -1,7 +1,7 @@
 #include "results/result_export.h"
 
-#include "platform/csv_writer.h"
-#include "platform/gbk_literal.h"
+#include "platform/text/csv_writer.h"
+#include "platform/text/gbk_literal.h"
 #include "results/report_file.h"
 
 namespace tarnwell {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/file_facts.h"
+#include "platform/files/file_facts.h"
 #include "results/result_host.h"
 #include "results/result_list.h"
 

@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/file_facts.h"
-#include "platform/file_system.h"
-#include "platform/message_box.h"
-#include "platform/text.h"
+#include "platform/files/file_facts.h"
+#include "platform/files/file_system.h"
+#include "platform/base/message_box.h"
+#include "platform/text/text.h"
 
 namespace tarnwell {
 

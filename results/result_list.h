@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/row_range.h"
-#include "platform/text.h"
+#include "platform/base/row_range.h"
+#include "platform/text/text.h"
 #include "results/slab_pool.h"
 #include "results/text_blocks.h"
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 
 namespace tarnwell {
 

@@ -1,6 +1,6 @@
 #include "results/undo_move.h"
 
-#include "platform/gbk_literal.h"
+#include "platform/text/gbk_literal.h"
 #include "results/operation_record.h"
 
 namespace tarnwell {

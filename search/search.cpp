@@ -5,9 +5,9 @@
 #include <thread>
 #include <utility>
 
-#include "platform/debug_output.h"
-#include "platform/entry_guard.h"
-#include "search/walk_directory.h"
+#include "platform/base/debug_output.h"
+#include "platform/base/entry_guard.h"
+#include "search/walk/walk_directory.h"
 
 namespace tarnwell {
 
@@ -148,14 +148,17 @@ void Search::RunWalk(std::size_t root) {
     WalkInputs inputs{lister_, matcher_, readMode_, cancelled_, pool_.get()};
     WalkDirectory((*roots_)[root], inputs, *delivery);
   } catch (const std::exception& fault) {
-    failed = Failed(root, fault.what());
+    failed = true;
+    CountWalkFault(root, fault.what());
   } catch (...) {
-    failed = Failed(root, "an exception of no known type");
+    failed = true;
+    CountWalkFault(root, "an exception of no known type");
   }
   try {
     if (delivery) delivery->Flush();
   } catch (...) {
-    if (!failed) failed = Failed(root, "its last rows could not be delivered");
+    if (!failed) CountWalkFault(root, "its last rows could not be delivered");
+    failed = true;
   }
   EndWalk(root, failed);
 }
@@ -165,7 +168,8 @@ void Search::EndWalk(std::size_t root, bool failed) {
     try {
       sink_->WalkEnded(*this, root);
     } catch (...) {
-      if (!failed) failed = Failed(root, "its end could not be handed on");
+      if (!failed) CountWalkFault(root, "its end could not be handed on");
+      failed = true;
     }
     if (running_.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
   }
@@ -175,7 +179,7 @@ void Search::EndWalk(std::size_t root, bool failed) {
   try {
     sink_->SearchEnded(*this);
   } catch (...) {
-    if (!failed && !roots_->empty()) Failed(root, "the end of its search could not be handed on");
+    if (!failed && !roots_->empty()) CountWalkFault(root, "the end of its search could not be handed on");
   }
   {
     std::lock_guard lock(endMutex_);
@@ -184,14 +188,13 @@ void Search::EndWalk(std::size_t root, bool failed) {
   endSignal_.notify_all();
 }
 
-bool Search::Failed(std::size_t root, const char* what) noexcept {
+void Search::CountWalkFault(std::size_t root, const char* what) noexcept {
   failed_.fetch_add(1, std::memory_order_acq_rel);
   try {
     WriteDebugLine(Concat("Tarnwell: the search walk of ", (*roots_)[root], " ended by a fault: ", what));
   } catch (...) {
     // Not even the line could be written; the count still tells.
   }
-  return true;
 }
 
 bool Search::WaitForWalks(std::chrono::steady_clock::time_point deadline) {

@@ -34,12 +34,12 @@
 #include <thread>
 #include <vector>
 
-#include "platform/directory_listing.h"
-#include "platform/text.h"
-#include "search/listing_pool.h"
-#include "search/match_mode.h"
-#include "search/name_matcher.h"
-#include "search/names_box.h"
+#include "platform/files/directory_listing.h"
+#include "platform/text/text.h"
+#include "search/walk/listing_pool.h"
+#include "search/match/match_mode.h"
+#include "search/match/name_matcher.h"
+#include "search/names/names_box.h"
 #include "search/row_batch.h"
 
 namespace tarnwell {
@@ -146,8 +146,8 @@ class Search : public std::enable_shared_from_this<Search> {
   // The walk of `root` is over: its WalkEnded, and after the last walk the
   // search's end and its signal.
   void EndWalk(std::size_t root, bool failed);
-  // Counts a fault of the walk of `root` and writes its debug line; true.
-  bool Failed(std::size_t root, const char* what) noexcept;
+  // Counts a fault of the walk of `root` and writes its debug line.
+  void CountWalkFault(std::size_t root, const char* what) noexcept;
   void AddProgress(std::uint32_t lastName, std::uint64_t steps);
   void FolderFailed(const Text& folder) noexcept;
 

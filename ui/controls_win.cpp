@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/gbk_literal.h"
+#include "platform/text/gbk_literal.h"
 
 namespace tarnwell {
 

@@ -10,7 +10,7 @@
 
 #include <span>
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 
 namespace tarnwell {
 

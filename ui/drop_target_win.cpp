@@ -4,10 +4,10 @@
 
 #include <utility>
 
-#include "platform/entry_guard.h"
-#include "platform/gb18030_wide_win.h"
-#include "platform/long_path_win.h"
-#include "platform/whole_file.h"
+#include "platform/base/entry_guard.h"
+#include "platform/text/gb18030_wide_win.h"
+#include "platform/files/long_path_win.h"
+#include "platform/files/whole_file.h"
 #include "ui/name_list_file.h"
 
 namespace tarnwell {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 
 namespace tarnwell {
 

@@ -4,8 +4,8 @@
 // The window's closing cancels a running search before the process ends.
 #include <windows.h>
 
-#include "platform/event_pump_win.h"
-#include "platform/file_system.h"
+#include "platform/window/event_pump_win.h"
+#include "platform/files/file_system.h"
 #include "ui/program_directory_win.h"
 #include "ui/program_win.h"
 

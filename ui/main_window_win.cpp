@@ -5,14 +5,14 @@
 
 #include <string>
 
-#include "platform/context_menu_to_parent_win.h"
-#include "platform/debug_output.h"
-#include "platform/edit_text_win.h"
-#include "platform/entry_guard.h"
-#include "platform/event_pump_win.h"
-#include "platform/gb18030_wide_win.h"
-#include "platform/transparent_label_win.h"
-#include "platform/window_properties_win.h"
+#include "platform/window/context_menu_to_parent_win.h"
+#include "platform/base/debug_output.h"
+#include "platform/window/edit_text_win.h"
+#include "platform/base/entry_guard.h"
+#include "platform/window/event_pump_win.h"
+#include "platform/text/gb18030_wide_win.h"
+#include "platform/window/transparent_label_win.h"
+#include "platform/window/window_properties_win.h"
 #include "ui/frame_control_win.h"
 
 namespace tarnwell {

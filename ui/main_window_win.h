@@ -13,10 +13,10 @@
 #include <memory>
 #include <optional>
 
-#include "platform/ole_scope_win.h"
-#include "platform/owned_window_objects_win.h"
-#include "platform/window_thread_queue.h"
-#include "platform/window_timer_win.h"
+#include "platform/base/ole_scope_win.h"
+#include "platform/window/owned_window_objects_win.h"
+#include "platform/base/window_thread_queue.h"
+#include "platform/window/window_timer_win.h"
 #include "results/result_list.h"
 #include "ui/controls_win.h"
 #include "ui/events_win.h"

@@ -1,6 +1,6 @@
 #include "ui/name_list_file.h"
 
-#include "platform/text_decoding.h"
+#include "platform/text/text_decoding.h"
 
 namespace tarnwell {
 namespace {

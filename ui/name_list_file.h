@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 
 namespace tarnwell {
 

@@ -1,9 +1,9 @@
 #include "ui/name_statistics_report.h"
 
-#include "platform/gbk_literal.h"
+#include "platform/text/gbk_literal.h"
 #include "results/report_file.h"
-#include "search/name_statistics.h"
-#include "search/names_box.h"
+#include "search/match/name_statistics.h"
+#include "search/names/names_box.h"
 
 namespace tarnwell {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "results/result_host.h"
 #include "results/result_list.h"
-#include "search/match_mode.h"
+#include "search/match/match_mode.h"
 
 namespace tarnwell {
 

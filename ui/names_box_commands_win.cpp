@@ -1,8 +1,8 @@
 #include "ui/names_box_commands_win.h"
 
-#include "platform/edit_text_win.h"
-#include "platform/window_properties_win.h"
-#include "search/list_tidying.h"
+#include "platform/window/edit_text_win.h"
+#include "platform/window/window_properties_win.h"
+#include "search/names/list_tidying.h"
 #include "ui/names_box_menu_win.h"
 #include "ui/settings_handlers.h"
 

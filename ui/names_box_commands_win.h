@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 #include "ui/events_win.h"
 #include "ui/main_window_win.h"
 

@@ -1,7 +1,7 @@
 #include "ui/open_file_win.h"
 
-#include "platform/gbk_literal.h"
-#include "platform/message_box_win.h"
+#include "platform/text/gbk_literal.h"
+#include "platform/window/message_box_win.h"
 
 namespace tarnwell {
 

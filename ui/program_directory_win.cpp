@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/program_file_win.h"
+#include "platform/files/program_file_win.h"
 
 namespace tarnwell {
 

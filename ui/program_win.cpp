@@ -1,9 +1,9 @@
 #include "ui/program_win.h"
 
-#include "platform/edit_text_win.h"
-#include "platform/gbk_literal.h"
-#include "platform/shell.h"
-#include "platform/window_properties_win.h"
+#include "platform/window/edit_text_win.h"
+#include "platform/text/gbk_literal.h"
+#include "platform/window/shell.h"
+#include "platform/window/window_properties_win.h"
 #include "results/not_found_report.h"
 #include "ui/name_list_file.h"
 #include "ui/open_file_win.h"

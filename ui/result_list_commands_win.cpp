@@ -2,12 +2,12 @@
 
 #include <vector>
 
-#include "platform/clipboard_win.h"
-#include "platform/file_facts.h"
-#include "platform/gbk_literal.h"
-#include "platform/gb18030_wide_win.h"
-#include "platform/shell.h"
-#include "platform/window_properties_win.h"
+#include "platform/window/clipboard_win.h"
+#include "platform/files/file_facts.h"
+#include "platform/text/gbk_literal.h"
+#include "platform/text/gb18030_wide_win.h"
+#include "platform/window/shell.h"
+#include "platform/window/window_properties_win.h"
 #include "results/operation_record.h"
 #include "results/result_export.h"
 #include "ui/batch_commands_win.h"

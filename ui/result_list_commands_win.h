@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "results/result_host.h"
-#include "search/match_mode.h"
+#include "search/match/match_mode.h"
 #include "ui/main_window_win.h"
 
 namespace tarnwell {

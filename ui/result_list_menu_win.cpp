@@ -3,9 +3,9 @@
 #include <array>
 #include <string>
 
-#include "platform/gbk_literal.h"
-#include "platform/gb18030_wide_win.h"
-#include "platform/owned_window_objects_win.h"
+#include "platform/text/gbk_literal.h"
+#include "platform/text/gb18030_wide_win.h"
+#include "platform/window/owned_window_objects_win.h"
 #include "ui/result_list_commands_win.h"
 
 namespace tarnwell {

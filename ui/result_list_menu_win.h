@@ -8,7 +8,7 @@
 
 #include <span>
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 #include "results/same_name.h"
 
 namespace tarnwell {

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "platform/check_list_view_win.h"
+#include "platform/window/check_list_view_win.h"
 #include "results/result_list.h"
 
 namespace tarnwell {

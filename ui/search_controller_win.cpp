@@ -2,15 +2,15 @@
 
 #include <chrono>
 
-#include "platform/edit_text_win.h"
-#include "platform/entry_guard.h"
-#include "platform/event_pump_win.h"
-#include "platform/file_system.h"
-#include "platform/folder_watch.h"
-#include "platform/gbk_literal.h"
-#include "platform/message_box_win.h"
-#include "platform/window_properties_win.h"
-#include "search/keeping_lister.h"
+#include "platform/window/edit_text_win.h"
+#include "platform/base/entry_guard.h"
+#include "platform/window/event_pump_win.h"
+#include "platform/files/file_system.h"
+#include "platform/files/folder_watch.h"
+#include "platform/text/gbk_literal.h"
+#include "platform/window/message_box_win.h"
+#include "platform/window/window_properties_win.h"
+#include "search/kept/keeping_lister.h"
 #include "ui/search_texts.h"
 
 namespace tarnwell {

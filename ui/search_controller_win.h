@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "results/same_name.h"
-#include "search/kept_folders.h"
-#include "search/match_mode.h"
+#include "search/kept/kept_folders.h"
+#include "search/match/match_mode.h"
 #include "search/search.h"
 #include "ui/main_window_win.h"
 

@@ -1,7 +1,7 @@
 #include "ui/search_texts.h"
 
-#include "platform/gbk_literal.h"
-#include "platform/random.h"
+#include "platform/text/gbk_literal.h"
+#include "platform/base/random.h"
 
 namespace tarnwell {
 

@@ -2,7 +2,7 @@
 // gives: the progress text of its latest step and the completion text.
 #pragma once
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 
 namespace tarnwell {
 

@@ -1,6 +1,6 @@
 #include "ui/settings_file.h"
 
-#include "platform/profile.h"
+#include "platform/files/profile.h"
 
 namespace tarnwell {
 namespace {

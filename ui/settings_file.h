@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 
 namespace tarnwell {
 

@@ -1,6 +1,6 @@
 #include "ui/settings_handlers.h"
 
-#include "platform/gbk_literal.h"
+#include "platform/text/gbk_literal.h"
 #include "ui/settings_file.h"
 
 namespace tarnwell {

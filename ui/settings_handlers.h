@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 #include "results/same_name.h"
 
 namespace tarnwell {

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/gb18030.h"
+#include "platform/text/gb18030.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/gb18030_oracle.h"
 

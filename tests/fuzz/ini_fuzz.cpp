@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/ini_file.h"
+#include "platform/text/ini_file.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/reference_text.h"
 

@@ -33,11 +33,11 @@
 #include <utility>
 #include <vector>
 
-#include "search/listing_pool.h"
-#include "search/match_mode.h"
-#include "search/name_matcher.h"
-#include "search/name_statistics.h"
-#include "search/walk_directory.h"
+#include "search/walk/listing_pool.h"
+#include "search/match/match_mode.h"
+#include "search/match/name_matcher.h"
+#include "search/match/name_statistics.h"
+#include "search/walk/walk_directory.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/search/fake_tree.h"
 

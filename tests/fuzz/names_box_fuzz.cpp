@@ -16,8 +16,8 @@
 #include <utility>
 #include <vector>
 
-#include "search/list_tidying.h"
-#include "search/names_box.h"
+#include "search/names/list_tidying.h"
+#include "search/names/names_box.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/reference_text.h"
 

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <string>
 
-#include "platform/text.h"
-#include "platform/text_decoding.h"
-#include "platform/text_search.h"
+#include "platform/text/text.h"
+#include "platform/text/text_decoding.h"
+#include "platform/text/text_search.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/reference_text.h"
 

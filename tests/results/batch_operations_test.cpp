@@ -3,7 +3,7 @@
 #include <map>
 #include <set>
 
-#include "platform/gb18030_utf8.h"
+#include "platform/text/gb18030_utf8.h"
 #include "results/batch_delete.h"
 #include "results/batch_transfer.h"
 #include "results/operation_record.h"

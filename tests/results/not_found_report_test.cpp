@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/gb18030_utf8.h"
+#include "platform/text/gb18030_utf8.h"
 #include "tests/results/fake_host.h"
 #include "tests/support/result_rows.h"
 

@@ -7,9 +7,9 @@
 #include <new>
 #include <thread>
 
-#include "fake_tree.h"
-#include "recording_sink.h"
-#include "platform/gbk_literal.h"
+#include "tests/support/fake_tree.h"
+#include "tests/support/recording_sink.h"
+#include "platform/text/gbk_literal.h"
 
 namespace tarnwell {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 #include "results/result_list.h"
 
 namespace tarnwell {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/gbk_literal.h"
+#include "platform/text/gbk_literal.h"
 #include "ui/search_texts.h"
 
 namespace tarnwell {

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <map>
 
-#include "platform/gbk_literal.h"
+#include "platform/text/gbk_literal.h"
 #include "ui/settings_file.h"
 #include "ui/settings_handlers.h"
 

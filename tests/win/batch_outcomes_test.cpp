@@ -13,7 +13,7 @@
 #include <map>
 #include <utility>
 
-#include "platform/gb18030_wide_win.h"
+#include "platform/text/gb18030_wide_win.h"
 #include "tests/support/result_rows.h"
 #include "tests/win/support/answering_host.h"
 #include "tests/win/support/program_fixture.h"

@@ -9,9 +9,9 @@
 #include <functional>
 #include <thread>
 
-#include "platform/gbk_literal.h"
-#include "platform/gb18030_wide_win.h"
-#include "platform/shell.h"
+#include "platform/text/gbk_literal.h"
+#include "platform/text/gb18030_wide_win.h"
+#include "platform/window/shell.h"
 #include "tests/win/support/folder_browser.h"
 #include "tests/win/support/temporary_folder.h"
 

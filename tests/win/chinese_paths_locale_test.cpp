@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/file_system.h"
-#include "platform/whole_file.h"
-#include "platform/gbk_literal.h"
-#include "platform/gb18030_wide_win.h"
-#include "platform/shell.h"
-#include "platform/unique_handle_win.h"
+#include "platform/files/file_system.h"
+#include "platform/files/whole_file.h"
+#include "platform/text/gbk_literal.h"
+#include "platform/text/gb18030_wide_win.h"
+#include "platform/window/shell.h"
+#include "platform/base/unique_handle_win.h"
 #include "tests/win/support/temporary_folder.h"
 #include "ui/settings_file.h"
 

@@ -11,9 +11,9 @@
 #include <functional>
 #include <string>
 
-#include "platform/gb18030_utf8.h"
-#include "platform/gb18030_wide_win.h"
-#include "platform/unique_handle_win.h"
+#include "platform/text/gb18030_utf8.h"
+#include "platform/text/gb18030_wide_win.h"
+#include "platform/base/unique_handle_win.h"
 #include "tests/win/support/held_lister.h"
 #include "tests/win/support/program_fixture.h"
 #include "tests/win/support/temporary_folder.h"

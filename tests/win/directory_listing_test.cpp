@@ -11,9 +11,9 @@
 #include <functional>
 #include <mutex>
 
-#include "platform/directory_listing.h"
-#include "platform/gbk_literal.h"
-#include "platform/gb18030_wide_win.h"
+#include "platform/files/directory_listing.h"
+#include "platform/text/gbk_literal.h"
+#include "platform/text/gb18030_wide_win.h"
 #include "search/search.h"
 
 namespace tarnwell {

@@ -14,8 +14,8 @@
 #include <initializer_list>
 #include <new>
 
-#include "platform/entry_guard.h"
-#include "platform/gb18030_wide_win.h"
+#include "platform/base/entry_guard.h"
+#include "platform/text/gb18030_wide_win.h"
 #include "tests/win/support/program_fixture.h"
 #include "tests/win/support/window_test_support.h"
 #include "ui/name_list_file.h"

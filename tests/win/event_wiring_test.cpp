@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window_properties_win.h"
+#include "platform/window/window_properties_win.h"
 #include "tests/win/support/window_test_support.h"
 #include "ui/main_window_win.h"
 

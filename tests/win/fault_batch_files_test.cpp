@@ -10,7 +10,7 @@
 #include <functional>
 #include <utility>
 
-#include "platform/gb18030_wide_win.h"
+#include "platform/text/gb18030_wide_win.h"
 #include "results/batch_delete.h"
 #include "results/batch_transfer.h"
 #include "tests/support/result_rows.h"

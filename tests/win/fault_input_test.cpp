@@ -16,7 +16,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/gb18030_wide_win.h"
+#include "platform/text/gb18030_wide_win.h"
 #include "tests/win/support/program_fixture.h"
 #include "tests/win/support/window_test_support.h"
 

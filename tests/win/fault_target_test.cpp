@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/gb18030_wide_win.h"
+#include "platform/text/gb18030_wide_win.h"
 #include "results/batch_transfer.h"
 #include "tests/support/result_rows.h"
 #include "tests/win/support/answering_host.h"

@@ -11,7 +11,7 @@
 #include <set>
 #include <thread>
 
-#include "platform/gb18030_wide_win.h"
+#include "platform/text/gb18030_wide_win.h"
 #include "results/batch_transfer.h"
 #include "tests/win/support/program_fixture.h"
 #include "tests/win/support/window_test_support.h"

@@ -1,5 +1,5 @@
 // File, drive and shell operations on the real Win32 file system.
-#include "platform/file_system.h"
+#include "platform/files/file_system.h"
 
 #include <windows.h>
 
@@ -7,10 +7,10 @@
 
 #include <set>
 
-#include "platform/gb18030_wide_win.h"
-#include "platform/profile.h"
-#include "platform/shell.h"
-#include "platform/whole_file.h"
+#include "platform/text/gb18030_wide_win.h"
+#include "platform/files/profile.h"
+#include "platform/window/shell.h"
+#include "platform/files/whole_file.h"
 #include "tests/win/support/temporary_folder.h"
 
 namespace tarnwell {

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/gb18030_utf8.h"
-#include "platform/gbk_literal.h"
-#include "platform/gb18030_wide_win.h"
+#include "platform/text/gb18030_utf8.h"
+#include "platform/text/gbk_literal.h"
+#include "platform/text/gb18030_wide_win.h"
 
 namespace tarnwell {
 namespace {

@@ -10,7 +10,7 @@
 #include <functional>
 #include <thread>
 
-#include "platform/gb18030_utf8.h"
+#include "platform/text/gb18030_utf8.h"
 #include "search/search.h"
 #include "tests/search/recording_sink.h"
 #include "tests/win/support/program_fixture.h"

@@ -10,7 +10,7 @@
 #include <cwctype>
 #include <vector>
 
-#include "platform/event_pump_win.h"
+#include "platform/window/event_pump_win.h"
 #include "tests/win/support/window_test_support.h"
 #include "ui/main_window_win.h"
 

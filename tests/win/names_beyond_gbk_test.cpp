@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "platform/gb18030_wide_win.h"
+#include "platform/text/gb18030_wide_win.h"
 #include "results/not_found_report.h"
 #include "tests/win/support/folder_browser.h"
 #include "tests/win/support/program_fixture.h"

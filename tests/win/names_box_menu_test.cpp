@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gb18030_wide_win.h"
+#include "platform/text/gb18030_wide_win.h"
 #include "tests/win/support/popup_menu.h"
 #include "tests/win/support/program_fixture.h"
 #include "tests/win/support/window_test_support.h"

@@ -10,8 +10,8 @@
 
 #include <algorithm>
 
-#include "platform/gb18030_wide_win.h"
-#include "platform/recycle_bin_win.h"
+#include "platform/text/gb18030_wide_win.h"
+#include "platform/files/recycle_bin_win.h"
 #include "results/batch_delete.h"
 #include "tests/support/result_rows.h"
 #include "tests/win/support/program_fixture.h"

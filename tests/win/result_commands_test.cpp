@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/gb18030_wide_win.h"
+#include "platform/text/gb18030_wide_win.h"
 #include "results/batch_delete.h"
 #include "results/batch_transfer.h"
 #include "results/not_found_report.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gb18030_wide_win.h"
+#include "platform/text/gb18030_wide_win.h"
 #include "tests/support/result_rows.h"
 #include "tests/win/support/popup_menu.h"
 #include "tests/win/support/program_fixture.h"

@@ -10,9 +10,9 @@
 #include <functional>
 #include <random>
 
-#include "platform/edit_text_win.h"
-#include "platform/gb18030_wide_win.h"
-#include "platform/long_path_win.h"
+#include "platform/window/edit_text_win.h"
+#include "platform/text/gb18030_wide_win.h"
+#include "platform/files/long_path_win.h"
 #include "tests/support/result_rows.h"
 #include "tests/win/support/held_lister.h"
 #include "tests/win/support/program_fixture.h"

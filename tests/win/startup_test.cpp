@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "platform/unique_handle_win.h"
+#include "platform/base/unique_handle_win.h"
 #include "tests/win/support/window_test_support.h"
 
 namespace tarnwell {

@@ -10,12 +10,12 @@
 #include <thread>
 #include <vector>
 
-#include "platform/edit_text_win.h"
-#include "platform/event_pump_win.h"
-#include "platform/gbk_literal.h"
-#include "platform/gb18030_wide_win.h"
-#include "platform/message_box_win.h"
-#include "platform/window_properties_win.h"
+#include "platform/window/edit_text_win.h"
+#include "platform/window/event_pump_win.h"
+#include "platform/text/gbk_literal.h"
+#include "platform/text/gb18030_wide_win.h"
+#include "platform/window/message_box_win.h"
+#include "platform/window/window_properties_win.h"
 #include "tests/win/support/window_test_support.h"
 #include "ui/main_window_win.h"
 

@@ -13,11 +13,11 @@
 
 #include <string>
 
-#include "platform/event_pump_win.h"
-#include "platform/file_system.h"
-#include "platform/gb18030_utf8.h"
-#include "platform/gb18030_wide_win.h"
-#include "platform/window_properties_win.h"
+#include "platform/window/event_pump_win.h"
+#include "platform/files/file_system.h"
+#include "platform/text/gb18030_utf8.h"
+#include "platform/text/gb18030_wide_win.h"
+#include "platform/window/window_properties_win.h"
 #include "ui/program_directory_win.h"
 #include "ui/program_win.h"
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 
 namespace tarnwell::testing_support {
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <mutex>
 
-#include "platform/directory_listing.h"
+#include "platform/files/directory_listing.h"
 #include "search/search.h"
 
 namespace tarnwell::testing {

@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "platform/gb18030_wide_win.h"
+#include "platform/text/gb18030_wide_win.h"
 #include "tests/win/support/window_test_support.h"
 
 namespace tarnwell::testing {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/gb18030_utf8.h"
-#include "platform/window_properties_win.h"
+#include "platform/text/gb18030_utf8.h"
+#include "platform/window/window_properties_win.h"
 #include "tests/win/support/temporary_folder.h"
 #include "ui/program_win.h"
 

@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "platform/gb18030_wide_win.h"
+#include "platform/text/gb18030_wide_win.h"
 
 namespace tarnwell::testing_support {
 void RemoveTree(const std::wstring& longPath) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 
 namespace tarnwell::testing_support {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/event_pump_win.h"
+#include "platform/window/event_pump_win.h"
 
 namespace tarnwell::testing {
 

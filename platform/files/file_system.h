@@ -1,0 +1,70 @@
+// Files and drives: the program's folder, the drive list, copying, moving,
+// deleting and writing whole files. Paths are the program's texts with "\" as
+// separator; paths longer than 260 characters work as well. Nothing here
+// shows a message: each operation reports success or failure.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "platform/files/file_identity.h"
+#include "platform/text/text.h"
+
+namespace tarnwell {
+
+// The folder that holds the running program, without a trailing "\".
+Text ProgramDirectory();
+
+// The one kind the program asks for: a whole-computer search walks the
+// fixed disks (never removable, optical, network or RAM drives).
+enum class DriveKind {
+  Fixed = 1,
+};
+
+// The drive roots of that kind from A to Z, each as letter and colon ("C:").
+TextList ListDrives(DriveKind kind);
+
+// Copies source to destination, replacing an existing destination file
+// unless that one is read-only. The copy goes to a temporary file that is
+// renamed over the destination, so a copy that fails (a full disk) leaves
+// the destination as it was and no part of the file behind. False when both
+// paths name one file.
+bool CopyOneFile(std::string_view source, std::string_view destination);
+
+// Renames source to destination; when that fails (the destination exists, or
+// it lies on another volume), copies source over destination and deletes
+// source. True once the destination holds the file, even when source could
+// not be deleted then. The copy goes to a temporary file that is renamed over
+// the destination, so a failed copy leaves the destination as it was; when
+// both paths name one file (a share of the local disk) nothing is touched.
+// Like the copy, it leaves a read-only destination alone.
+bool MoveOneFile(std::string_view source, std::string_view destination);
+
+// Deletes the file outright, not into the recycle bin; false when it is
+// missing, read-only or open elsewhere.
+bool DeleteOneFile(std::string_view path);
+
+// Every operation above that gives false leaves the system's reason as the
+// thread's last error (a read-only destination: access denied; both paths
+// one file: the file exists), for the caller to tell the user.
+
+// True only when the path surely names nothing, neither file nor folder:
+// a path that cannot be looked at (no rights) counts as taken.
+bool NothingAt(std::string_view path);
+
+// Creates the folder and every folder above it that is missing. True when
+// the folder is there afterwards; otherwise the last error says why.
+bool CreateFolders(std::string_view folder);
+
+// Appends the bytes to the file, creating it when missing; `header` goes
+// first when the file is new or empty. One write, so a line is either all
+// there or not at all; other programs may read the file meanwhile. False
+// when the file cannot be opened or written.
+bool AppendToFile(std::string_view path, std::string_view header, std::string_view bytes);
+
+// Nothing when the file cannot be opened (missing, no rights) or has no id
+// and no path the system can name.
+std::optional<FileIdentity> IdentifyFile(std::string_view path);
+
+}  // namespace tarnwell

@@ -1,0 +1,198 @@
+#include "platform/files/file_system.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/text/gb18030_wide_win.h"
+#include "platform/files/long_path_win.h"
+#include "platform/files/program_file_win.h"
+#include "platform/base/system_error_win.h"
+#include "platform/base/unique_handle_win.h"
+#include "platform/files/whole_file_win.h"
+
+namespace tarnwell {
+namespace {
+
+// The file's normalised full path in one case, for volumes that give no file
+// id: the final path the handle leads to (links and short names resolved),
+// else the full path; the "\\?\" prefix goes, so both forms compare equal.
+std::wstring FoldedPathOf(HANDLE file, const std::wstring& path) {
+  std::wstring full(32768, L'\0');
+  DWORD length = GetFinalPathNameByHandleW(file, full.data(), static_cast<DWORD>(full.size()),
+                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  if (length == 0 || length >= full.size()) {
+    length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) return {};
+  }
+  full.resize(length);
+  return FoldedCaseOf(PlainPathOf(std::move(full)));
+}
+
+std::optional<FileIdentity> IdentifyWide(const std::wstring& path) {
+  UniqueFile file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!file || !GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
+  std::uint64_t volume = info.dwVolumeSerialNumber;
+  std::optional<FileId> id128;
+  FILE_ID_INFO idInfo{};
+  if (GetFileInformationByHandleEx(file.get(), FileIdInfo, &idInfo, sizeof idInfo)) {
+    volume = idInfo.VolumeSerialNumber;
+    id128.emplace();
+    static_assert(sizeof idInfo.FileId.Identifier == sizeof(FileId));
+    std::memcpy(id128->data(), idInfo.FileId.Identifier, id128->size());
+  }
+  return MakeFileIdentity(volume, id128, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
+                          [&] { return FoldedPathOf(file.get(), path); });
+}
+
+// Whether the two paths name one file, as a share of the local disk and the
+// disk itself do. There the rename fails on an existing destination, the copy
+// would replace the file by itself and the move would then delete it.
+bool SameFile(const std::wstring& a, const std::wstring& b) {
+  auto first = IdentifyWide(a);
+  return first && first == IdentifyWide(b);
+}
+
+// Copies source beside destination under a temporary name and renames that
+// over destination, so a copy that fails half-way leaves destination as it was.
+bool CopyOver(std::string_view source, std::string_view destination) {
+  if (IsReadOnlyFile(Win32PathOf(destination))) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  std::wstring from = Win32PathOf(source);
+  DWORD attributes = INVALID_FILE_ATTRIBUTES;
+  bool replaced = ReplaceThroughTemporary(destination, [&](const std::wstring& temporary) {
+    if (!CopyFileW(from.c_str(), temporary.c_str(), TRUE)) {
+      if (GetLastError() == ERROR_FILE_EXISTS) return TemporaryCreation::NameTaken;
+      // A copy that failed part-way (a full disk) may have left its part under the new name.
+      LastErrorKept reason;
+      DeleteFileW(temporary.c_str());
+      return TemporaryCreation::Failed;
+    }
+    // The copy keeps the source's attributes; a read-only one could not be renamed over or removed.
+    attributes = GetFileAttributesW(temporary.c_str());
+    if (IsReadOnlyFile(attributes)) SetFileAttributesW(temporary.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    return TemporaryCreation::Created;
+  });
+  if (replaced && attributes != INVALID_FILE_ATTRIBUTES) {
+    SetFileAttributesW(Win32PathOf(destination).c_str(), attributes);
+  }
+  return replaced;
+}
+
+}  // namespace
+
+std::optional<FileIdentity> IdentifyFile(std::string_view path) { return IdentifyWide(Win32PathOf(path)); }
+
+Text ProgramDirectory() {
+  std::wstring module = ProgramFilePath();
+  if (module.empty()) return {};
+  Text path = WideToGb18030(module);
+  // The last "\" that is a character of its own, never the trail byte of a Chinese one.
+  int slash = FindLastText(path, "\\", false);
+  return slash > 0 ? LeftText(path, slash - 1) : path;
+}
+
+TextList ListDrives(DriveKind kind) {
+  TextList roots;
+  DWORD present = GetLogicalDrives();
+  for (int letter = 0; letter < 26; ++letter) {
+    if (!(present & (1u << letter))) continue;
+    const wchar_t root[] = {static_cast<wchar_t>(L'A' + letter), L':', L'\\', L'\0'};
+    UINT type = GetDriveTypeW(root);
+    const bool wanted = kind == DriveKind::Fixed && type == DRIVE_FIXED;
+    if (wanted) roots.push_back(Text{static_cast<char>('A' + letter), ':'});
+  }
+  return roots;
+}
+
+bool CopyOneFile(std::string_view source, std::string_view destination) {
+  std::wstring from = Win32PathOf(source);
+  std::wstring to = Win32PathOf(destination);
+  if (from.empty() || to.empty()) {
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+  }
+  if (SameFile(from, to)) {
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return false;
+  }
+  // Not straight onto the destination: a copy that fails part-way would
+  // leave it cut short, and an older file of that name would be lost.
+  return CopyOver(source, destination);
+}
+
+bool MoveOneFile(std::string_view source, std::string_view destination) {
+  std::wstring from = Win32PathOf(source);
+  std::wstring to = Win32PathOf(destination);
+  if (from.empty() || to.empty()) {
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+  }
+  // A rename only: across volumes the system's move copies straight onto the
+  // destination and leaves a part of the file there when the copy fails.
+  if (MoveFileExW(from.c_str(), to.c_str(), 0)) return true;
+  if (SameFile(from, to)) {
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return false;
+  }
+  if (!CopyOver(source, destination)) return false;
+  DeleteFileW(from.c_str());
+  return true;
+}
+
+bool DeleteOneFile(std::string_view path) {
+  std::wstring wide = Win32PathOf(path);
+  if (wide.empty()) {
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+  }
+  return DeleteFileW(wide.c_str()) != FALSE;
+}
+
+bool NothingAt(std::string_view path) {
+  std::wstring wide = Win32PathOf(path);
+  return !wide.empty() && NothingAt(wide);
+}
+
+bool CreateFolders(std::string_view folder) {
+  std::wstring wide = Win32PathOf(folder);
+  if (wide.empty()) {
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+  }
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return true;
+    SetLastError(ERROR_ALREADY_EXISTS);  // a file holds the folder's name
+    return false;
+  }
+  // The folder above first; a drive root or a share has none to make.
+  const int slash = FindLastText(folder, "\\", false);
+  if (slash > 1) {
+    const Text above = LeftText(folder, slash - 1);
+    if (!above.empty() && above.back() != ':' && !CreateFolders(above)) return false;
+  }
+  if (CreateDirectoryW(wide.c_str(), nullptr)) return true;
+  // Made meanwhile by someone else is as good.
+  LastErrorKept reason;
+  const DWORD now = GetFileAttributesW(wide.c_str());
+  return now != INVALID_FILE_ATTRIBUTES && (now & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool AppendToFile(std::string_view path, std::string_view header, std::string_view bytes) {
+  if (path.empty()) return false;
+  UniqueFile file(CreateFileW(Win32PathOf(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) return false;
+  const std::string whole = size.QuadPart == 0 ? Concat(header, bytes) : std::string(bytes);
+  if (!WriteAll(file.get(), whole)) return false;
+  return CloseHandle(file.release()) != 0;
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,301 @@
+#include "search/walk/listing_pool.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <system_error>
+#include <utility>
+
+#include "platform/base/entry_guard.h"
+#include "platform/base/invariant.h"
+#include "platform/base/wine.h"
+
+namespace tarnwell {
+namespace {
+
+// Spare listings are kept for reuse, so that listing folder after folder
+// does not allocate once the buffers have grown; a listing that held more
+// than this is freed instead, so spares never pin a huge folder's buffers.
+constexpr std::size_t kLargestSpare = std::size_t{1} << 20;
+// Per entry, besides its name: the entry record and a share of growth.
+constexpr std::size_t kEntryBytes = 12;
+
+}  // namespace
+
+bool SystemListsOneFolderAtATime() { return RunsUnderWine(); }
+
+int DefaultWalkThreads() {
+  if (const char* text = std::getenv("TARNWELL_WALK_THREADS")) {
+    char* end = nullptr;
+    long threads = std::strtol(text, &end, 10);
+    if (end != text && *end == '\0' && threads >= 1 && threads <= 64) return static_cast<int>(threads);
+  }
+  if (SystemListsOneFolderAtATime()) return 2;
+  return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
+}
+
+// ---------------------------------------------------------------------------
+// ListingPool
+
+ListingPool::ListingPool(int helpers, ListingLimits limits) : limits_(limits) {
+  for (int i = 0; i < helpers; ++i) {
+    try {
+      threads_.emplace_back([this] { RunHelper(); });
+    } catch (const std::system_error&) {
+      break;  // fewer helpers: the walks list the rest themselves
+    }
+  }
+}
+
+ListingPool::~ListingPool() { Stop(); }
+
+void ListingPool::Stop() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  work_.notify_all();
+  for (std::thread& thread : threads_) thread.join();
+  threads_.clear();
+}
+
+int ListingPool::IdleHelpers() const {
+  std::lock_guard lock(mutex_);
+  return idle_;
+}
+
+void ListingPool::RunHelper() {
+  CatchAtEntry("a listing helper", [this] { ServeWalks(); });
+}
+
+void ListingPool::ServeWalks() {
+  std::unique_lock lock(mutex_);
+  while (!stopping_) {
+    WalkListings* walk = NextWalk();
+    if (walk == nullptr) {
+      ++idle_;
+      work_.wait(lock);
+      --idle_;
+      continue;
+    }
+    walk->ListAhead(lock, true);
+  }
+}
+
+WalkListings* ListingPool::NextWalk() {
+  WalkListings* chosen = nullptr;
+  std::size_t chosenAt = 0;
+  for (std::size_t i = 0; i < walks_.size(); ++i) {
+    std::size_t at = (nextWalk_ + i) % walks_.size();
+    WalkListings* walk = walks_[at];
+    if (walk->MayListAhead() && (chosen == nullptr || walk->ahead_ < chosen->ahead_)) {
+      chosen = walk;
+      chosenAt = at;
+    }
+  }
+  if (chosen != nullptr) nextWalk_ = chosenAt + 1;
+  return chosen;
+}
+
+// ---------------------------------------------------------------------------
+// WalkListings
+
+WalkListings::WalkListings(ListingPool* pool, const DirectoryLister& lister, const std::atomic<bool>& cancelled)
+    : pool_(pool != nullptr && pool->Helpers() > 0 ? pool : nullptr), lister_(lister), cancelled_(cancelled) {
+  if (pool_ == nullptr) return;
+  std::lock_guard lock(pool_->mutex_);
+  pool_->walks_.push_back(this);
+}
+
+WalkListings::~WalkListings() {
+  if (pool_ != nullptr) {
+    std::unique_lock lock(pool_->mutex_);
+    auto self = std::find(pool_->walks_.begin(), pool_->walks_.end(), this);
+    if (self != pool_->walks_.end()) pool_->walks_.erase(self);
+    queue_ = ListingPool::Queue();
+    // A helper that is listing one of this walk's folders writes into it.
+    while (helpersListing_ > 0) {
+      walkWaiting_ = true;
+      listed_.wait(lock);
+    }
+    walkWaiting_ = false;
+  }
+  // A walk that stopped early leaves a chain of folders as deep as its
+  // path; freeing it level by level keeps that off the thread's stack.
+  std::vector<std::unique_ptr<WalkFolder>> left;
+  if (root_) left.push_back(std::move(root_));
+  while (!left.empty()) {
+    std::unique_ptr<WalkFolder> folder = std::move(left.back());
+    left.pop_back();
+    for (auto& subfolder : folder->subfolders_) left.push_back(std::move(subfolder));
+  }
+}
+
+WalkFolder& WalkListings::Root(const Text& path) {
+  root_ = std::make_unique<WalkFolder>();
+  root_->path_ = path;
+  return *root_;
+}
+
+const DirectoryListing& WalkListings::Take(WalkFolder& folder) {
+  if (pool_ == nullptr) {
+    DirectoryListing spare;
+    if (!spares_.empty()) {
+      spare = std::move(spares_.back());
+      spares_.pop_back();
+    }
+    List(folder, std::move(spare), ListingFor::Walk);
+    folder.state_ = WalkFolder::State::Taken;
+    return folder.listing_;
+  }
+  std::unique_lock lock(pool_->mutex_);
+  for (;;) {
+    switch (folder.state_) {
+      case WalkFolder::State::Listed:
+        folder.state_ = WalkFolder::State::Taken;
+        folder.order_ = {};  // no longer compared: its subfolders have their own
+        if (folder.ahead_) {
+          folder.ahead_ = false;
+          --ahead_;
+          bytesAhead_ -= folder.bytes_;
+          if (pool_->idle_ > 0 && MayListAhead()) pool_->work_.notify_one();
+        }
+        return folder.listing_;
+      case WalkFolder::State::Waiting: {
+        // Nobody has started it: the walk lists it now. Every folder before
+        // it in walk order has been taken, so when it is queued it is the
+        // first of the queue.
+        if (folder.queued_) {
+          // Another folder first would take the wrong listing's place: rows
+          // out of walk order.
+          TARNWELL_INVARIANT(queue_.top() == &folder);
+          queue_.pop();
+          folder.queued_ = false;
+        }
+        folder.state_ = WalkFolder::State::Listing;
+        DirectoryListing spare = TakeSpare();
+        lock.unlock();
+        List(folder, std::move(spare), ListingFor::Walk);
+        lock.lock();
+        Listed(folder, true);
+        break;
+      }
+      case WalkFolder::State::Listing:
+        // A helper is listing it: rather than wait, list the next one.
+        if (MayListAhead()) {
+          ListAhead(lock, false);
+        } else {
+          walkWaiting_ = true;
+          listed_.wait(lock);
+          walkWaiting_ = false;
+        }
+        break;
+      case WalkFolder::State::Taken:
+        return folder.listing_;
+    }
+  }
+}
+
+void WalkListings::Release(WalkFolder& folder) {
+  DirectoryListing done = std::move(folder.listing_);
+  if (pool_ == nullptr) {
+    // The walk alone reuses one listing all along, as large as its largest folder.
+    spares_.push_back(std::move(done));
+    return;
+  }
+  if (folder.bytes_ > kLargestSpare) return;  // freed here, outside the lock
+  std::lock_guard lock(pool_->mutex_);
+  if (spares_.size() <= static_cast<std::size_t>(pool_->Helpers())) spares_.push_back(std::move(done));
+}
+
+void WalkListings::Forget(WalkFolder& folder) { folder.subfolders_.clear(); }
+
+void WalkListings::List(WalkFolder& folder, DirectoryListing spare, ListingFor whom) {
+  folder.outcome_ = lister_.List(folder.path_, spare);
+  ++folder.listings_;
+  if (whom == ListingFor::Walk && folder.outcome_ == ListingOutcome::Failed && folder.listings_ == 1) {
+    folder.outcome_ = lister_.List(folder.path_, spare);
+    ++folder.listings_;
+  }
+  std::vector<std::unique_ptr<WalkFolder>> subfolders;
+  std::size_t bytes = 0;
+  for (std::size_t i = 0; i < spare.size(); ++i) {
+    DirectoryEntry entry = spare[i];
+    bytes += entry.name.size() + kEntryBytes;
+    if (!WalkEnters(entry)) continue;
+    auto subfolder = std::make_unique<WalkFolder>();
+    subfolder->path_ = Concat(folder.path_, "\\", entry.name);
+    if (pool_ != nullptr) {
+      subfolder->order_.reserve(folder.order_.size() + 1);
+      subfolder->order_ = folder.order_;
+      subfolder->order_.push_back(static_cast<std::uint32_t>(subfolders.size()));
+    }
+    subfolders.push_back(std::move(subfolder));
+  }
+  folder.listing_ = std::move(spare);
+  folder.bytes_ = bytes;
+  folder.subfolders_ = std::move(subfolders);
+}
+
+void WalkListings::Listed(WalkFolder& folder, bool made) {
+  if (!made) {
+    // The walk lists it again when it comes to it (and ends if that fails too).
+    folder.state_ = WalkFolder::State::Waiting;
+    if (folder.ahead_) {
+      folder.ahead_ = false;
+      --ahead_;
+    }
+  } else {
+    folder.state_ = WalkFolder::State::Listed;
+    if (folder.ahead_) bytesAhead_ += folder.bytes_;
+  }
+  if (walkWaiting_) listed_.notify_one();
+  if (!made || cancelled_.load(std::memory_order_relaxed)) return;
+  std::size_t queued = 0;
+  try {
+    for (auto& subfolder : folder.subfolders_) {
+      queue_.push(subfolder.get());
+      subfolder->queued_ = true;
+      ++queued;
+    }
+  } catch (...) {
+    // Out of memory: the subfolders not queued are listed by the walk itself.
+  }
+  for (std::size_t i = 0; i < queued && static_cast<int>(i) < pool_->idle_; ++i) pool_->work_.notify_one();
+}
+
+bool WalkListings::MayListAhead() const {
+  return !queue_.empty() && ahead_ < pool_->limits_.folders && bytesAhead_ < pool_->limits_.bytes &&
+         !cancelled_.load(std::memory_order_relaxed);
+}
+
+DirectoryListing WalkListings::TakeSpare() {
+  if (spares_.empty()) return DirectoryListing();
+  DirectoryListing spare = std::move(spares_.back());
+  spares_.pop_back();
+  return spare;
+}
+
+void WalkListings::ListAhead(std::unique_lock<std::mutex>& lock, bool helper) {
+  WalkFolder& folder = *queue_.top();
+  queue_.pop();
+  folder.queued_ = false;
+  folder.state_ = WalkFolder::State::Listing;
+  folder.ahead_ = true;
+  ++ahead_;
+  if (helper) ++helpersListing_;
+  DirectoryListing spare = TakeSpare();
+  lock.unlock();
+  bool made = true;
+  try {
+    List(folder, std::move(spare), ListingFor::Ahead);
+    // A failed listing is made once more by the walk when it comes to it.
+    made = folder.outcome_ != ListingOutcome::Failed;
+  } catch (...) {
+    made = false;
+  }
+  lock.lock();
+  if (helper) --helpersListing_;
+  Listed(folder, made);
+}
+
+}  // namespace tarnwell

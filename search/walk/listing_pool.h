@@ -1,0 +1,192 @@
+// Listing folders ahead of a walk on helper threads. A walk takes its
+// folders' listings one by one in walk order (depth first, subfolders in
+// listing order); meanwhile the helpers of a ListingPool list the folders
+// that come next, nearest first, so that on a machine where listing waits
+// for the disk or can use several processors the walk rarely waits. What the
+// walk does with a listing, and in which order, does not change: only who
+// lists a folder, and when.
+//
+// Every folder is listed once, by whichever thread gets to it first: a
+// helper, or the walk itself when it needs a folder nobody has started (and,
+// while it waits for one a helper is listing, it lists the next one itself).
+// A listing that fails (the folder is there but could not be read to its
+// end) is made once more, by the walk itself; the second outcome stands.
+// A walk holds at most ListingLimits::folders listings made ahead of it, and
+// starts no more while those hold ListingLimits::bytes or more; several walks
+// (the roots of one search) share the helpers, each helper turning to the
+// walk that has the fewest listings ahead, so no walk is starved.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <queue>
+#include <thread>
+#include <vector>
+
+#include "platform/files/directory_listing.h"
+#include "platform/text/text.h"
+
+namespace tarnwell {
+
+// Threads that list folders for one search when nothing else is asked for:
+// the environment variable TARNWELL_WALK_THREADS (1 to 64) when it is set,
+// otherwise 2 where the system lists one folder at a time (the calls wait
+// for each other, but a helper's matching and hand-over overlap them), else
+// the logical processors, at most 8. Each walk lists on its own thread too, so a search
+// has this number less one helpers; 1 is the walk alone, listing every
+// folder when it comes to it.
+int DefaultWalkThreads();
+
+// True where listing a folder holds a lock of the whole process, so that
+// threads listing side by side only wait for each other: under Wine, whose
+// ntdll reads a folder with the process's working directory changed into it,
+// one folder at a time (each call takes as much longer as threads list).
+bool SystemListsOneFolderAtATime();
+
+// How far the helpers may list ahead of one walk.
+struct ListingLimits {
+  // Listings made ahead and not yet taken by the walk, those being made
+  // included: 256 folders keep a few milliseconds of work ahead natively and
+  // a hundred milliseconds on a slow disk, without holding much.
+  std::size_t folders = 256;
+  // No listing ahead starts while those made hold this much: a walk holds
+  // at most this plus one listing per thread in memory ahead of it (a
+  // listing costs its names' bytes plus about 12 bytes an entry).
+  std::size_t bytes = std::size_t{16} << 20;
+};
+
+// A folder of a walk: its path, its place in walk order, and once it has
+// been listed, its listing and the subfolders the walk enters (in listing
+// order; never links, nor those whose name ends in ".").
+class WalkFolder {
+ public:
+  const Text& Path() const { return path_; }
+  // How its listing went, once taken: Failed only when a second listing,
+  // made by the walk itself, failed too.
+  ListingOutcome Outcome() const { return outcome_; }
+  std::size_t SubfolderCount() const { return subfolders_.size(); }
+  WalkFolder& Subfolder(std::size_t i) { return *subfolders_[i]; }
+
+ private:
+  friend class ListingPool;
+  friend class WalkListings;
+  enum class State : std::uint8_t { Waiting, Listing, Listed, Taken };
+
+  Text path_;
+  // Walk order: the subfolder numbers from the root down to this folder.
+  // Folders compare in walk order as these compare lexicographically.
+  std::vector<std::uint32_t> order_;
+  DirectoryListing listing_;
+  std::size_t bytes_ = 0;  // what the listing holds (names and entries)
+  std::vector<std::unique_ptr<WalkFolder>> subfolders_;
+  State state_ = State::Waiting;
+  ListingOutcome outcome_ = ListingOutcome::Missing;
+  std::uint8_t listings_ = 0;  // listings made of it: a failed one is made once more
+  bool queued_ = false;  // in its walk's queue, for a helper to list
+  bool ahead_ = false;   // listed ahead of the walk: counts against its limits
+};
+
+class WalkListings;
+
+// The helper threads one search shares between its walks. They live until
+// Stop (or destruction), which every walk must have ended before.
+class ListingPool {
+ public:
+  explicit ListingPool(int helpers, ListingLimits limits = {});
+  ~ListingPool();
+  ListingPool(const ListingPool&) = delete;
+  ListingPool& operator=(const ListingPool&) = delete;
+
+  // Ends the helpers, each after the listing it is making, and joins them.
+  void Stop();
+
+  // Helper threads running (fewer than asked when a thread could not start).
+  int Helpers() const { return static_cast<int>(threads_.size()); }
+
+  // For tests: helpers waiting for work they are allowed to take.
+  int IdleHelpers() const;
+
+ private:
+  friend class WalkListings;
+  struct LaterInWalkOrder {
+    bool operator()(const WalkFolder* a, const WalkFolder* b) const { return a->order_ > b->order_; }
+  };
+  using Queue = std::priority_queue<WalkFolder*, std::vector<WalkFolder*>, LaterInWalkOrder>;
+
+  // A helper's thread body: serves the walks until Stop.
+  void RunHelper();
+  void ServeWalks();
+  // The walk a helper serves next, or nothing; under the lock.
+  WalkListings* NextWalk();
+
+  ListingLimits limits_;
+  mutable std::mutex mutex_;
+  std::condition_variable work_;  // helpers wait here
+  std::vector<WalkListings*> walks_;
+  std::size_t nextWalk_ = 0;  // where the search for the least served walk starts (round robin on ties)
+  int idle_ = 0;
+  bool stopping_ = false;
+  std::vector<std::thread> threads_;
+};
+
+// One walk's listings, in walk order, from a pool's helpers or made on the
+// walk's own thread (without a pool, always). Lives on the walk's thread;
+// its destructor withdraws the folders no helper has started and waits for
+// those being listed, so that nothing lists for the walk once it is gone.
+class WalkListings {
+ public:
+  WalkListings(ListingPool* pool, const DirectoryLister& lister, const std::atomic<bool>& cancelled);
+  ~WalkListings();
+  WalkListings(const WalkListings&) = delete;
+  WalkListings& operator=(const WalkListings&) = delete;
+
+  // The walk's root folder, not yet listed.
+  WalkFolder& Root(const Text& path);
+
+  // The folder's listing, made by now: taken as a helper made it, or made
+  // here. Folders must be taken in walk order. The listing stays valid until
+  // Release, the subfolders until Forget.
+  const DirectoryListing& Take(WalkFolder& folder);
+  // The walk is done with the folder's listing.
+  void Release(WalkFolder& folder);
+  // The walk is done with the folder's subfolders (all taken and released).
+  void Forget(WalkFolder& folder);
+
+ private:
+  friend class ListingPool;
+
+  // Who a listing is made for: ahead of the walk (a failure is left for the
+  // walk to try again), or the walk itself, when it needs the folder now.
+  enum class ListingFor { Ahead, Walk };
+  // Lists `folder` into a spare listing and makes its subfolders; outside
+  // the lock. A listing for the walk is made again when it fails and it was
+  // the folder's first.
+  void List(WalkFolder& folder, DirectoryListing spare, ListingFor whom);
+  // Under the lock: the listing of `folder` is made (or failed); its
+  // subfolders join the queue and whoever waits for it is told.
+  void Listed(WalkFolder& folder, bool made);
+  bool MayListAhead() const;
+  // Under the lock (when there is a pool): a spare listing to list into.
+  DirectoryListing TakeSpare();
+  // Lists the first queued folder ahead of the walk, on a helper or on the
+  // walk's own thread; with the pool's lock held on entry and exit.
+  void ListAhead(std::unique_lock<std::mutex>& lock, bool helper);
+
+  ListingPool* pool_;
+  const DirectoryLister& lister_;
+  const std::atomic<bool>& cancelled_;
+  ListingPool::Queue queue_;
+  std::condition_variable listed_;  // the walk waits here for a helper's listing
+  bool walkWaiting_ = false;
+  int helpersListing_ = 0;  // listings being made for this walk by helpers
+  std::size_t ahead_ = 0;
+  std::size_t bytesAhead_ = 0;
+  std::vector<DirectoryListing> spares_;
+  std::unique_ptr<WalkFolder> root_;
+};
+
+}  // namespace tarnwell
