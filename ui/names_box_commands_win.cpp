@@ -1,6 +1,8 @@
 #include "ui/names_box_commands_win.h"
 
+#include "platform/text/gbk_literal.h"
 #include "platform/window/edit_text_win.h"
+#include "platform/window/message_box_win.h"
 #include "platform/window/window_properties_win.h"
 #include "search/names/list_tidying.h"
 #include "ui/names_box_menu_win.h"
@@ -42,7 +44,22 @@ void NamesBoxCommands::ToggleNumberRule() { ToggleNumberRuleChoice(programDirect
 void NamesBoxCommands::Rewrite(Text (*rewrite)(std::string_view box)) {
   HWND box = Box();
   const Text content = GetContent(box);
-  const Text rewritten = rewrite(content);
+  Show(content, rewrite(content));
+}
+
+void NamesBoxCommands::Rewrite(std::optional<Text> (*rewrite)(std::string_view box)) {
+  HWND box = Box();
+  const Text content = GetContent(box);
+  const std::optional<Text> rewritten = rewrite(content);
+  if (!rewritten) {
+    ShowMessageBox("展开后的列表太长（超过100万行或64MB），名称框保持不变。"_gbk);
+    return;
+  }
+  Show(content, *rewritten);
+}
+
+void NamesBoxCommands::Show(const Text& content, const Text& rewritten) {
+  HWND box = Box();
   if (rewritten == content) return;
   ReplaceEditTextUndoably(box, rewritten);
   // The hint over the box would cover the names the user is to see.

@@ -4,6 +4,7 @@
 // back, and the number rule's choice in config.ini.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "platform/text/text.h"
@@ -44,6 +45,11 @@ class NamesBoxCommands {
   // Replaces the box's text by what `rewrite` makes of it, as one step that
   // undo takes back; a text the rewrite leaves as it is stays untouched.
   void Rewrite(Text (*rewrite)(std::string_view box));
+  // The same for a rewrite that may find the result too long: then a box
+  // says so and the names box stays as it is.
+  void Rewrite(std::optional<Text> (*rewrite)(std::string_view box));
+  // Puts `rewritten` in the box in place of `content`.
+  void Show(const Text& content, const Text& rewritten);
   HWND Box() const { return window_.ControlWindow(Control::NamesBox); }
 
   MainWindow& window_;

@@ -23,28 +23,7 @@ void ForEachCharacter(std::string_view text, Visit visit) {
   }
 }
 
-// Rewrites the box line by line: rewrite(line, out) appends the line's new
-// lines to `out` with AppendLine.
-void AppendLine(Text& out, std::string_view line) {
-  out.append(line);
-  out.append(kLineEnd);
-}
-
-Text RewriteLines(std::string_view box, const std::function<void(std::string_view, Text&)>& rewrite) {
-  Text out;
-  out.reserve(box.size() + kLineEnd.size());
-  for (const Text& line : SplitText(box, kLineEnd)) rewrite(line, out);
-  return out;
-}
-
 bool IsSpace(std::string_view character) { return character == " " || character == "\xA1\xA1"; }
-bool IsSpaceOrTab(std::string_view character) { return IsSpace(character) || character == "\t"; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-bool IsOneOf(std::string_view character, std::initializer_list<std::string_view> set) {
-  return std::find(set.begin(), set.end(), character) != set.end();
-}
 
 // The text without the spaces (half-width and full-width) at its ends.
 std::string_view Trimmed(std::string_view text) {
@@ -58,28 +37,30 @@ std::string_view Trimmed(std::string_view text) {
   return first < end ? text.substr(first, end - first) : std::string_view();
 }
 
-bool IsSeparator(std::string_view character) {
-  return IsOneOf(character, {",", ";", "|", "\t", "，"_gbk, "；"_gbk, "、"_gbk});
+// Rewrites the box line by line: rewrite(line, out) appends the line's new
+// lines to `out` with AppendLine, which trims each.
+void AppendLine(Text& out, std::string_view line) {
+  out.append(Trimmed(line));
+  out.append(kLineEnd);
 }
 
-Text SplitLines(std::string_view box, bool (*isBreak)(std::string_view)) {
-  return RewriteLines(box, [isBreak](std::string_view line, Text& out) {
-    std::vector<std::string_view> pieces;
-    std::size_t pieceStart = 0;
-    ForEachCharacter(line, [&](std::string_view character, std::size_t at) {
-      if (!isBreak(character)) return;
-      pieces.push_back(line.substr(pieceStart, at - pieceStart));
-      pieceStart = at + character.size();
-    });
-    if (pieces.empty()) {
-      AppendLine(out, line);
-      return;
-    }
-    pieces.push_back(line.substr(pieceStart));
-    for (std::string_view piece : pieces) {
-      if (std::string_view name = Trimmed(piece); !name.empty()) AppendLine(out, name);
-    }
-  });
+Text RewriteLines(std::string_view box, const std::function<void(std::string_view, Text&)>& rewrite) {
+  Text out;
+  out.reserve(box.size() + kLineEnd.size());
+  for (const Text& line : SplitText(box, kLineEnd)) rewrite(line, out);
+  return out;
+}
+
+bool IsSpaceOrTab(std::string_view character) { return IsSpace(character) || character == "\t"; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool IsOneOf(std::string_view character, std::initializer_list<std::string_view> set) {
+  return std::find(set.begin(), set.end(), character) != set.end();
+}
+
+bool IsSeparator(std::string_view character) {
+  return IsOneOf(character, {",", ";", "|", "\t", "，"_gbk, "；"_gbk, "、"_gbk});
 }
 
 // The character of `line` at `at`, empty at the end.
@@ -171,6 +152,78 @@ void Increment(Text& value) {
     value[place] = '0';
   }
   value.insert(value.begin(), '1');
+}
+
+// A line's leading numbering "N、": where the numbering ends (spaces and
+// tabs after it included) and N's digits; nothing when the line does not
+// start (after spaces and tabs) with digits and "、" and something after.
+struct Numbering {
+  std::size_t end;
+  std::string_view digits;
+};
+std::optional<Numbering> LeadingNumbering(std::string_view line) {
+  const std::size_t start = SkipSpacesAndTabs(line, 0);
+  const std::size_t digitsEnd = SkipDigits(line, start);
+  if (digitsEnd == start || CharacterAt(line, digitsEnd) != "、"_gbk) return std::nullopt;
+  const std::size_t end = SkipSpacesAndTabs(line, digitsEnd + CharacterLength(line, digitsEnd));
+  if (end == line.size()) return std::nullopt;
+  return Numbering{end, line.substr(start, digitsEnd - start)};
+}
+
+// The box with every leading "N、" that is a numbering dropped (see
+// list_tidying.h): the lines that start so count 1, 2, 3 ... from the first,
+// and a single such line holds no separator after it. Otherwise the box as
+// it is, every "、" a separator.
+Text DropCountedNumberings(std::string_view box) {
+  const TextList lines = SplitText(box, kLineEnd);
+  std::vector<std::optional<Numbering>> numberings;
+  numberings.reserve(lines.size());
+  Text expected = "1";
+  std::size_t counted = 0;
+  for (const Text& line : lines) {
+    numberings.push_back(LeadingNumbering(line));
+    if (!numberings.back()) continue;
+    if (ValueOf(numberings.back()->digits) != expected) return Text(box);
+    Increment(expected);
+    ++counted;
+  }
+  if (counted == 0) return Text(box);
+  if (counted == 1) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (!numberings[i]) continue;
+      bool separated = false;
+      ForEachCharacter(std::string_view(lines[i]).substr(numberings[i]->end),
+                       [&](std::string_view character, std::size_t) { separated = separated || IsSeparator(character); });
+      if (separated) return Text(box);
+    }
+  }
+  Text out;
+  out.reserve(box.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) out.append(kLineEnd);
+    out.append(numberings[i] ? std::string_view(lines[i]).substr(numberings[i]->end) : std::string_view(lines[i]));
+  }
+  return out;
+}
+
+Text SplitLines(std::string_view box, bool (*isBreak)(std::string_view)) {
+  return RewriteLines(DropCountedNumberings(box), [isBreak](std::string_view line, Text& out) {
+    std::vector<std::string_view> pieces;
+    std::size_t pieceStart = 0;
+    ForEachCharacter(line, [&](std::string_view character, std::size_t at) {
+      if (!isBreak(character)) return;
+      pieces.push_back(line.substr(pieceStart, at - pieceStart));
+      pieceStart = at + character.size();
+    });
+    if (pieces.empty()) {
+      AppendLine(out, line);
+      return;
+    }
+    pieces.push_back(line.substr(pieceStart));
+    for (std::string_view piece : pieces) {
+      if (std::string_view name = Trimmed(piece); !name.empty()) AppendLine(out, name);
+    }
+  });
 }
 
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
@@ -267,7 +320,7 @@ Text SplitAtSeparatorsAndSpaces(std::string_view box) {
 }
 
 Text DropListMarkers(std::string_view box) {
-  return RewriteLines(box, [](std::string_view line, Text& out) {
+  return RewriteLines(DropCountedNumberings(box), [](std::string_view line, Text& out) {
     const std::size_t start = SkipSpacesAndTabs(line, 0);
     const std::optional<Marker> marker = MarkerAt(line, start);
     const bool spaceFollows = marker && IsSpaceOrTab(CharacterAt(line, marker->end));
@@ -279,42 +332,55 @@ Text DropListMarkers(std::string_view box) {
   });
 }
 
-Text ExpandNumberRanges(std::string_view box) {
-  return RewriteLines(box, [](std::string_view line, Text& out) {
-    const std::optional<TextList> lines = RangeLines(line);
-    if (!lines) {
-      AppendLine(out, line);
-      return;
+std::optional<Text> ExpandNumberRanges(std::string_view box) {
+  std::size_t lineCount = 0;
+  bool tooLong = false;
+  Text out = RewriteLines(box, [&](std::string_view line, Text& lines) {
+    if (tooLong) return;
+    const std::optional<TextList> numbers = RangeLines(line);
+    if (!numbers) {
+      AppendLine(lines, line);
+      ++lineCount;
+    } else {
+      for (const Text& number : *numbers) AppendLine(lines, number);
+      lineCount += numbers->size();
     }
-    for (const Text& number : *lines) AppendLine(out, number);
+    tooLong = lineCount > kMaxTidiedLines || lines.size() > kMaxTidiedBytes;
   });
+  if (tooLong) return std::nullopt;
+  return out;
 }
 
 Text FullWidthToHalfWidth(std::string_view box) {
   const auto& halfWidth = HalfWidthOf();
   return RewriteLines(box, [&halfWidth](std::string_view line, Text& out) {
+    Text half;
+    half.reserve(line.size());
     ForEachCharacter(line, [&](std::string_view character, std::size_t) {
-      const auto half = character.size() > 1 ? halfWidth.find(character) : halfWidth.end();
-      if (half != halfWidth.end()) {
-        out.push_back(half->second);
+      const auto found = character.size() > 1 ? halfWidth.find(character) : halfWidth.end();
+      if (found != halfWidth.end()) {
+        half.push_back(found->second);
       } else {
-        out.append(character);
+        half.append(character);
       }
     });
-    out.append(kLineEnd);
+    AppendLine(out, half);
   });
 }
 
 Text DropRepeatedLines(std::string_view box) {
   std::unordered_set<Text> seen;
   return RewriteLines(box, [&seen](std::string_view line, Text& out) {
-    if (!RemoveAllSpaces(line).empty() && !seen.insert(AsciiLowerCase(line)).second) return;
+    const std::string_view name = Trimmed(line);
+    if (!name.empty() && !seen.insert(AsciiLowerCase(name)).second) return;
     AppendLine(out, line);
   });
 }
 
-Text TidyNameList(std::string_view box) {
-  return DropRepeatedLines(ExpandNumberRanges(DropListMarkers(SplitAtSeparators(FullWidthToHalfWidth(box)))));
+std::optional<Text> TidyNameList(std::string_view box) {
+  const std::optional<Text> expanded = ExpandNumberRanges(DropListMarkers(SplitAtSeparators(FullWidthToHalfWidth(box))));
+  if (!expanded) return std::nullopt;
+  return DropRepeatedLines(*expanded);
 }
 
 }  // namespace tarnwell

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <type_traits>
+
 #include "platform/text/gb18030_utf8.h"
 #include "platform/text/gbk_literal.h"
 
@@ -27,9 +30,16 @@ Text Box(const char* utf8Lines) {
   return box;
 }
 
-void ExpectRewrites(Text (*rewrite)(std::string_view), const char* what, std::initializer_list<Case> cases) {
+template <class Rewrite>
+void ExpectRewrites(Rewrite rewrite, const char* what, std::initializer_list<Case> cases) {
   for (const Case& c : cases) {
-    EXPECT_EQ(Gb18030ToUtf8(rewrite(Box(c.box))), Gb18030ToUtf8(Box(c.expected))) << what << ": " << c.box;
+    const auto rewritten = rewrite(Box(c.box));
+    if constexpr (std::is_same_v<decltype(rewritten), const std::optional<Text>>) {
+      ASSERT_TRUE(rewritten.has_value()) << what << ": " << c.box;
+      EXPECT_EQ(Gb18030ToUtf8(*rewritten), Gb18030ToUtf8(Box(c.expected))) << what << ": " << c.box;
+    } else {
+      EXPECT_EQ(Gb18030ToUtf8(rewritten), Gb18030ToUtf8(Box(c.expected))) << what << ": " << c.box;
+    }
   }
 }
 
@@ -40,7 +50,8 @@ TEST(ListTidying, SplittingAtSeparatorsAndAtSpaces) {
                      {"3551、3552、3560", "3551\n3552\n3560\n"},
                      {"a;b；c|d\te\n", "a\nb\nc\nd\ne\n"},
                      {"IMG 0001.jpg\n", "IMG 0001.jpg\n"},  // no separator: the line stays as typed
-                     {"  x  \n", "  x  \n"},
+                     {"  x  \n", "x\n"},  // but for the spaces at its ends
+                     {"IMG_3554 \nIMG_3555\u3000\n", "IMG_3554\nIMG_3555\n"},
                      {",,a,\n,\n", "a\n"},                 // empty names are none
                      {"照片 一，照片 二\n", "照片 一\n照片 二\n"},
                      {"", ""},
@@ -48,6 +59,15 @@ TEST(ListTidying, SplittingAtSeparatorsAndAtSpaces) {
                      // 亅 is 81 7C in GBK: its trail byte is "|" and is no separator.
                      {"亅,x", "亅\nx\n"},
                      {"🙂,𠮷", "🙂\n𠮷\n"},
+                     // A numbering "N、" goes before the split: lines that count 1, 2, 3 ...
+                     {"1、3551\n2、3552\n3、 3553\n", "3551\n3552\n3553\n"},
+                     {"1、3551、3552\n\n2、3560\n", "3551\n3552\n\n3560\n"},
+                     {"1、3551", "3551\n"},
+                     // ... and no other: one line holding separators, or lines that do not count so.
+                     {"1、2、3", "1\n2\n3\n"},
+                     {"2、3551\n3、3552\n", "2\n3551\n3\n3552\n"},
+                     {"1、3551\n3、3552\n", "1\n3551\n3\n3552\n"},
+                     {"12、15\n", "12\n15\n"},
                  });
   ExpectRewrites(SplitAtSeparatorsAndSpaces, "spaces",
                  {
@@ -68,7 +88,8 @@ TEST(ListTidying, DroppingListMarkers) {
                      {"-3551\n*.jpg\n>x\n", "-3551\n*.jpg\n>x\n"},  // these bullets need a space after them
                      {"1) a\n1、 b\n(1) c\n（12） d\n①\te\n⑳ f\n", "a\nb\nc\nd\ne\nf\n"},
                      {"1.jpg\n2024.05 合同\n(1)x\n①x\n12\n", "1.jpg\n2024.05 合同\n(1)x\n①x\n12\n"},
-                     {"   10.  IMG_0010  \n", "IMG_0010  \n"},
+                     {"   10.  IMG_0010  \n", "IMG_0010\n"},
+                     {"1、3551\n2、3552\n", "3551\n3552\n"},
                      {"\u3000• 照片\n", "照片\n"},
                      {"() a\n(a) b\n", "() a\n(a) b\n"},
                  });
@@ -101,9 +122,14 @@ TEST(ListTidying, ExpandingRangesOfNumbers) {
                      {"a-b\n", "a-b\n"},
                  });
   // The widest range allowed is expanded whole.
-  const Text wide = ExpandNumberRanges("1-100000");
+  const Text wide = ExpandNumberRanges("1-100000").value_or("");
   EXPECT_EQ(std::count(wide.begin(), wide.end(), '\n'), 100000);
   EXPECT_EQ(wide.substr(wide.size() - 8), "100000\r\n");
+  // But not a box of ranges that together would make a list too long to hold.
+  Text ranges;
+  for (int i = 0; i < 11; ++i) ranges += "1-100000\r\n";
+  EXPECT_FALSE(ExpandNumberRanges(ranges).has_value());
+  EXPECT_FALSE(TidyNameList(ranges).has_value());
 }
 
 TEST(ListTidying, FullWidthRepeatsAndTheWholeTidying) {
@@ -128,6 +154,8 @@ TEST(ListTidying, FullWidthRepeatsAndTheWholeTidying) {
                      {"• IMG_0012-0014.jpg\n", "IMG_0012.jpg\nIMG_0013.jpg\nIMG_0014.jpg\n"},
                      {"１２－１４、20\n", "12\n13\n14\n20\n"},
                      {"IMG 0012\n", "IMG 0012\n"},  // no space split
+                     {"1、3551\n2、3552\n3、 3553\n", "3551\n3552\n3553\n"},
+                     {"IMG_3554 \n", "IMG_3554\n"},
                  });
 }
 
