@@ -22,9 +22,15 @@ Text BuildNotFoundReport(const Text& namesBoxContent, const ResultList& list) {
   return report;
 }
 
-void NotFoundReport(const ResultList& list, ResultHost& host) {
-  WriteAndOpenBesideProgram(host, "未搜到文件列表.txt"_gbk, BuildNotFoundReport(host.NamesBoxContent(), list),
-                            "未搜到文件列表写入失败！"_gbk);
+void NotFoundReport(const ResultList& list, ResultHost& host, std::uint64_t unreadFolders) {
+  const bool written = WriteAndOpenBesideProgram(
+      host, "未搜到文件列表.txt"_gbk, BuildNotFoundReport(host.NamesBoxContent(), list), "未搜到文件列表写入失败！"_gbk);
+  // The report names names found in no row; some may be in the folders
+  // the search could not read.
+  if (written && unreadFolders > 0) {
+    host.ShowMessageBox(Concat("另有"_gbk, std::to_string(unreadFolders), "个文件夹无法读取，其中的文件未能查找。"_gbk),
+                        MessageBoxStyle::Ok, Text());
+  }
 }
 
 }  // namespace tarnwell

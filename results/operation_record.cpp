@@ -32,7 +32,9 @@ const std::string& Header() {
 
 Text OperationRecordPath(const Text& programDirectory) { return Concat(programDirectory, "\\"_gbk, "操作记录.csv"_gbk); }
 
-OperationRecord::OperationRecord(ResultHost& host) : host_(host), path_(OperationRecordPath(host.ProgramDirectory())) {}
+OperationRecord::OperationRecord(ResultHost& host) : host_(host), path_(OperationRecordPath(host.ProgramDirectory())) {
+  host_.StartBatchProblems();
+}
 
 void OperationRecord::Succeeded(RecordedAction action, const Text& source, const Text& destination) {
   Line(action, source, destination, "成功"_gbk);
@@ -48,6 +50,7 @@ void OperationRecord::Renamed(RecordedAction action, const Text& source, const T
 
 void OperationRecord::Failed(RecordedAction action, const Text& source, const Text& destination, const Text& reason) {
   Line(action, source, destination, Concat("失败："_gbk, reason));
+  host_.AddBatchProblem(Failure{ActionText(action), source, 0, reason});
 }
 
 void OperationRecord::Write(RecordedAction action, const Text& source, const Text& destination,

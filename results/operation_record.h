@@ -3,7 +3,9 @@
 // moment of the action (time, action, source, destination, outcome). The
 // file is only ever appended to, its header written when it is new, so a
 // crash loses at most the line in progress. A line that cannot be written
-// never stops the batch; the batch tells the user at its end.
+// never stops the batch; the batch tells the user at its end. A record is
+// made at the start of each batch, which starts the batch's problem list;
+// every failure recorded goes into that list too.
 #pragma once
 
 #include "results/result_host.h"

@@ -14,6 +14,7 @@ namespace tarnwell {
 
 // Writes `bytes` to the program's directory + "\" + fileName and opens it;
 // shows `failure` (caption "信息：", OK only) when it cannot be written.
-void WriteAndOpenBesideProgram(ResultHost& host, const Text& fileName, std::string_view bytes, const Text& failure);
+// True when it was written.
+bool WriteAndOpenBesideProgram(ResultHost& host, const Text& fileName, std::string_view bytes, const Text& failure);
 
 }  // namespace tarnwell

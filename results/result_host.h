@@ -10,6 +10,7 @@
 
 #include "platform/files/file_facts.h"
 #include "platform/files/file_system.h"
+#include "platform/base/failure.h"
 #include "platform/base/message_box.h"
 #include "platform/text/text.h"
 
@@ -63,6 +64,10 @@ class ResultHost {
   virtual bool AppendToFile(const Text& path, std::string_view header, std::string_view bytes) = 0;
   // The user's clock now, "YYYY-MM-DD HH:MM:SS".
   virtual Text LocalTimeNow() = 0;
+  // The problem list of the batch under way: a batch starts a new one, and
+  // every file it could not act on is added, as the action record has it.
+  virtual void StartBatchProblems() {}
+  virtual void AddBatchProblem(const Failure&) {}
   virtual void ShellOpen(const Text& path) = 0;
 };
 

@@ -7,6 +7,7 @@
 
 #include "platform/base/debug_output.h"
 #include "platform/base/entry_guard.h"
+#include "platform/text/gbk_literal.h"
 #include "search/walk/walk_directory.h"
 
 namespace tarnwell {
@@ -41,7 +42,7 @@ class WalkDelivery final : public WalkOutput {
     FlushWhenOld();
   }
 
-  void FolderFailed(const Text& folder) override { search_.FolderFailed(folder); }
+  void FolderFailed(const Text& folder, std::uint32_t error) override { search_.FolderFailed(folder, error); }
 
   void Flush() {
     if (!batch_.empty()) {
@@ -91,9 +92,11 @@ void Search::StartWalks() {
   for (std::size_t root = 0; root < rootCount; ++root) {
     try {
       threads_.emplace_back([self, root] { CatchAtEntry("a search walk's thread", [&] { self->RunWalk(root); }); });
-    } catch (const std::system_error&) {
-      // No thread, no walk: this root simply ends at once, without rows.
-      EndWalk(root, false);
+    } catch (const std::system_error& fault) {
+      // No thread, no walk: this root ends at once, without rows, and counts
+      // as a walk that failed, so that the user is told.
+      CountWalkFault(root, fault.what(), static_cast<std::uint32_t>(fault.code().value()));
+      EndWalk(root, true);
     }
   }
 }
@@ -188,10 +191,13 @@ void Search::EndWalk(std::size_t root, bool failed) {
   endSignal_.notify_all();
 }
 
-void Search::CountWalkFault(std::size_t root, const char* what) noexcept {
+void Search::CountWalkFault(std::size_t root, const char* what, std::uint32_t error) noexcept {
   failed_.fetch_add(1, std::memory_order_acq_rel);
   try {
     WriteDebugLine(Concat("Tarnwell: the search walk of ", (*roots_)[root], " ended by a fault: ", what));
+    Failure failure = error != 0 ? FailureOf("搜索"_gbk, (*roots_)[root], error)
+                                 : Failure{"搜索"_gbk, (*roots_)[root], 0, "出错，此路径未能搜索完"_gbk};
+    failures_.Add(std::move(failure));
   } catch (...) {
     // Not even the line could be written; the count still tells.
   }
@@ -220,10 +226,13 @@ std::optional<std::uint32_t> Search::TakeProgress() {
   return progressName_.load(std::memory_order_relaxed);
 }
 
-void Search::FolderFailed(const Text& folder) noexcept {
+void Search::FolderFailed(const Text& folder, std::uint32_t error) noexcept {
   failedFolders_.fetch_add(1, std::memory_order_acq_rel);
   try {
-    WriteDebugLine(Concat("Tarnwell: the folder ", folder, " could not be read to its end, twice"));
+    Failure failure = error != 0 ? FailureOf("读取文件夹"_gbk, folder, error)
+                                 : Failure{"读取文件夹"_gbk, folder, 0, "未能读取完整"_gbk};
+    WriteDebugLine(Concat("Tarnwell: the folder could not be read to its end, twice: ", FailureLine(failure)));
+    failures_.Add(std::move(failure));
   } catch (...) {
     // The count still tells.
   }

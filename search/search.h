@@ -34,6 +34,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/base/failure.h"
 #include "platform/files/directory_listing.h"
 #include "platform/text/text.h"
 #include "search/walk/listing_pool.h"
@@ -127,6 +128,9 @@ class Search : public std::enable_shared_from_this<Search> {
   // (access denied, a read that failed midway): each also writes a debug
   // line. Their rows are those of the entries read.
   std::uint64_t FailedFolders() const { return failedFolders_.load(std::memory_order_acquire); }
+  // Every failed folder and failed walk so far, in the order they came: the
+  // path, what was being done and why.
+  std::vector<Failure> Problems() const { return failures_.Snapshot(); }
 
   // The wanted name (its index in Names()) of the latest progress step of
   // any walk of this search. Nothing when no walk has made a step since the
@@ -146,10 +150,11 @@ class Search : public std::enable_shared_from_this<Search> {
   // The walk of `root` is over: its WalkEnded, and after the last walk the
   // search's end and its signal.
   void EndWalk(std::size_t root, bool failed);
-  // Counts a fault of the walk of `root` and writes its debug line.
-  void CountWalkFault(std::size_t root, const char* what) noexcept;
+  // Counts a fault of the walk of `root`, writes its debug line and adds it
+  // to the problems; `error` is the system's code when there is one.
+  void CountWalkFault(std::size_t root, const char* what, std::uint32_t error = 0) noexcept;
   void AddProgress(std::uint32_t lastName, std::uint64_t steps);
-  void FolderFailed(const Text& folder) noexcept;
+  void FolderFailed(const Text& folder, std::uint32_t error) noexcept;
 
   std::shared_ptr<const NameList> names_;
   std::shared_ptr<const RootList> roots_;
@@ -164,6 +169,7 @@ class Search : public std::enable_shared_from_this<Search> {
   std::atomic<int> running_{0};
   std::atomic<int> failed_{0};
   std::atomic<std::uint64_t> failedFolders_{0};
+  FailureList failures_;
   std::vector<std::thread> threads_;  // touched only by the starting thread and the destructor
   std::mutex endMutex_;
   std::condition_variable endSignal_;

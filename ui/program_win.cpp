@@ -68,7 +68,7 @@ void Program::Connect() {
   on.On(MoveButton, Click, [this] { batches_.Move(); });                                         // 按钮5
   on.On(DeleteButton, Click, [this] { batches_.Delete(); });                                     // 按钮4
   on.On(NotFoundButton, Click, [this] {  // 按钮_未搜索到文件
-    if (!batches_.Running()) tarnwell::NotFoundReport(window_.Results(), host_);
+    if (!batches_.Running()) tarnwell::NotFoundReport(window_.Results(), host_, searches_.UnreadFolders());
   });
   on.On(Timer, Tick, [this] { searches_.CompletionTick(); });                                    // 时钟1
   // 超级列表框1: the double click, Enter, Ctrl+C and the context menu.
@@ -104,6 +104,12 @@ void Program::AppendNames(const TextList& names) {
   // The hint over the box would cover the names, as after the click that starts
   // typing.
   HideHint();
+}
+
+std::vector<Failure> Program::Problems() const {
+  std::vector<Failure> problems = searches_.Problems();
+  for (const Failure& failure : host_.BatchProblems()) problems.push_back(failure);
+  return problems;
 }
 
 void Program::HideHint() { SetVisible(Control(Control::HintLabel), false); }

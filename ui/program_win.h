@@ -39,6 +39,8 @@ class Program final : private SettingsControls, private DropReceiver {
   // As the folder browser's choice: a drive root ("C:\\") becomes "C:".
   void SetSearchFolder(const Text& folder) override;
   void HideHint();
+  // What the last search and then the last batch could not do.
+  std::vector<Failure> Problems() const;
 
   // SettingsControls
   Text SearchPath() override;
@@ -58,7 +60,8 @@ class Program final : private SettingsControls, private DropReceiver {
   WindowResultHost host_{window_, directory_};
   BatchCommands batches_{window_, host_, searches_, directory_};
   DropTarget* dropTarget_ = new DropTarget(*this);  // one reference, the program's
-  ResultListCommands listCommands_{window_, host_, [this] { return searches_.LastSearchRules(); }, &batches_};
+  ResultListCommands listCommands_{window_, host_, [this] { return searches_.LastSearchRules(); }, &batches_,
+                                   [this] { return Problems(); }};
   NamesBoxCommands namesBoxCommands_{window_, directory_};
 };
 

@@ -19,8 +19,13 @@
 namespace tarnwell {
 
 ResultListCommands::ResultListCommands(MainWindow& window, ResultHost& host,
-                                       std::function<MatchRules()> lastSearchRules, BatchCommands* batches)
-    : window_(window), host_(host), lastSearchRules_(std::move(lastSearchRules)), batches_(batches) {}
+                                       std::function<MatchRules()> lastSearchRules, BatchCommands* batches,
+                                       std::function<std::vector<Failure>()> problems)
+    : window_(window),
+      host_(host),
+      lastSearchRules_(std::move(lastSearchRules)),
+      batches_(batches),
+      problems_(std::move(problems)) {}
 
 void ResultListCommands::OpenFile(const Text& path) { OpenOrTell(OpenWithBrowserOwner, path); }
 
@@ -86,6 +91,10 @@ void ResultListCommands::OpenOperationRecord() {
   host_.ShellOpen(record);
 }
 
+void ResultListCommands::ShowProblems() {
+  if (problems_) problemWindow_.Show(window_.Handle(), problems_());
+}
+
 void ResultListCommands::ShowMenu() {
   ListMenuState state;
   state.rowsSelected = ListView_GetSelectedCount(List()) > 0;
@@ -94,6 +103,7 @@ void ResultListCommands::ShowMenu() {
   state.sameName = SameNameRuleChosen(directory);
   state.keepFolders = KeepFoldersChosen(directory);
   state.canUndo = batches_ && batches_->CanUndo() && !batches_->Running();
+  state.hasProblems = problems_ && !problems_().empty();
   if (const ListMenuItem* chosen = ShowListMenu(window_.Handle(), window_.ListMenuPoint(), state)) {
     (this->*chosen->command)();
   }

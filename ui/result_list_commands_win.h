@@ -8,10 +8,12 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "results/result_host.h"
 #include "search/match/match_mode.h"
 #include "ui/main_window_win.h"
+#include "ui/problem_list_window_win.h"
 
 namespace tarnwell {
 
@@ -20,9 +22,11 @@ class BatchCommands;
 class ResultListCommands {
  public:
   // `lastSearchRules` gives the match rules of the last search; `batches`,
-  // when given, runs the undo of the last move (without, the item stays greyed).
+  // when given, runs the undo of the last move (without, the item stays
+  // greyed); `problems` gives what the last search and the last batch could
+  // not do (without, 问题列表 stays greyed).
   ResultListCommands(MainWindow& window, ResultHost& host, std::function<MatchRules()> lastSearchRules,
-                     BatchCommands* batches = nullptr);
+                     BatchCommands* batches = nullptr, std::function<std::vector<Failure>()> problems = {});
   virtual ~ResultListCommands() = default;
   ResultListCommands(const ResultListCommands&) = delete;
   ResultListCommands& operator=(const ResultListCommands&) = delete;
@@ -46,6 +50,10 @@ class ResultListCommands {
   void UndoLastMove();
   // 操作记录.csv through the shell; a box says so when there is none yet.
   void OpenOperationRecord();
+  // 问题列表: the problems of the last search and the last batch in a window
+  // of their own.
+  void ShowProblems();
+  const ProblemListWindow& Problems() const { return problemWindow_; }
   // The context menu at the window's ListMenuPoint(); runs the chosen item.
   void ShowMenu();
 
@@ -61,6 +69,8 @@ class ResultListCommands {
   ResultHost& host_;
   std::function<MatchRules()> lastSearchRules_;
   BatchCommands* batches_;
+  std::function<std::vector<Failure>()> problems_;
+  ProblemListWindow problemWindow_;
 };
 
 // Binds the list's double click, Enter, Ctrl+C and context menu to `commands`.

@@ -16,6 +16,7 @@ using S = const ListMenuState&;
 
 bool NoSelection(S state) { return !state.rowsSelected; }
 bool NothingToUndo(S state) { return !state.canUndo; }
+bool NoProblems(S state) { return !state.hasProblems; }
 bool RecycleBin(S state) { return state.recycleBinChosen; }
 bool Replace(S state) { return state.sameName == SameNameRule::Replace; }
 bool Skip(S state) { return state.sameName == SameNameRule::Skip; }
@@ -27,8 +28,8 @@ constexpr auto kCheck = MenuMark::Check;
 constexpr auto kRadio = MenuMark::Radio;
 
 // text, command, in the submenu, greyed, mark, marked
-const std::array<ListMenuItem, 20>& Table() {
-  static const std::array<ListMenuItem, 20> table{{
+const std::array<ListMenuItem, 21>& Table() {
+  static const std::array<ListMenuItem, 21> table{{
       {&"打开(&O)"_gbk, &C::OpenCurrentRow, false, NoSelection, kNone, nullptr},
       {&"打开所在文件夹(&F)"_gbk, &C::OpenRowFolder, false, NoSelection, kNone, nullptr},
       {&"复制路径(&C)"_gbk, &C::CopySelectedPaths, false, NoSelection, kNone, nullptr},
@@ -49,6 +50,7 @@ const std::array<ListMenuItem, 20>& Table() {
       {nullptr, nullptr, false, nullptr, kNone, nullptr},
       {&"撤销上次移动"_gbk, &C::UndoLastMove, false, NothingToUndo, kNone, nullptr},
       {&"打开操作记录"_gbk, &C::OpenOperationRecord, false, nullptr, kNone, nullptr},
+      {&"问题列表(&P)..."_gbk, &C::ShowProblems, false, NoProblems, kNone, nullptr},
   }};
   return table;
 }

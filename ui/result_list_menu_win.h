@@ -22,6 +22,7 @@ struct ListMenuState {
   SameNameRule sameName = SameNameRule::Replace;
   bool keepFolders = false;
   bool canUndo = false;
+  bool hasProblems = false;
 };
 
 enum class MenuMark { None, Check, Radio };

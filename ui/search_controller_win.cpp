@@ -157,7 +157,19 @@ void SearchController::OnSearchEnded(const std::shared_ptr<Search>& search) {
   currentEnded_ = true;
   ShowProgress();
   StopProgressPolling();
-  if (GetChecked(Control(Control::SpecifiedPathRadio))) ReportCompletion();
+  // Judged by the scope the search started with: the radios may say
+  // otherwise by now, and the completion timer runs only for a whole-computer
+  // search.
+  if (!startedRoots_.wholeComputer) ReportCompletion();
+}
+
+std::uint64_t SearchController::UnreadFolders() const {
+  if (!current_) return 0;
+  return current_->FailedFolders() + static_cast<std::uint64_t>(current_->FailedWalks());
+}
+
+std::vector<Failure> SearchController::Problems() const {
+  return current_ ? current_->Problems() : std::vector<Failure>();
 }
 
 void SearchController::ReportCompletion() {
@@ -165,7 +177,7 @@ void SearchController::ReportCompletion() {
   // learns of appended rows only every so often.
   window_.ResultView().SyncRowCount();
   const int rows = window_.Results().RowCount();
-  SetCaption(Control(Control::StatusLabel), CompletionText(rows));
+  SetCaption(Control(Control::StatusLabel), CompletionText(rows, UnreadFolders()));
   SetDisabled(Control(Control::NotFoundButton), false);
 }
 

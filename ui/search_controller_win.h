@@ -58,6 +58,11 @@ class SearchController {
   // The match mode the last search started with; before any search, the
   // mode the radios show.
   MatchMode LastSearchMode() const { return current_ ? startedMode_ : RadioMatchMode(); }
+  // Folders the last search could not read (and walks it could not end):
+  // what its completion text and the not-found report tell.
+  std::uint64_t UnreadFolders() const;
+  // What the last search could not do, for the problem list.
+  std::vector<Failure> Problems() const;
   // The roots the last search ran with, whatever the boxes say now; none
   // before the first search.
   const SearchRoots& LastSearchRoots() const { return startedRoots_; }

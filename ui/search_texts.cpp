@@ -11,6 +11,10 @@ Text ProgressText(const Text& wantedName) {
   return Concat("请稍后，正在搜索"_gbk, wantedName, "  加速"_gbk, NumberToText(speed));
 }
 
-Text CompletionText(int rows) { return Concat("搜索完毕！共搜索到文件"_gbk, NumberToText(rows), "个."_gbk); }
+Text CompletionText(int rows, std::uint64_t unreadFolders) {
+  Text text = Concat("搜索完毕！共搜索到文件"_gbk, NumberToText(rows), "个."_gbk);
+  if (unreadFolders > 0) text += Concat("（有"_gbk, std::to_string(unreadFolders), "个文件夹无法读取）"_gbk);
+  return text;
+}
 
 }  // namespace tarnwell

@@ -2,6 +2,8 @@
 // gives: the progress text of its latest step and the completion text.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/text/text.h"
 
 namespace tarnwell {
@@ -12,7 +14,8 @@ namespace tarnwell {
 // (docs/behaviour.md).
 Text ProgressText(const Text& wantedName);
 
-// "搜索完毕！共搜索到文件" + the row count + "个.".
-Text CompletionText(int rows);
+// "搜索完毕！共搜索到文件" + the row count + "个.", and when folders could not
+// be read, "（有N个文件夹无法读取）" after it.
+Text CompletionText(int rows, std::uint64_t unreadFolders = 0);
 
 }  // namespace tarnwell

@@ -34,10 +34,16 @@ class WindowResultHost : public ResultHost {
   bool AppendToFile(const Text& path, std::string_view header, std::string_view bytes) override;
   Text LocalTimeNow() override;
   void ShellOpen(const Text& path) override;
+  void StartBatchProblems() override { batchProblems_.clear(); }
+  void AddBatchProblem(const Failure& failure) override { batchProblems_.push_back(failure); }
+
+  // What the last batch could not do.
+  const std::vector<Failure>& BatchProblems() const { return batchProblems_; }
 
  private:
   MainWindow& window_;
   Text programDirectory_;
+  std::vector<Failure> batchProblems_;
 };
 
 }  // namespace tarnwell

@@ -16,6 +16,7 @@ bool WalkEnters(const DirectoryEntry& entry) {
 void DirectoryListing::Clear() {
   names_.clear();
   entries_.clear();
+  error_ = 0;
 }
 
 void DirectoryListing::Add(std::string_view name, bool folder, bool link) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/text/text.h"
@@ -33,8 +34,13 @@ class DirectoryListing {
   void Swap(DirectoryListing& other) noexcept {
     names_.swap(other.names_);
     entries_.swap(other.entries_);
+    std::swap(error_, other.error_);
   }
   void Add(std::string_view name, bool folder, bool link);
+  // Why a listing failed: the system's error code, 0 when it gave none (or
+  // the listing did not fail). Cleared with the entries.
+  void SetError(std::uint32_t code) { error_ = code; }
+  std::uint32_t Error() const { return error_; }
 
   std::size_t size() const { return entries_.size(); }
   bool empty() const { return entries_.empty(); }
@@ -52,6 +58,7 @@ class DirectoryListing {
   };
   std::string names_;
   std::vector<Entry> entries_;
+  std::uint32_t error_ = 0;
 };
 
 enum class ListingOutcome : std::uint8_t {

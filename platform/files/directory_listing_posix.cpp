@@ -35,8 +35,9 @@ class PosixLister final : public DirectoryLister {
     listing.Clear();
     DIR* opened = opendir(PosixPathOf(folder).c_str());
     if (opened == nullptr) {
-      return errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG ? ListingOutcome::Missing
-                                                                           : ListingOutcome::Failed;
+      if (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG) return ListingOutcome::Missing;
+      listing.SetError(static_cast<std::uint32_t>(errno));
+      return ListingOutcome::Failed;
     }
     std::unique_ptr<DIR, DirCloser> dir(opened);
     int dirFd = dirfd(opened);
@@ -44,7 +45,11 @@ class PosixLister final : public DirectoryLister {
       // readdir tells its end from a failed read only by errno.
       errno = 0;
       dirent* entry = readdir(opened);
-      if (entry == nullptr) return errno == 0 ? ListingOutcome::Listed : ListingOutcome::Failed;
+      if (entry == nullptr) {
+        if (errno == 0) return ListingOutcome::Listed;
+        listing.SetError(static_cast<std::uint32_t>(errno));
+        return ListingOutcome::Failed;
+      }
       std::string_view raw(entry->d_name);
       if (raw == "." || raw == "..") continue;
       bool folderBit = entry->d_type == DT_DIR;

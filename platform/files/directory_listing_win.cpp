@@ -54,7 +54,12 @@ class Win32Lister final : public DirectoryLister {
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                            FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) return OutcomeOfFailedStart(GetLastError());
+    if (!find) {
+      const DWORD error = GetLastError();
+      const ListingOutcome outcome = OutcomeOfFailedStart(error);
+      if (outcome == ListingOutcome::Failed) listing.SetError(error);
+      return outcome;
+    }
     Text name;
     do {
       if (IsDotOrDotDot(data.cFileName)) continue;
@@ -66,7 +71,10 @@ class Win32Lister final : public DirectoryLister {
     } while (FindNextFileW(find.get(), &data));
     // The end of a folder is ERROR_NO_MORE_FILES; anything else stopped the
     // read before it (a network drop, a volume gone).
-    return GetLastError() == ERROR_NO_MORE_FILES ? ListingOutcome::Listed : ListingOutcome::Failed;
+    const DWORD end = GetLastError();
+    if (end == ERROR_NO_MORE_FILES) return ListingOutcome::Listed;
+    listing.SetError(end);
+    return ListingOutcome::Failed;
   }
 };
 

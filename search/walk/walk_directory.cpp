@@ -59,7 +59,7 @@ class Walker {
     for (std::uint64_t match : found_) {
       output_.Row(folder.Path(), listing[match & 0xFFFFFFFF].name, static_cast<std::uint32_t>(match >> 32));
     }
-    if (folder.Outcome() == ListingOutcome::Failed) output_.FolderFailed(folder.Path());
+    if (folder.Outcome() == ListingOutcome::Failed) output_.FolderFailed(folder.Path(), listing.Error());
     output_.FolderSearched(folder.Path());
     listings_.Release(folder);
     return true;

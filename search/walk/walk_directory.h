@@ -30,8 +30,9 @@ class WalkOutput {
   // Every wanted name has been looked for in `folder` (also when it could not be listed).
   virtual void FolderSearched(const Text& folder) = 0;
   // `folder` is there but could not be read to its end, twice: its rows are
-  // those of the entries read. Comes before its FolderSearched.
-  virtual void FolderFailed(const Text& folder) = 0;
+  // those of the entries read; `error` is the system's code for why (0 when
+  // it gave none). Comes before its FolderSearched.
+  virtual void FolderFailed(const Text& folder, std::uint32_t error) = 0;
 };
 
 struct WalkInputs {

@@ -161,7 +161,7 @@ struct Rows final : WalkOutput {
     rows.push_back(Concat(folder, "\\", name));
   }
   void FolderSearched(const Text&) override {}
-  void FolderFailed(const Text&) override {}
+  void FolderFailed(const Text&, std::uint32_t) override {}
   TextList rows;
 };
 

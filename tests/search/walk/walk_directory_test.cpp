@@ -25,7 +25,7 @@ struct Collected final : WalkOutput {
     folders.push_back(folder);
     if (onFolder) onFolder(folder);
   }
-  void FolderFailed(const Text& folder) override { failed.push_back(folder); }
+  void FolderFailed(const Text& folder, std::uint32_t) override { failed.push_back(folder); }
   TextList rows;
   TextList failed;
   TextList folders;
