@@ -1,5 +1,6 @@
 #include "results/batch_transfer.h"
 
+#include <map>
 #include <set>
 
 #include "platform/text/gbk_literal.h"
@@ -45,6 +46,13 @@ class Transfer {
     record_.Failed(Action(), path, destination, reason);
     ++failed_;
   }
+  FileOutcome Act(const Text& path, const Text& destination, ExistingFile existing) {
+    return kind_ == TransferKind::Copy ? host_.CopyOneFile(path, destination, existing)
+                                       : host_.MoveOneFile(path, destination, existing);
+  }
+  // Copies or moves under the next free numbered name: a name that a file
+  // took between the look and the act is passed over, never replaced.
+  std::optional<FileOutcome> ActRenamed(const Text& path, const Text& folder, Text& destination);
 
   ResultHost& host_;
   TransferKind kind_;
@@ -56,10 +64,31 @@ class Transfer {
   // the same file name must not replace one of them: the move's fallback
   // would then delete its source and the first file would be lost.
   std::set<FileIdentity> movedHere_;
+  // The rows' paths this command has copied or moved, with where each went:
+  // a file that two rows name (two wanted names found it, a list named it
+  // twice) is done by its first row.
+  std::map<Text, Text> done_;
   int failed_ = 0;
 };
 
+std::optional<FileOutcome> Transfer::ActRenamed(const Text& path, const Text& folder, Text& destination) {
+  std::set<Text> taken;
+  for (;;) {
+    auto free = FirstFreeNumberedPath(folder, FileNameOf(path),
+                                      [&](const Text& p) { return !taken.count(p) && host_.NothingAt(p); });
+    if (!free) return std::nullopt;
+    destination = *free;
+    FileOutcome outcome = Act(path, destination, ExistingFile::Keep);
+    if (!outcome.targetTaken) return outcome;
+    taken.insert(destination);
+  }
+}
+
 void Transfer::File(const Text& path) {
+  if (auto done = done_.find(path); done != done_.end()) {
+    record_.AlreadyDone(Action(), path, done->second);
+    return;
+  }
   Text folder = target_;
   if (options_.keepFolders) {
     const Text below = FolderBelowRoot(FolderOf(path), options_.roots);
@@ -77,21 +106,28 @@ void Transfer::File(const Text& path) {
     record_.Skipped(Action(), path, destination);
     return;
   }
+  // Only 替换 replaces; the other rules act with operations that fail on a
+  // file at the destination, never after a look that a file could outrun.
   bool renamed = false;
+  FileOutcome outcome;
   if (options_.sameName == SameNameRule::Replace) {
     if (kind_ == TransferKind::Move && existing && movedHere_.count(*existing)) {
       return Fail(path, destination, "目标中的同名文件是本次刚移入的"_gbk);
     }
-  } else if (existing || !host_.NothingAt(destination)) {
-    if (options_.sameName == SameNameRule::Skip) return record_.Skipped(Action(), path, destination);
-    auto free = FirstFreeNumberedPath(folder, FileNameOf(path), [&](const Text& p) { return host_.NothingAt(p); });
-    if (!free) return Fail(path, destination, "没有空闲的新名称"_gbk);
-    destination = *free;
-    renamed = true;
+    outcome = Act(path, destination, ExistingFile::Replace);
+  } else {
+    const bool taken = existing || !host_.NothingAt(destination);
+    if (!taken) outcome = Act(path, destination, ExistingFile::Keep);
+    if (taken || outcome.targetTaken) {
+      if (options_.sameName == SameNameRule::Skip) return record_.Skipped(Action(), path, destination);
+      std::optional<FileOutcome> numbered = ActRenamed(path, folder, destination);
+      if (!numbered) return Fail(path, destination, "没有空闲的新名称"_gbk);
+      outcome = std::move(*numbered);
+      renamed = true;
+    }
   }
-  const FileOutcome outcome =
-      kind_ == TransferKind::Copy ? host_.CopyOneFile(path, destination) : host_.MoveOneFile(path, destination);
   if (!outcome.done) return Fail(path, destination, outcome.failure);
+  done_.emplace(path, destination);
   // A move that fell back to copying may have left its source behind (read-only, held): the
   // file is in both places, which is no move.
   if (kind_ == TransferKind::Move && !host_.NothingAt(path)) {

@@ -53,6 +53,10 @@ void OperationRecord::Failed(RecordedAction action, const Text& source, const Te
   host_.AddBatchProblem(Failure{ActionText(action), source, 0, reason});
 }
 
+void OperationRecord::AlreadyDone(RecordedAction action, const Text& source, const Text& destination) {
+  Line(action, source, destination, "本次已处理过"_gbk);
+}
+
 void OperationRecord::Write(RecordedAction action, const Text& source, const Text& destination,
                             const FileOutcome& outcome) {
   if (outcome.done) {

@@ -27,6 +27,9 @@ class OperationRecord {
   // The file went in under another name than its own; `destination` is its new path.
   void Renamed(RecordedAction action, const Text& source, const Text& destination);
   void Failed(RecordedAction action, const Text& source, const Text& destination, const Text& reason);
+  // An earlier row of the same batch already acted on this file; `destination`
+  // is where it went then.
+  void AlreadyDone(RecordedAction action, const Text& source, const Text& destination);
   // Succeeded or Failed as the outcome says.
   void Write(RecordedAction action, const Text& source, const Text& destination, const FileOutcome& outcome);
 

@@ -20,10 +20,12 @@ namespace tarnwell {
 // own words.
 struct FileOutcome {
   bool done = false;
-  Text failure;  // the reason, when not done
+  Text failure;              // the reason, when not done
+  bool targetTaken = false;  // not done because a file is at the destination (ExistingFile::Keep)
 
-  static FileOutcome Done() { return {true, {}}; }
-  static FileOutcome Failed(Text reason) { return {false, std::move(reason)}; }
+  static FileOutcome Done() { return {true, {}, false}; }
+  static FileOutcome Failed(Text reason) { return {false, std::move(reason), false}; }
+  static FileOutcome TargetTaken(Text reason) { return {false, std::move(reason), true}; }
 };
 
 class ResultHost {
@@ -49,8 +51,10 @@ class ResultHost {
   // Sends the files to the Recycle Bin and never deletes one outright; tells
   // for each path whether its file is gone from it afterwards.
   virtual std::vector<bool> RecycleFiles(std::span<const Text> paths) = 0;
-  virtual FileOutcome CopyOneFile(const Text& source, const Text& destination) = 0;
-  virtual FileOutcome MoveOneFile(const Text& source, const Text& destination) = 0;
+  // With ExistingFile::Keep a file at the destination, there before or come
+  // meanwhile, is never replaced: the outcome is TargetTaken.
+  virtual FileOutcome CopyOneFile(const Text& source, const Text& destination, ExistingFile existing) = 0;
+  virtual FileOutcome MoveOneFile(const Text& source, const Text& destination, ExistingFile existing) = 0;
   virtual std::optional<FileIdentity> IdentifyFile(const Text& path) = 0;
   // Size and modification time; nothing when the path names no file.
   virtual std::optional<FileFacts> FactsOf(const Text& path) = 0;

@@ -44,7 +44,8 @@ void UndoMove(ResultHost& host, MovedFiles& moved) {
       ++stayed;
       continue;
     }
-    const FileOutcome outcome = host.MoveOneFile(file->to, file->from);
+    // The old path was free a moment ago; a file that came there since stays.
+    const FileOutcome outcome = host.MoveOneFile(file->to, file->from, ExistingFile::Keep);
     record.Write(RecordedAction::UndoMove, file->to, file->from, outcome);
     ++(outcome.done ? back : stayed);
   }

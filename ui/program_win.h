@@ -30,6 +30,8 @@ class Program final : private SettingsControls, private DropReceiver {
   MainWindow& Window() { return window_; }
   SearchController& Searches() { return searches_; }
   BatchCommands& Batches() { return batches_; }
+  // What the last search and then the last batch could not do: 问题列表.
+  std::vector<Failure> Problems() const;
 
  private:
   void Connect();
@@ -39,8 +41,6 @@ class Program final : private SettingsControls, private DropReceiver {
   // As the folder browser's choice: a drive root ("C:\\") becomes "C:".
   void SetSearchFolder(const Text& folder) override;
   void HideHint();
-  // What the last search and then the last batch could not do.
-  std::vector<Failure> Problems() const;
 
   // SettingsControls
   Text SearchPath() override;

@@ -22,6 +22,17 @@ FileOutcome OutcomeOf(bool done) {
   return FileOutcome::Failed(SystemErrorMessage(GetLastError()));
 }
 
+// A copy or move that keeps what is at its destination tells a file there
+// by the system's "file exists".
+FileOutcome KeepingOutcomeOf(bool done, ExistingFile existing) {
+  const DWORD error = GetLastError();
+  if (!done && existing == ExistingFile::Keep && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) {
+    return FileOutcome::TargetTaken(SystemErrorMessage(error));
+  }
+  SetLastError(error);
+  return OutcomeOf(done);
+}
+
 }  // namespace
 
 void WindowResultHost::SetStatus(const Text& text) {
@@ -56,12 +67,12 @@ FileOutcome WindowResultHost::DeleteOneFile(const Text& path) { return OutcomeOf
 
 std::vector<bool> WindowResultHost::RecycleFiles(std::span<const Text> paths) { return tarnwell::RecycleFiles(paths); }
 
-FileOutcome WindowResultHost::CopyOneFile(const Text& source, const Text& destination) {
-  return OutcomeOf(tarnwell::CopyOneFile(source, destination));
+FileOutcome WindowResultHost::CopyOneFile(const Text& source, const Text& destination, ExistingFile existing) {
+  return KeepingOutcomeOf(tarnwell::CopyOneFile(source, destination, existing), existing);
 }
 
-FileOutcome WindowResultHost::MoveOneFile(const Text& source, const Text& destination) {
-  return OutcomeOf(tarnwell::MoveOneFile(source, destination));
+FileOutcome WindowResultHost::MoveOneFile(const Text& source, const Text& destination, ExistingFile existing) {
+  return KeepingOutcomeOf(tarnwell::MoveOneFile(source, destination, existing), existing);
 }
 
 std::optional<FileIdentity> WindowResultHost::IdentifyFile(const Text& path) { return tarnwell::IdentifyFile(path); }

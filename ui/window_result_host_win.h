@@ -23,8 +23,8 @@ class WindowResultHost : public ResultHost {
 
   FileOutcome DeleteOneFile(const Text& path) override;
   std::vector<bool> RecycleFiles(std::span<const Text> paths) override;
-  FileOutcome CopyOneFile(const Text& source, const Text& destination) override;
-  FileOutcome MoveOneFile(const Text& source, const Text& destination) override;
+  FileOutcome CopyOneFile(const Text& source, const Text& destination, ExistingFile existing) override;
+  FileOutcome MoveOneFile(const Text& source, const Text& destination, ExistingFile existing) override;
   std::optional<FileIdentity> IdentifyFile(const Text& path) override;
   std::optional<FileFacts> FactsOf(const Text& path) override;
   bool NothingAt(const Text& path) override;

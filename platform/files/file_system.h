@@ -25,21 +25,29 @@ enum class DriveKind {
 // The drive roots of that kind from A to Z, each as letter and colon ("C:").
 TextList ListDrives(DriveKind kind);
 
-// Copies source to destination, replacing an existing destination file
-// unless that one is read-only. The copy goes to a temporary file that is
-// renamed over the destination, so a copy that fails (a full disk) leaves
-// the destination as it was and no part of the file behind. False when both
-// paths name one file.
-bool CopyOneFile(std::string_view source, std::string_view destination);
+// What a copy or a move does with a file already at its destination.
+enum class ExistingFile {
+  Replace,  // replaced (unless it is read-only)
+  Keep,     // kept: the operation fails with the system's "file exists"
+            // (ERROR_FILE_EXISTS or ERROR_ALREADY_EXISTS), also when the file
+            // appeared after the caller looked, and never overwrites it
+};
 
-// Renames source to destination; when that fails (the destination exists, or
-// it lies on another volume), copies source over destination and deletes
-// source. True once the destination holds the file, even when source could
-// not be deleted then. The copy goes to a temporary file that is renamed over
-// the destination, so a failed copy leaves the destination as it was; when
-// both paths name one file (a share of the local disk) nothing is touched.
-// Like the copy, it leaves a read-only destination alone.
-bool MoveOneFile(std::string_view source, std::string_view destination);
+// Copies source to destination. The copy goes to a temporary file that is
+// renamed to the destination (over it only with Replace), so a copy that
+// fails (a full disk) leaves the destination as it was and no part of the
+// file behind. False when both paths name one file.
+bool CopyOneFile(std::string_view source, std::string_view destination,
+                 ExistingFile existing = ExistingFile::Replace);
+
+// Renames source to destination; when that fails because it lies on another
+// volume (or, with Replace, because the destination exists), copies source
+// to destination as CopyOneFile does and deletes source. True once the
+// destination holds the file, even when source could not be deleted then;
+// when both paths name one file (a share of the local disk) nothing is
+// touched. Like the copy, it leaves a read-only destination alone.
+bool MoveOneFile(std::string_view source, std::string_view destination,
+                 ExistingFile existing = ExistingFile::Replace);
 
 // Deletes the file outright, not into the recycle bin; false when it is
 // missing, read-only or open elsewhere.

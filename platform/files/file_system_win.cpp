@@ -55,9 +55,20 @@ bool SameFile(const std::wstring& a, const std::wstring& b) {
   return first && first == IdentifyWide(b);
 }
 
+// A file at the destination that a Keep copy or move must not touch.
+bool TakenAndKept(const std::wstring& destination, ExistingFile existing) {
+  if (existing != ExistingFile::Keep || NothingAt(destination)) return false;
+  SetLastError(ERROR_FILE_EXISTS);
+  return true;
+}
+
 // Copies source beside destination under a temporary name and renames that
-// over destination, so a copy that fails half-way leaves destination as it was.
-bool CopyOver(std::string_view source, std::string_view destination) {
+// to destination, over it only with Replace, so a copy that fails half-way
+// leaves destination as it was.
+bool CopyOver(std::string_view source, std::string_view destination, ExistingFile existing) {
+  // A file there now fails a Keep copy before the copying; one that comes
+  // during it fails the rename.
+  if (TakenAndKept(Win32PathOf(destination), existing)) return false;
   if (IsReadOnlyFile(Win32PathOf(destination))) {
     SetLastError(ERROR_ACCESS_DENIED);
     return false;
@@ -76,7 +87,7 @@ bool CopyOver(std::string_view source, std::string_view destination) {
     attributes = GetFileAttributesW(temporary.c_str());
     if (IsReadOnlyFile(attributes)) SetFileAttributesW(temporary.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     return TemporaryCreation::Created;
-  });
+  }, existing == ExistingFile::Replace);
   if (replaced && attributes != INVALID_FILE_ATTRIBUTES) {
     SetFileAttributesW(Win32PathOf(destination).c_str(), attributes);
   }
@@ -109,7 +120,7 @@ TextList ListDrives(DriveKind kind) {
   return roots;
 }
 
-bool CopyOneFile(std::string_view source, std::string_view destination) {
+bool CopyOneFile(std::string_view source, std::string_view destination, ExistingFile existing) {
   std::wstring from = Win32PathOf(source);
   std::wstring to = Win32PathOf(destination);
   if (from.empty() || to.empty()) {
@@ -122,10 +133,10 @@ bool CopyOneFile(std::string_view source, std::string_view destination) {
   }
   // Not straight onto the destination: a copy that fails part-way would
   // leave it cut short, and an older file of that name would be lost.
-  return CopyOver(source, destination);
+  return CopyOver(source, destination, existing);
 }
 
-bool MoveOneFile(std::string_view source, std::string_view destination) {
+bool MoveOneFile(std::string_view source, std::string_view destination, ExistingFile existing) {
   std::wstring from = Win32PathOf(source);
   std::wstring to = Win32PathOf(destination);
   if (from.empty() || to.empty()) {
@@ -135,11 +146,16 @@ bool MoveOneFile(std::string_view source, std::string_view destination) {
   // A rename only: across volumes the system's move copies straight onto the
   // destination and leaves a part of the file there when the copy fails.
   if (MoveFileExW(from.c_str(), to.c_str(), 0)) return true;
+  const DWORD renameError = GetLastError();
   if (SameFile(from, to)) {
     SetLastError(ERROR_ALREADY_EXISTS);
     return false;
   }
-  if (!CopyOver(source, destination)) return false;
+  if (existing == ExistingFile::Keep && (renameError == ERROR_ALREADY_EXISTS || renameError == ERROR_FILE_EXISTS)) {
+    SetLastError(renameError);
+    return false;
+  }
+  if (!CopyOver(source, destination, existing)) return false;
   DeleteFileW(from.c_str());
   return true;
 }

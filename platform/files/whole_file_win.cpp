@@ -36,14 +36,15 @@ bool IsReadOnlyFile(DWORD attributes) {
 bool IsReadOnlyFile(const std::wstring& path) { return IsReadOnlyFile(GetFileAttributesW(path.c_str())); }
 
 bool ReplaceThroughTemporary(std::string_view path,
-                             const std::function<TemporaryCreation(const std::wstring&)>& create) {
+                             const std::function<TemporaryCreation(const std::wstring&)>& create, bool replace) {
   std::wstring temporary;
   Text made = CreateTemporaryBeside(path, [&](const Text& name) {
     temporary = Win32PathOf(name);
     return create(temporary);
   });
   if (made.empty()) return false;
-  if (MoveFileExW(temporary.c_str(), Win32PathOf(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+  if (MoveFileExW(temporary.c_str(), Win32PathOf(path).c_str(), flags)) {
     return true;
   }
   LastErrorKept reason;  // the rename's, not the clean-up's

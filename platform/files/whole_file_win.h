@@ -24,10 +24,12 @@ bool IsReadOnlyFile(DWORD attributes);
 bool IsReadOnlyFile(const std::wstring& path);
 
 // Makes a new file beside `path` under a free temporary name with `create`
-// (given the name's Win32 form) and renames it over `path`, so that path
-// holds its old content or the new one, never a part. On failure path is
-// untouched and no temporary file remains.
+// (given the name's Win32 form) and renames it to `path`, so that path holds
+// its old content or the new one, never a part. With `replace` false the
+// rename never goes over a file at `path` (it fails with the system's "file
+// exists"). On failure path is untouched and no temporary file remains.
 bool ReplaceThroughTemporary(std::string_view path,
-                             const std::function<TemporaryCreation(const std::wstring&)>& create);
+                             const std::function<TemporaryCreation(const std::wstring&)>& create,
+                             bool replace = true);
 
 }  // namespace tarnwell

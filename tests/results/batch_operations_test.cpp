@@ -352,6 +352,98 @@ TEST(SameNameRules, TwoSameNamedRowsAndAFileAlreadyInTheTarget) {
   }
 }
 
+std::string RecordOf(const FakeHost& host) {
+  auto found = host.appended.find(FakeHost::Canonical(OperationRecordPath(host.programDirectory)));
+  return found == host.appended.end() ? std::string() : found->second;
+}
+
+// A file that another program puts at the destination after the batch has
+// looked and before it acts is never replaced: 跳过 skips, 保留两者 takes the
+// next number, and an undo leaves the file it was taking back where it is.
+TEST(SameNameRules, AFileThatArrivesBetweenTheLookAndTheActIsNeverReplaced) {
+  struct Case {
+    SameNameRule rule;
+    TransferKind kind;
+    const char* destination;  // where the file went; empty: nowhere
+  };
+  const Case cases[] = {
+      {SameNameRule::Skip, TransferKind::Copy, ""},
+      {SameNameRule::Skip, TransferKind::Move, ""},
+      {SameNameRule::Rename, TransferKind::Copy, "d:\\out\\img (2).jpg"},
+      {SameNameRule::Rename, TransferKind::Move, "d:\\out\\img (2).jpg"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.rule) * 10 + static_cast<int>(c.kind));
+    FakeHost host;
+    ResultList list;
+    host.Put("C:\\x\\img.jpg", "picked");
+    AppendPath(list, "C:\\x\\img.jpg");
+    list.SetAllChecked(true);
+    host.folderChoice = "D:\\out";
+    host.beforeTransfer = [&host](const Text& destination) {
+      if (!host.Has("D:\\out\\img.jpg")) host.Put(destination, "arrived meanwhile");
+    };
+    TransferOptions options;
+    options.sameName = c.rule;
+    BatchTransfer(list, host, c.kind, options);
+    EXPECT_EQ(host.Content("D:\\out\\img.jpg"), "arrived meanwhile");
+    if (*c.destination) {
+      EXPECT_EQ(host.Content(c.destination), "picked");
+    }
+    EXPECT_EQ(host.Has("C:\\x\\img.jpg"), c.kind == TransferKind::Copy || !*c.destination);
+    EXPECT_TRUE(host.messages.empty());
+    const std::string record = RecordOf(host);
+    EXPECT_NE(record.find(Utf8Of(*c.destination ? "改名为img (2).jpg" : "跳过")), std::string::npos) << record;
+  }
+
+  // Undo: the old path was free when it looked, taken when it acts.
+  FakeHost host;
+  ResultList list;
+  host.Put("C:\\d\\f.txt", "moved");
+  AppendPath(list, "C:\\d\\f.txt");
+  list.SetAllChecked(true);
+  host.folderChoice = "E:\\t";
+  MovedFiles moved;
+  BatchTransfer(list, host, TransferKind::Move, {}, &moved);
+  ASSERT_EQ(moved.size(), 1u);
+  host.beforeTransfer = [&host](const Text& destination) { host.Put(destination, "new at the old path"); };
+  UndoMove(host, moved);
+  EXPECT_EQ(host.Content("C:\\d\\f.txt"), "new at the old path");
+  EXPECT_EQ(host.Content("E:\\t\\f.txt"), "moved");
+  EXPECT_EQ(host.messages.back().first, G("已移回0个文件，1个文件未能移回。"));
+}
+
+// A file that two rows name (two wanted names found it; a pasted list named
+// it twice) is copied or moved by its first row; the second is done, not
+// failed, and no record line names a file that was never made.
+TEST(SameNameRules, AFileThatTwoRowsNameIsActedOnOnce) {
+  for (SameNameRule rule : {SameNameRule::Replace, SameNameRule::Skip, SameNameRule::Rename}) {
+    for (TransferKind kind : {TransferKind::Copy, TransferKind::Move}) {
+      SCOPED_TRACE(static_cast<int>(rule) * 10 + static_cast<int>(kind));
+      FakeHost host;
+      ResultList list;
+      host.Put("C:\\s\\d.txt", "one file");
+      AppendPath(list, "C:\\s\\d.txt");
+      AppendPath(list, "C:\\s\\d.txt");
+      list.SetAllChecked(true);
+      host.folderChoice = "D:\\t";
+      TransferOptions options;
+      options.sameName = rule;
+      MovedFiles moved;
+      BatchTransfer(list, host, kind, options, &moved);
+      EXPECT_EQ(host.Content("D:\\t\\d.txt"), "one file");
+      EXPECT_FALSE(host.Has("D:\\t\\d (2).txt"));
+      EXPECT_EQ(host.Has("C:\\s\\d.txt"), kind == TransferKind::Copy);
+      EXPECT_TRUE(host.messages.empty());
+      EXPECT_EQ(moved.size(), kind == TransferKind::Move ? 1u : 0u);
+      const std::string record = RecordOf(host);
+      EXPECT_EQ(record.find(Utf8Of("失败")), std::string::npos) << record;
+      EXPECT_EQ(record.find("d (2).txt"), std::string::npos) << record;
+      EXPECT_NE(record.find(Utf8Of("C:\\s\\d.txt,D:\\t\\d.txt,本次已处理过")), std::string::npos) << record;
+    }
+  }
+}
+
 // A move whose fallback copied the file but could not delete its source has
 // the file in both places: it is told as a failure, and there is nothing to
 // take back.
@@ -454,11 +546,6 @@ TEST(SameNameRules, KeptFoldersAreMadeAndTheRuleAppliesInsideEach) {
   EXPECT_EQ(blocked.Content("E:\\t\\y.txt"), "y");
   ASSERT_EQ(blocked.messages.size(), 1u);
   EXPECT_EQ(blocked.messages[0].first, G("有1个文件未能移动。"));
-}
-
-std::string RecordOf(const FakeHost& host) {
-  auto found = host.appended.find(FakeHost::Canonical(OperationRecordPath(host.programDirectory)));
-  return found == host.appended.end() ? std::string() : found->second;
 }
 
 // Lines as the record holds them: UTF-8, RFC 4180, CR LF.

@@ -35,6 +35,9 @@ class FakeHost : public ResultHost {
   std::vector<std::string> folders;         // canonical paths of folders made
   Text now = "2026-01-02 03:04:05";
   std::function<void()> onEvents;  // runs inside ProcessPendingEvents
+  // Runs as a copy or move begins, after the batch has looked at the target:
+  // another program may put a file there then.
+  std::function<void(const Text& destination)> beforeTransfer;
   bool closed = false;              // the window has been closed
 
   static std::string Canonical(const Text& path) {
@@ -90,15 +93,19 @@ class FakeHost : public ResultHost {
     }
     return gone;
   }
-  FileOutcome CopyOneFile(const Text& source, const Text& destination) override {
+  FileOutcome CopyOneFile(const Text& source, const Text& destination, ExistingFile existing) override {
+    if (beforeTransfer) beforeTransfer(destination);
     auto from = files.find(Canonical(source));
     if (from == files.end()) return FileOutcome::Failed("missing");
+    if (existing == ExistingFile::Keep && files.count(Canonical(destination))) return FileOutcome::TargetTaken("exists");
     files[Canonical(destination)] = from->second;
     return FileOutcome::Done();
   }
-  FileOutcome MoveOneFile(const Text& source, const Text& destination) override {
+  FileOutcome MoveOneFile(const Text& source, const Text& destination, ExistingFile existing) override {
+    if (beforeTransfer) beforeTransfer(destination);
     auto from = Canonical(source), to = Canonical(destination);
     if (!files.count(from)) return FileOutcome::Failed("missing");
+    if (existing == ExistingFile::Keep && files.count(to)) return FileOutcome::TargetTaken("exists");
     if (files.count(to)) {  // the rename fails: copy over, then delete the source
       files[to] = files[from];
       DeleteOneFile(source);

@@ -52,8 +52,8 @@ class ClosingHost : public WindowResultHost {
     CloseWhenDue();
     return done;
   }
-  FileOutcome MoveOneFile(const Text& source, const Text& destination) override {
-    FileOutcome done = WindowResultHost::MoveOneFile(source, destination);
+  FileOutcome MoveOneFile(const Text& source, const Text& destination, ExistingFile existing) override {
+    FileOutcome done = WindowResultHost::MoveOneFile(source, destination, existing);
     ++actedOn;
     CloseWhenDue();
     return done;

@@ -41,13 +41,13 @@ class FaultHost : public AnsweringHost {
     Before();
     return WindowResultHost::DeleteOneFile(path);
   }
-  FileOutcome CopyOneFile(const Text& source, const Text& destination) override {
+  FileOutcome CopyOneFile(const Text& source, const Text& destination, ExistingFile existing) override {
     Before();
-    return WindowResultHost::CopyOneFile(source, destination);
+    return WindowResultHost::CopyOneFile(source, destination, existing);
   }
-  FileOutcome MoveOneFile(const Text& source, const Text& destination) override {
+  FileOutcome MoveOneFile(const Text& source, const Text& destination, ExistingFile existing) override {
     Before();
-    return WindowResultHost::MoveOneFile(source, destination);
+    return WindowResultHost::MoveOneFile(source, destination, existing);
   }
 
  private:

@@ -13,6 +13,7 @@
 
 #include "platform/text/gb18030_wide_win.h"
 #include "results/batch_transfer.h"
+#include "results/not_found_report.h"
 #include "tests/win/support/program_fixture.h"
 #include "tests/win/support/window_test_support.h"
 
@@ -45,6 +46,19 @@ class ChosenFolderHost : public WindowResultHost {
   Text folder_;
 };
 
+// The real window and file system; the boxes that only tell are kept, and
+// nothing is opened.
+class QuietHost : public WindowResultHost {
+ public:
+  using WindowResultHost::WindowResultHost;
+  TextList told;
+  MessageBoxButton ShowMessageBox(const Text& message, MessageBoxStyle, const Text&) override {
+    told.push_back(message);
+    return MessageBoxButton::Ok;
+  }
+  void ShellOpen(const Text&) override {}
+};
+
 class WalkFaults : public ProgramFixture {
  protected:
   std::set<Text> RowSet() {
@@ -52,8 +66,8 @@ class WalkFaults : public ProgramFixture {
     for (int i = 0; i < Rows().RowCount(); ++i) rows.insert(Rows().RowText(i));
     return rows;
   }
-  void ExpectCompletionCountsTheRows() {
-    EXPECT_EQ(Status(), Concat(G("搜索完毕！共搜索到文件"), NumberToText(Rows().RowCount()), G("个.")));
+  void ExpectCompletionCountsTheRows(const char* unread = "") {
+    EXPECT_EQ(Status(), Concat(G("搜索完毕！共搜索到文件"), NumberToText(Rows().RowCount()), G("个."), G(unread)));
   }
 };
 
@@ -187,9 +201,27 @@ TEST_F(WalkFaults, FoldersThatCannotBeListedAreSkippedAndTheRestIsFound) {
 
   SearchFor("level", tree.path(), true);
   ASSERT_TRUE(WaitForCompletion());
-  ExpectCompletionCountsTheRows();
   EXPECT_EQ(RowSet(), listable);
   EXPECT_EQ(static_cast<std::size_t>(Rows().RowCount()), listable.size());
+
+  // The walk stops at the first folder it cannot list, and says so: in the
+  // completion text, in the problem list, and after the not-found report.
+  Text unlisted;
+  for (int level = 0; level < kLevels && unlisted.empty(); ++level) {
+    if (!CanList(chain.Folder(level))) unlisted = chain.Folder(level);
+  }
+  ExpectCompletionCountsTheRows("（有1个文件夹无法读取）");
+  const std::vector<Failure> problems = program->Problems();
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0].path, unlisted);
+  EXPECT_EQ(problems[0].action, G("读取文件夹"));
+  EXPECT_NE(problems[0].code, 0u);
+  EXPECT_FALSE(problems[0].message.empty());
+  SetContent(C(Control::NamesBox), G("level_near\r\nlevel19"));
+  QuietHost host(program->Window(), programFolder.path());
+  NotFoundReport(Rows(), host, program->Searches().UnreadFolders());
+  EXPECT_EQ(FileBytes(programFolder / G("未搜到文件列表.txt")), "level19\r\n");
+  EXPECT_EQ(host.told, TextList{G("另有1个文件夹无法读取，其中的文件未能查找。")});
 }
 
 }  // namespace

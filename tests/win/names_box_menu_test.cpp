@@ -193,6 +193,19 @@ TEST_F(NamesBoxMenu, EachTidyingItemIsOneStepThatUndoTakesBack) {
   EXPECT_EQ(Content(), "3551");
 }
 
+TEST_F(NamesBoxMenu, RangesThatWouldMakeTheListTooLongAreRefusedAndTheBoxStays) {
+  Text box;
+  for (int i = 0; i < 1000; ++i) box += "1-100000\r\n";
+  SetContent(Box(), box);
+  for (int item : {kExpandRanges, kTidyAll}) {
+    auto answer = AnswerNextBox();
+    Menu(item);
+    const AnsweredBox told = answer.get();
+    EXPECT_EQ(told.text, G("展开后的列表太长（超过100万行或64MB），名称框保持不变。")) << item;
+    EXPECT_EQ(Content(), box) << item;
+  }
+}
+
 TEST_F(NamesBoxMenu, AHundredThousandLineBoxIsTidiedWholeAndUndoneWhole) {
   Text box;
   Text expected;

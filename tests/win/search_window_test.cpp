@@ -223,6 +223,21 @@ TEST_F(SearchWindow, CompletionComesAfterTheLastWalkOfTheSearchOnly) {
   EXPECT_EQ(Rows().RowCount(), 3);
 }
 
+TEST_F(SearchWindow, AFolderSearchEndsAsOneWhateverTheScopeRadiosSayByThen) {
+  MakeFolder(tree / "held");
+  MakeFolder(tree / "held\\sub");
+  PutFile(tree / "held\\sub\\photo1.jpg", "x");
+  HeldLister lister(tree / "held\\sub");
+  ReopenWith(lister);
+  SearchFor("photo", tree / "held", true);
+  ASSERT_TRUE(PumpUntil([&] { return lister.Reached(); }, 60000));
+  Click(Control::WholeComputerRadio);
+  lister.Release();
+  ASSERT_TRUE(WaitForCompletion());
+  EXPECT_EQ(Status(), G("搜索完毕！共搜索到文件1个."));
+  EXPECT_TRUE(IsWindowEnabled(C(Control::NotFoundButton)));
+}
+
 TEST_F(SearchWindow, FindsFilesBelowPathsLongerThan300Characters) {
   Text folder = tree.path();
   while (folder.size() < 320) {
