@@ -21,6 +21,8 @@ class QuietWatcher final : public FolderWatcher {
     return watch;
   }
   bool OldNamesAfterRename() const override { return false; }
+  // Every folder stays the one watched: the benchmark never replaces a root.
+  std::optional<FileIdentity> IdentityOf(const Text&) const override { return Same(); }
 
   // Tells every armed watch's receiver of `changes`.
   void Report(const std::vector<FolderChange>& changes) const {
@@ -29,8 +31,11 @@ class QuietWatcher final : public FolderWatcher {
   }
 
  private:
+  static FileIdentity Same() { return FileIdentity{1, {}, L"quiet"}; }
+
   struct Watching final : FolderWatch {
     Watching(const QuietWatcher& owner, FolderChangeReceiver& told) : watcher(owner), receiver(told) {}
+    std::optional<FileIdentity> Identity() const override { return Same(); }
     ~Watching() override {
       std::lock_guard lock(watcher.mutex_);
       std::erase(watcher.live_, this);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/text/gb18030_wide_win.h"
+#include "platform/files/file_identity_win.h"
 #include "platform/files/long_path_win.h"
 #include "platform/files/program_file_win.h"
 #include "platform/base/system_error_win.h"
@@ -32,20 +33,29 @@ std::wstring FoldedPathOf(HANDLE file, const std::wstring& path) {
 std::optional<FileIdentity> IdentifyWide(const std::wstring& path) {
   UniqueFile file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file) return std::nullopt;
+  return IdentifyOpenFile(file.get(), path);
+}
+
+}  // namespace
+
+std::optional<FileIdentity> IdentifyOpenFile(HANDLE file, const std::wstring& path) {
   BY_HANDLE_FILE_INFORMATION info{};
-  if (!file || !GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
+  if (!GetFileInformationByHandle(file, &info)) return std::nullopt;
   std::uint64_t volume = info.dwVolumeSerialNumber;
   std::optional<FileId> id128;
   FILE_ID_INFO idInfo{};
-  if (GetFileInformationByHandleEx(file.get(), FileIdInfo, &idInfo, sizeof idInfo)) {
+  if (GetFileInformationByHandleEx(file, FileIdInfo, &idInfo, sizeof idInfo)) {
     volume = idInfo.VolumeSerialNumber;
     id128.emplace();
     static_assert(sizeof idInfo.FileId.Identifier == sizeof(FileId));
     std::memcpy(id128->data(), idInfo.FileId.Identifier, id128->size());
   }
   return MakeFileIdentity(volume, id128, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
-                          [&] { return FoldedPathOf(file.get(), path); });
+                          [&] { return FoldedPathOf(file, path); });
 }
+
+namespace {
 
 // Whether the two paths name one file, as a share of the local disk and the
 // disk itself do. There the rename fails on an existing destination, the copy

@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "platform/files/file_identity.h"
 #include "platform/text/text.h"
 
 namespace tarnwell {
@@ -35,6 +37,10 @@ class FolderChangeReceiver {
 class FolderWatch {
  public:
   virtual ~FolderWatch() = default;
+  // The folder the watch holds open, as it was when armed (the watch
+  // follows it when it is renamed, and no change tells of that); nothing
+  // when the system cannot say.
+  virtual std::optional<FileIdentity> Identity() const = 0;
 };
 
 class FolderWatcher {
@@ -47,6 +53,10 @@ class FolderWatcher {
   // later changes (Wine 8 does this): a rename of anything but a known file
   // then leaves no change that can be placed with certainty.
   virtual bool OldNamesAfterRename() const = 0;
+  // What `folder` names now, by a fresh open: compared with a watch's
+  // Identity, it tells whether the path still leads to the folder watched.
+  // Nothing when it names nothing (a volume gone) or the system cannot say.
+  virtual std::optional<FileIdentity> IdentityOf(const Text& folder) const = 0;
 };
 
 // The watcher of the file system the program runs on (ReadDirectoryChangesW

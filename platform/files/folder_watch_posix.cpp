@@ -8,6 +8,7 @@ class NoFolderWatcher final : public FolderWatcher {
  public:
   std::unique_ptr<FolderWatch> Watch(const Text&, FolderChangeReceiver&) const override { return nullptr; }
   bool OldNamesAfterRename() const override { return true; }
+  std::optional<FileIdentity> IdentityOf(const Text&) const override { return std::nullopt; }
 };
 
 }  // namespace

@@ -15,6 +15,8 @@
 
 #include "platform/base/debug_output.h"
 #include "platform/base/wine.h"
+#include "platform/files/file_identity_win.h"
+#include "platform/files/file_system.h"
 #include "platform/base/entry_guard.h"
 #include "platform/files/folder_watch.h"
 #include "platform/text/gb18030_wide_win.h"
@@ -48,6 +50,8 @@ class Win32FolderWatch final : public FolderWatch {
     }
   }
 
+  std::optional<FileIdentity> Identity() const override { return identity_; }
+
   bool Start(const Text& folder) {
     // "C:" names the drive's root for a walk ("C:\x" below it), so the
     // folder watched is the one the walk lists.
@@ -55,6 +59,7 @@ class Win32FolderWatch final : public FolderWatch {
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
     if (!folder_) return false;
+    identity_ = IdentifyOpenFile(folder_.get(), Win32PathOf(folder + "\\"));
     completed_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     stop_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!completed_ || !stop_) return false;
@@ -158,6 +163,7 @@ class Win32FolderWatch final : public FolderWatch {
   FolderChangeReceiver& receiver_;
   std::vector<DWORD> buffer_;  // DWORD-aligned, as the records must be
   UniqueFile folder_;
+  std::optional<FileIdentity> identity_;
   UniqueHandle completed_;
   UniqueHandle stop_;
   OVERLAPPED overlapped_{};
@@ -174,6 +180,7 @@ class Win32FolderWatcher final : public FolderWatcher {
   }
   // Wine 8 keeps naming a renamed folder by its old name in later changes.
   bool OldNamesAfterRename() const override { return oldNames_; }
+  std::optional<FileIdentity> IdentityOf(const Text& folder) const override { return IdentifyFile(folder + "\\"); }
 
  private:
   bool oldNames_ = RunsUnderWine();

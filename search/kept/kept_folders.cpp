@@ -1,6 +1,7 @@
 #include "search/kept/kept_folders.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -9,6 +10,8 @@
 #endif
 
 #include "platform/base/debug_output.h"
+#include "platform/base/entry_guard.h"
+#include "platform/base/invariant.h"
 
 namespace tarnwell {
 namespace {
@@ -117,6 +120,23 @@ Text RelativeKey(const Text& key, const Text& rootKey) {
   return key.size() == rootKey.size() ? Text() : key.substr(rootKey.size() + 1);
 }
 
+bool Overlap(const Text& a, const Text& b) { return Below(a, b) || Below(b, a); }
+
+// A change that the watch of the root `from` reported, as the root `to`
+// (which overlaps it) sees it; nothing when it lies outside `to`. A change
+// of the folder `to` itself has an empty path, which no root can place.
+std::optional<FolderChange> ChangeAsSeenFrom(const FolderChange& change, const Text& from, const Text& to) {
+  if (to == from) return change;
+  if (Below(from, to)) return FolderChange{change.action, Join(RelativeKey(from, to), change.path)};
+  const Text inside = RelativeKey(to, from);
+  const Text path = KeyOf(change.path);
+  if (path == inside) return FolderChange{change.action, Text()};
+  if (path.size() > inside.size() && path.starts_with(inside) && path[inside.size()] == '\\') {
+    return FolderChange{change.action, path.substr(inside.size() + 1)};
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 class KeptFolders::Receiver final : public FolderChangeReceiver {
@@ -132,6 +152,8 @@ class KeptFolders::Receiver final : public FolderChangeReceiver {
 
 struct KeptFolders::Root {
   Text key;
+  Text typed;                              // the root as the search that armed it named it
+  std::optional<FileIdentity> identity;    // the folder its watch holds
   std::uint64_t number = 0;
   std::uint64_t generation = 0;
   bool armed = false;  // its watch is armed: only then are its folders kept
@@ -144,7 +166,20 @@ struct KeptFolders::Root {
 };
 
 KeptFolders::KeptFolders(const FolderWatcher& watcher, KeptFoldersLimits limits)
-    : watcher_(watcher), limits_(limits) {}
+    : watcher_(watcher), limits_(limits), reaper_([this] { CatchAtEntry("the kept folders' reaper", [this] { Reap(); }); }) {}
+
+void KeptFolders::Reap() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    retiredSignal_.wait(lock, [this] { return reaperStopping_ || !retired_.empty(); });
+    if (retired_.empty()) return;  // stopping, nothing left
+    std::vector<std::unique_ptr<Root>> retired;
+    retired.swap(retired_);
+    lock.unlock();
+    retired.clear();  // each watch stops (its thread joined) before its receiver goes
+    lock.lock();
+  }
+}
 
 KeptFolders::~KeptFolders() { Close(); }
 
@@ -161,9 +196,54 @@ std::unique_lock<std::mutex> KeptFolders::Lock() const {
   return std::unique_lock(mutex_);
 }
 
+void KeptFolders::VouchForRootsOver(const Text& key) {
+  struct Held {
+    std::uint64_t number;
+    Text typed;
+    std::optional<FileIdentity> identity;
+  };
+  std::vector<Held> held;
+  {
+    const auto lock = Lock();
+    for (const auto& root : roots_) {
+      if (root->armed && Overlap(key, root->key)) held.push_back({root->number, root->typed, root->identity});
+    }
+  }
+  if (held.empty()) return;
+  // Opened outside the lock: a slow share may take long.
+  std::vector<std::uint64_t> doubtful;
+  for (const Held& root : held) {
+    const std::optional<FileIdentity> now = watcher_.IdentityOf(root.typed);
+    if (!now || !root.identity || *now != *root.identity) doubtful.push_back(root.number);
+  }
+  if (doubtful.empty()) return;
+  {
+    const auto lock = Lock();
+    for (std::uint64_t number : doubtful) {
+      if (Root* root = RootNumbered(number)) {
+        WriteDebugLine(Concat("Tarnwell: ", root->typed, " is no longer the folder its watch holds; it is walked anew"));
+        DropRoot(*root);
+      }
+    }
+  }
+  DestroyRetired();
+}
+
+void KeptFolders::DropVolume(const Text& volume) {
+  const Text key = KeyOf(volume);
+  {
+    const auto lock = Lock();
+    for (std::size_t i = roots_.size(); i-- > 0;) {
+      if (i < roots_.size() && Below(roots_[i]->key, key)) DropRoot(*roots_[i]);
+    }
+  }
+  DestroyRetired();
+}
+
 void KeptFolders::PrepareRoot(const Text& root) {
   const Text key = KeyOf(root);
   if (!Keepable(key)) return;
+  VouchForRootsOver(key);
   std::uint64_t number = 0;
   {
     const auto lock = Lock();
@@ -176,6 +256,7 @@ void KeptFolders::PrepareRoot(const Text& root) {
     // until then nothing of it is kept or answered.
     auto made = std::make_unique<Root>();
     made->key = key;
+    made->typed = root;
     made->number = number = nextRoot_++;
     roots_.push_back(std::move(made));
     while (roots_.size() > limits_.roots) DropRoot(*roots_.front());
@@ -187,7 +268,10 @@ void KeptFolders::PrepareRoot(const Text& root) {
   {
     const auto lock = Lock();
     Root* made = RootNumbered(number);
-    if (made != nullptr && watch) {
+    // A watch that cannot say which folder it holds cannot vouch for a path.
+    std::optional<FileIdentity> identity = watch ? watch->Identity() : std::nullopt;
+    if (made != nullptr && watch && identity) {
+      made->identity = std::move(identity);
       made->receiver = std::move(receiver);
       made->watch = std::move(watch);
       made->armed = true;
@@ -320,7 +404,10 @@ void KeptFolders::Close() {
     const auto lock = Lock();
     closed_ = true;
     while (!roots_.empty()) DropRoot(*roots_.front());
+    reaperStopping_ = true;
   }
+  retiredSignal_.notify_all();
+  if (reaper_.joinable()) reaper_.join();
   DestroyRetired();
 }
 
@@ -357,15 +444,28 @@ KeptFolders::Root* KeptFolders::RootNumbered(std::uint64_t number) {
 void KeptFolders::Changed(std::uint64_t number, const std::vector<FolderChange>& changes) {
   const auto lock = Lock();
   ++reports_;
-  Root* root = RootNumbered(number);
-  if (root == nullptr) return;
-  for (const FolderChange& change : changes) {
-    ++root->generation;
-    if (!ApplyOne(*root, change)) {
-      WriteDebugLine(Concat("Tarnwell: a change below ", root->key, " (", change.path,
-                            ") cannot be placed; the folder will be walked anew"));
-      DropRoot(*root);
-      return;
+  Root* reporting = RootNumbered(number);
+  if (reporting == nullptr) return;
+  // Every root the changes may lie in: the reporting one and those over and
+  // under it, whatever watches the system also tells.
+  const Text from = reporting->key;
+  std::vector<std::uint64_t> affected;
+  for (const auto& root : roots_) {
+    if (Overlap(root->key, from)) affected.push_back(root->number);
+  }
+  for (std::uint64_t target : affected) {
+    for (const FolderChange& change : changes) {
+      Root* root = RootNumbered(target);
+      if (root == nullptr) break;  // dropped with another
+      const std::optional<FolderChange> seen = ChangeAsSeenFrom(change, from, root->key);
+      if (!seen) continue;
+      ++root->generation;
+      if (!ApplyOne(*root, *seen)) {
+        WriteDebugLine(Concat("Tarnwell: a change below ", root->key, " (", seen->path,
+                              ") cannot be placed; the folder will be walked anew"));
+        DropRoot(*root);
+        break;
+      }
     }
   }
 }
@@ -458,6 +558,8 @@ void KeptFolders::Count(Root& root, const Text& key, Folder& folder, int sign) {
     nameBytes_ += names;
     bytes_ += folder.bytes;
   } else {
+    TARNWELL_INVARIANT(root.entries >= folder.listing.size() && root.bytes >= folder.bytes &&
+                       entries_ >= folder.listing.size() && bytes_ >= folder.bytes);
     root.entries -= folder.listing.size();
     root.nameBytes -= folder.nameBytes;
     root.bytes -= folder.bytes;
@@ -468,13 +570,24 @@ void KeptFolders::Count(Root& root, const Text& key, Folder& folder, int sign) {
 }
 
 void KeptFolders::DropRoot(Root& root) {
+  auto found = std::find_if(roots_.begin(), roots_.end(), [&](const auto& held) { return held.get() == &root; });
+  if (found == roots_.end()) return;
+  TARNWELL_INVARIANT(entries_ >= root.entries && nameBytes_ >= root.nameBytes && bytes_ >= root.bytes);
   entries_ -= root.entries;
   nameBytes_ -= root.nameBytes;
   bytes_ -= root.bytes;
-  auto found = std::find_if(roots_.begin(), roots_.end(), [&](const auto& held) { return held.get() == &root; });
-  if (found == roots_.end()) return;
+  const bool armed = root.armed;
+  const Text key = root.key;
   retired_.push_back(std::move(*found));
   roots_.erase(found);
+  retiredSignal_.notify_one();
+  if (!armed) return;
+  // Its watch closes: a root over or under it may have heard of changes
+  // only through this one (under Wine only the watch armed first on a
+  // folder hears of it), so it can no longer vouch for what it holds.
+  for (std::size_t i = roots_.size(); i-- > 0;) {
+    if (i < roots_.size() && Overlap(roots_[i]->key, key)) DropRoot(*roots_[i]);
+  }
 }
 
 void KeptFolders::KeepWithinLimits() {

@@ -14,6 +14,17 @@
 // read that failed), and, where the watcher says so, a rename of anything
 // but a file the store knows.
 //
+// A root is answered from only while its path still leads to the folder
+// its watch holds (a watch follows its folder when that is renamed, and no
+// change tells of it): before each search of a root, every kept root over
+// or under it is opened afresh and its identity compared with the one its
+// watch was armed on; a different or missing one (a volume gone) drops it.
+// Roots that overlap take each other's changes, whichever watch reports
+// them (under Wine a folder's changes reach only the watch armed first on
+// it), and a root whose watch closes takes every root that overlaps it
+// along. A dropped root's watch is closed at once, on a thread of the
+// store's own.
+//
 // Races: a listing is made outside the lock, and a change may come while it
 // is made. Every change of a root counts one up in the root's generation,
 // and a folder a change touches takes the new generation; a listing is
@@ -28,11 +39,13 @@
 #pragma once
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -92,6 +105,11 @@ class KeptFolders {
   // Keeps the listing that Begin asked for, as it came out.
   void Record(const ListingTicket& begun, ListingOutcome outcome, const DirectoryListing& listing);
 
+  // The volume `volume` ("E:") is going or gone (a drive ejected): every
+  // root on it is dropped and its watch closed, so that nothing holds the
+  // volume open and nothing of it is answered from memory.
+  void DropVolume(const Text& volume);
+
   // Stops every watch and drops everything; nothing is kept from then on.
   void Close();
 
@@ -132,7 +150,13 @@ class KeptFolders {
   void DropSubtree(Root& root, const Text& folder);
   // Adds (sign 1) or takes away (-1) what the folder holds from the counts.
   void Count(Root& root, const Text& key, Folder& folder, int sign);
+  // Drops the root, and with an armed one every root that overlaps it.
   void DropRoot(Root& root);
+  // Drops the kept roots over or under `key` that no longer lead to the
+  // folder their watch holds.
+  void VouchForRootsOver(const Text& key);
+  // Destroys the retired roots, on the store's own thread, as they come.
+  void Reap();
   void KeepWithinLimits();
   // Destroys the dropped roots' watches; outside the lock, never on a
   // watch's own thread.
@@ -152,6 +176,9 @@ class KeptFolders {
   std::size_t nameBytes_ = 0;
   std::uint64_t reports_ = 0;
   bool closed_ = false;
+  std::condition_variable retiredSignal_;
+  bool reaperStopping_ = false;
+  std::thread reaper_;  // last: started once everything it uses is made
 };
 
 }  // namespace tarnwell

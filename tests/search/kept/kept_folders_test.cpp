@@ -320,6 +320,10 @@ TEST(KeptFolders, EveryDoubtWalksTheRootAnew) {
        [&](ScriptedWatcher& w, KeptFolders&) { w.Report(root, {{Action::Added, "a\\kept\\q"}}); }},
       {"a change of no name", [&](ScriptedWatcher& w, KeptFolders&) { w.Report(root, {{Action::Added, ""}}); }},
       {"the store closed", [&](ScriptedWatcher&, KeptFolders& k) { k.Close(); }},
+      // The watch follows its folder: no change tells that the path now leads elsewhere.
+      {"the root renamed and another made in its place", [&](ScriptedWatcher& w, KeptFolders&) { w.Replace(root); }},
+      {"its volume gone", [&](ScriptedWatcher& w, KeptFolders&) { w.RemoveVolume("D:"); }},
+      {"its drive ejected", [&](ScriptedWatcher&, KeptFolders& k) { k.DropVolume("d:\\"); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -330,7 +334,55 @@ TEST(KeptFolders, EveryDoubtWalksTheRootAnew) {
     if (std::string_view(c.what) == "the watch cannot be armed") c.doubt(watcher, *kept);
     SearchKept(kept, tree, root, MatchMode::Exact);
     c.doubt(watcher, *kept);
+    if (std::string_view(c.what) == "its volume gone") {
+      // Nothing of it is answered from memory, and no watch holds it.
+      EXPECT_EQ(SearchKept(kept, tree, root, MatchMode::Exact), Reference(tree, root, MatchMode::Exact));
+      EXPECT_EQ(watcher.Live(), 0);
+      continue;
+    }
     tree.AddFile(root + "\\a\\x", "new.txt");  // a change the store was not told of in time
+    const int before = TotalListings(tree);
+    EXPECT_EQ(SearchKept(kept, tree, root, MatchMode::Fuzzy), Reference(tree, root, MatchMode::Fuzzy));
+    EXPECT_EQ(TotalListings(tree) - before, WalkedFolders(tree, root));
+  }
+}
+
+// Two kept roots, one inside the other, armed in either order. However the
+// system spreads a change among their watches (under Wine only the watch
+// armed first on a folder hears of it), a search of either gives a fresh
+// walk's rows; and once the watch that heard closes, both are walked anew.
+TEST(KeptFolders, NestedRootsStayTrueWhicheverWatchHears) {
+  const Text root = ChangingTree::Root();
+  for (bool innerFirst : {true, false}) {
+    SCOPED_TRACE(innerFirst ? "the inner root armed first" : "the outer root armed first");
+    FakeTree tree;
+    BuildTree(tree);
+    ScriptedWatcher watcher;
+    auto kept = std::make_shared<KeptFolders>(watcher);
+    Text inner = root + "\\a";
+    if (innerFirst) {
+      SearchKept(kept, tree, inner, MatchMode::Exact);
+      SearchKept(kept, tree, root, MatchMode::Exact);
+    } else {
+      SearchKept(kept, tree, root, MatchMode::Exact);
+      // A folder the outer root does not hold yet gets a root of its own.
+      inner = root + "\\n";
+      tree.AddSubfolder(root, "n");
+      tree.AddFile(inner, "p1.txt");
+      watcher.Report(root, {{Action::Added, "n"}});
+      SearchKept(kept, tree, inner, MatchMode::Exact);
+    }
+    ASSERT_EQ(watcher.Live(), 2);
+    const Text heard = innerFirst ? inner : root;
+    tree.AddFile(inner, "new1.txt");
+    watcher.Report(heard, {{Action::Added, heard == root ? inner.substr(root.size() + 1) + "\\new1.txt" : "new1.txt"}});
+    for (const Text& searched : {root, inner}) {
+      for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
+        EXPECT_EQ(SearchKept(kept, tree, searched, mode), Reference(tree, searched, mode)) << searched;
+      }
+    }
+    watcher.Lose(heard);
+    tree.AddFile(inner, "new2.txt");
     const int before = TotalListings(tree);
     EXPECT_EQ(SearchKept(kept, tree, root, MatchMode::Fuzzy), Reference(tree, root, MatchMode::Fuzzy));
     EXPECT_EQ(TotalListings(tree) - before, WalkedFolders(tree, root));
