@@ -139,6 +139,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kWakeMessage:
       queue_->Drain();
       return 0;
+    case WM_DEVICECHANGE:
+      // Every removal is granted; what holds the volume lets it go first.
+      if (deviceChange_) deviceChange_(wParam, lParam);
+      return TRUE;
     case WM_DESTROY:
       OnDestroy();
       return 0;

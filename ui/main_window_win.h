@@ -10,6 +10,7 @@
 #include <ole2.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -57,6 +58,9 @@ class MainWindow {
   // the window is destroyed. Call after Create(), on the window thread;
   // false when OLE refuses.
   bool AcceptDrops(IDropTarget* target);
+  // Runs on every WM_DEVICECHANGE (a drive going or gone), with its event
+  // and data.
+  void OnDeviceChange(std::function<void(WPARAM, LPARAM)> handler) { deviceChange_ = std::move(handler); }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -93,6 +97,7 @@ class MainWindow {
   bool dropsRegistered_ = false;
   POINT listMenuPoint_{};
   POINT namesBoxMenuPoint_{};
+  std::function<void(WPARAM, LPARAM)> deviceChange_;
 };
 
 }  // namespace tarnwell

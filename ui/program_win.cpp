@@ -1,6 +1,7 @@
 #include "ui/program_win.h"
 
 #include "platform/window/edit_text_win.h"
+#include "platform/files/volume_removal_win.h"
 #include "platform/text/gbk_literal.h"
 #include "platform/window/shell.h"
 #include "platform/window/window_properties_win.h"
@@ -19,6 +20,7 @@ Program::Program(Text programDirectory, const DirectoryLister& lister)
 }
 
 Program::~Program() {
+  NotifyVolumeRemovalTo(nullptr);
   searches_.Shutdown();
   dropTarget_->Detach();
   dropTarget_->Release();
@@ -26,6 +28,9 @@ Program::~Program() {
 
 bool Program::Open(int showCommand) {
   if (!window_.Create(showCommand)) return false;
+  // Watches armed from now on hold their volumes only until a drive is ejected.
+  NotifyVolumeRemovalTo(window_.Handle());
+  window_.OnDeviceChange([this](WPARAM event, LPARAM data) { searches_.LetDrivesGo(DrivesGoing(event, data)); });
   // Without OLE the window works on, without drops.
   window_.AcceptDrops(dropTarget_);
   return true;

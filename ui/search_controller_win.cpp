@@ -133,6 +133,11 @@ std::shared_ptr<const DirectoryLister> SearchController::ListerFor(const RootLis
   return std::make_shared<KeepingLister>(kept_, lister_, roots);
 }
 
+void SearchController::LetDrivesGo(const TextList& drives) {
+  if (!kept_) return;
+  for (const Text& drive : drives) kept_->DropVolume(drive);
+}
+
 void SearchController::ReleaseKept() {
   if (!kept_) return;
   // Walks still running hold the store, but it holds nothing from now on.

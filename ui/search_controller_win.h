@@ -47,6 +47,10 @@ class SearchController {
   // has ended (and its thread is joined).
   bool Shutdown();
 
+  // The drives ("E:") are going or gone: nothing of them is kept any more,
+  // and no watch holds them.
+  void LetDrivesGo(const TextList& drives);
+
   // The folders kept for later searches, for tests; null while none are kept.
   KeptFolders* Kept() const { return kept_.get(); }
 

@@ -6,6 +6,7 @@
 // on, also while the thread handles a completion); a thread of the watch's
 // own waits for each completion, reports it and issues the next read.
 #include <windows.h>
+#include <dbt.h>
 
 #include <string_view>
 #include <system_error>
@@ -17,6 +18,7 @@
 #include "platform/base/wine.h"
 #include "platform/files/file_identity_win.h"
 #include "platform/files/file_system.h"
+#include "platform/files/volume_removal_win.h"
 #include "platform/base/entry_guard.h"
 #include "platform/files/folder_watch.h"
 #include "platform/text/gb18030_wide_win.h"
@@ -48,6 +50,7 @@ class Win32FolderWatch final : public FolderWatch {
       SetEvent(stop_.get());
       thread_.join();
     }
+    if (removalNotice_) UnregisterDeviceNotification(removalNotice_);
   }
 
   std::optional<FileIdentity> Identity() const override { return identity_; }
@@ -60,6 +63,14 @@ class Win32FolderWatch final : public FolderWatch {
                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
     if (!folder_) return false;
     identity_ = IdentifyOpenFile(folder_.get(), Win32PathOf(folder + "\\"));
+    // Windows asks the window before the volume under the handle goes.
+    if (HWND window = VolumeRemovalWindow()) {
+      DEV_BROADCAST_HANDLE filter{};
+      filter.dbch_size = sizeof filter;
+      filter.dbch_devicetype = DBT_DEVTYP_HANDLE;
+      filter.dbch_handle = folder_.get();
+      removalNotice_ = RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+    }
     completed_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     stop_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!completed_ || !stop_) return false;
@@ -164,6 +175,7 @@ class Win32FolderWatch final : public FolderWatch {
   std::vector<DWORD> buffer_;  // DWORD-aligned, as the records must be
   UniqueFile folder_;
   std::optional<FileIdentity> identity_;
+  HDEVNOTIFY removalNotice_ = nullptr;
   UniqueHandle completed_;
   UniqueHandle stop_;
   OVERLAPPED overlapped_{};

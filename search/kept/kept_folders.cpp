@@ -231,13 +231,17 @@ void KeptFolders::VouchForRootsOver(const Text& key) {
 
 void KeptFolders::DropVolume(const Text& volume) {
   const Text key = KeyOf(volume);
+  std::vector<std::unique_ptr<Root>> retired;
   {
     const auto lock = Lock();
     for (std::size_t i = roots_.size(); i-- > 0;) {
       if (i < roots_.size() && Below(roots_[i]->key, key)) DropRoot(*roots_[i]);
     }
+    // Closed here, before this returns: the system removes the volume only
+    // once no handle holds it.
+    retired.swap(retired_);
   }
-  DestroyRetired();
+  retired.clear();
 }
 
 void KeptFolders::PrepareRoot(const Text& root) {
