@@ -70,6 +70,7 @@ const NameMatcher::Compiled& NameMatcher::CompiledFor(MatchMode mode) const {
   return *compiled_[slot];
 }
 
+// The listed name only, never a file's 8.3 alias: kept on purpose (docs/behaviour.md).
 void NameMatcher::Match(std::string_view fileName, MatchMode mode, MatchScratch& scratch) const {
   const Compiled& compiled = CompiledFor(mode);
   scratch.matches_.clear();

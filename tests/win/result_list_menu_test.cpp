@@ -134,6 +134,7 @@ enum MenuPosition {
   kSameName = 11,
   kUndo = 13,
   kOpenRecord = 14,
+  kProblems = 15,
 };
 
 // Positions in the 同名文件 submenu.
@@ -209,7 +210,8 @@ TEST_F(ListMenu, EnterOpensTheCurrentRowAndCtrlCCopiesTheSelectedPaths) {
 TEST_F(ListMenu, ItemsInOrderGreyedWithoutASelectionOnEveryWayIn) {
   const std::vector<std::string> texts = {"打开(&O)", "打开所在文件夹(&F)", "复制路径(&C)", "", "勾选选中项",
                                           "取消勾选选中项", "", "名称统计(&S)...", "导出结果列表(&E)...", "",
-                                          "删除时放入回收站", "同名文件", "", "撤销上次移动", "打开操作记录"};
+                                          "删除时放入回收站", "同名文件", "", "撤销上次移动", "打开操作记录",
+                                          "问题列表(&P)..."};
   auto check = [&](const MenuSeen& seen, bool selection, const char* when) {
     ASSERT_TRUE(seen.shown) << when;
     ASSERT_EQ(seen.items.size(), texts.size()) << when;
@@ -218,8 +220,9 @@ TEST_F(ListMenu, ItemsInOrderGreyedWithoutASelectionOnEveryWayIn) {
       EXPECT_EQ(seen.items[i].text, Wide(texts[i])) << when << ", item " << i;
       if (texts[i].empty()) continue;
       const bool needsSelection = i <= kUntick;
-      // Nothing to take back before a move.
-      EXPECT_EQ(seen.items[i].greyed, (needsSelection && !selection) || i == kUndo) << when << ", item " << i;
+      // Nothing to take back before a move, and no problem before a search or a batch.
+      EXPECT_EQ(seen.items[i].greyed, (needsSelection && !selection) || i == kUndo || i == kProblems)
+          << when << ", item " << i;
       EXPECT_FALSE(seen.items[i].checked) << when << ", item " << i;
       EXPECT_EQ(seen.items[i].submenu.size(), i == kSameName ? 5u : 0u) << when << ", item " << i;
     }

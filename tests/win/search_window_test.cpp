@@ -238,6 +238,28 @@ TEST_F(SearchWindow, AFolderSearchEndsAsOneWhateverTheScopeRadiosSayByThen) {
   EXPECT_TRUE(IsWindowEnabled(C(Control::NotFoundButton)));
 }
 
+// The system's wildcard listing also matches a file through its 8.3 alias, a
+// name nobody sees; Tarnwell matches the names people see only, so a row is
+// always a file somebody named.
+TEST_F(SearchWindow, AFileIsNeverFoundThroughItsShortAlias) {
+  const Text file = tree / "network-offline-symbolic.symbolic.png";
+  PutFile(file, "x");
+  std::wstring shortPath(MAX_PATH, L'\0');
+  const DWORD length = GetShortPathNameW(testing_support::LongForm(file).c_str(), shortPath.data(), MAX_PATH);
+  shortPath.resize(length < MAX_PATH ? length : 0);
+  const std::wstring alias = shortPath.substr(shortPath.find_last_of(L'\\') + 1);
+  const std::size_t tilde = alias.find(L'~');
+  if (tilde == std::wstring::npos) GTEST_SKIP() << "the file system gives the file no short alias";
+  // A piece of the alias that the file's own name does not hold, in either case.
+  const Text piece = WideToGb18030(alias.substr(tilde - 1, 3));
+  ASSERT_EQ(FindText("network-offline-symbolic.symbolic.png", piece, true), -1) << piece;
+  // Each wanted name that finds the file lists it once: the real name's row only.
+  const std::string names = piece + "\r\nsymbolic";
+  SearchFor(names.c_str(), tree.path(), true);
+  ASSERT_TRUE(WaitForCompletion());
+  EXPECT_EQ(RowTexts(), (TextList{file}));
+}
+
 TEST_F(SearchWindow, FindsFilesBelowPathsLongerThan300Characters) {
   Text folder = tree.path();
   while (folder.size() < 320) {
