@@ -10,7 +10,8 @@ namespace {
 Text Obstacle(ResultHost& host, const MovedFile& file) {
   if (!host.NothingAt(file.from)) return "原位置已有文件"_gbk;
   const auto now = host.IdentifyFile(file.to);
-  if (!now) return "文件已不在移动后的位置"_gbk;
+  // Gone, or there and not to be opened (no rights, held): two reasons.
+  if (!now) return host.NothingAt(file.to) ? "文件已不在移动后的位置"_gbk : "无法打开移动后的文件"_gbk;
   // A file id tells the file; where the volume gives none (the identity is
   // then its path), its size and time must still be those it arrived with.
   if (file.identity && file.identity->path.empty()) {

@@ -146,6 +146,48 @@ TEST_F(KeptSearch, EveryChangeGivesTheRowsOfAFreshWalk) {
   }
 }
 
+// A root renamed with another folder made under its name (the watch follows
+// the folder it holds, and no change tells), then nested roots, the inner
+// one armed first, through a rename that Wine reports by the old name: every
+// search gives the rows of a fresh walk.
+TEST_F(KeptSearch, ARenamedRootAndNestedRootsGiveTheRowsOfAFreshWalk) {
+  const Text root = tree / "shoots";
+  const Text sub = root + "\\sub";
+  auto make = [&] {
+    MakeFolder(root);
+    MakeFolder(sub);
+    MakeFolder(sub + "\\x");
+    PutFile(root + "\\p1.jpg", "x");
+    PutFile(sub + "\\x\\p1.png", "x");
+  };
+  auto expectFresh = [&](const char* when) {
+    for (const Text& searched : {sub, root}) {
+      for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
+        EXPECT_EQ(SearchRows(searched, mode), FreshWalk(searched, mode)) << when << ": " << searched;
+      }
+    }
+  };
+  make();
+  ASSERT_EQ(SearchRows(root, MatchMode::Exact), FreshWalk(root, MatchMode::Exact));
+  Rename(root, tree / "shoots-before");
+  make();
+  PutFile(sub + "\\new1.txt", "x");
+  expectFresh("the root renamed and made anew");
+
+  std::uint64_t before = Reports();
+  Rename(sub + "\\x", sub + "\\y");
+  WaitForReports(before);
+  // The inner root is searched (and watched) before the outer one.
+  expectFresh("a folder below the inner root renamed");
+  for (int step = 0; step < 3; ++step) {
+    before = Reports();
+    PutFile(sub + "\\y\\new" + NumberToText(step + 2) + ".txt", "x");
+    if (step == 2) Delete(sub + "\\y\\p1.png");
+    WaitForReports(before);
+    expectFresh("files created and deleted in the renamed folder");
+  }
+}
+
 // 索引=假: nothing is kept, every search walks.
 TEST_F(KeptSearch, KeepingOffKeepsNothing) {
   PutFile(programFolder / "config.ini", G("[zhuce]\r\n索引=假\r\n"));
