@@ -12,6 +12,7 @@
 #include "platform/window/event_pump_win.h"
 #include "platform/text/gb18030_wide_win.h"
 #include "platform/window/transparent_label_win.h"
+#include "platform/window/window_owner_win.h"
 #include "platform/window/window_properties_win.h"
 #include "ui/frame_control_win.h"
 
@@ -28,18 +29,6 @@ constexpr UINT_PTR kClockTimerId = 1;  // 时钟1
 constexpr UINT_PTR kDrainTimerId = 2;
 
 int Scale(int value, UINT dpi) { return MulDiv(value, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI); }
-
-bool RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = proc;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kWindowClass;
-  return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
 
 // Wakes the window thread for the hand-off queue. Other threads post a
 // message. The window thread itself only wakes up again when a drain ran out
@@ -83,7 +72,9 @@ bool MainWindow::Create(int showCommand) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&commonControls);
-  if (!RegisterWindowClass(instance, &MainWindow::WindowProc) || !RegisterFrameClass(instance)) return false;
+  if (!RegisterOwnedWindowClass(instance, kWindowClass, &MainWindow::WindowProc) || !RegisterFrameClass(instance)) {
+    return false;
+  }
   thread_ = GetCurrentThreadId();
   UINT dpi = GetDpiForSystem();
   HWND window = CreateWindowExW(0, kWindowClass, kTitle, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -97,18 +88,8 @@ bool MainWindow::Create(int showCommand) {
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->window_.reset(window);
-  }
+  MainWindow* self = WindowOwner(window, message, lParam, &MainWindow::window_);
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->window_.release();
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
   // No exception may unwind into the system code that called us.
   return CatchAtEntry("the main window's procedure", LRESULT{message == WM_CREATE ? -1 : 0},
                       [&] { return self->HandleMessage(message, wParam, lParam); });

@@ -8,6 +8,7 @@
 #include "platform/text/gb18030_wide_win.h"
 #include "platform/text/gbk_literal.h"
 #include "platform/window/clipboard_win.h"
+#include "platform/window/window_owner_win.h"
 
 namespace tarnwell {
 namespace {
@@ -20,18 +21,6 @@ constexpr int kHeight = 360;
 constexpr int kColumnWidths[] = {360, 90, 240};
 
 int Scale(int value, UINT dpi) { return MulDiv(value, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI); }
-
-bool RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = proc;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kWindowClass;
-  return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
 
 bool CtrlDown() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
 
@@ -48,7 +37,7 @@ void ProblemListWindow::Show(HWND owner, std::vector<Failure> problems) {
 
 bool ProblemListWindow::Create(HWND owner) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!RegisterWindowClass(instance, &ProblemListWindow::WindowProc)) return false;
+  if (!RegisterOwnedWindowClass(instance, kWindowClass, &ProblemListWindow::WindowProc)) return false;
   const UINT dpi = owner ? GetDpiForWindow(owner) : GetDpiForSystem();
   const std::wstring title = Gb18030ToWide("问题列表"_gbk);
   HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW & ~WS_MINIMIZEBOX,
@@ -133,19 +122,8 @@ bool ProblemListWindow::OnListKey(WORD key) {
 }
 
 LRESULT CALLBACK ProblemListWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<ProblemListWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = static_cast<ProblemListWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->window_.reset(window);
-  }
+  ProblemListWindow* self = WindowOwner(window, message, lParam, &ProblemListWindow::window_);
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->window_.release();
-    self->list_ = nullptr;
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
   return CatchAtEntry("the problem list's window procedure", DefWindowProcW(window, message, wParam, lParam),
                       [&] { return self->Handle(message, wParam, lParam); });
 }

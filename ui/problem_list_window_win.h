@@ -27,7 +27,7 @@ class ProblemListWindow {
   void Close() { window_.reset(); }
 
   HWND Handle() const { return window_.get(); }
-  HWND List() const { return list_; }
+  HWND List() const { return window_ ? list_ : nullptr; }
   // The text Ctrl+C puts on the clipboard: the selected rows, one per line
   // ("path<TAB>action<TAB>message"), CR LF between them.
   std::wstring SelectedRowsText() const;
