@@ -2,8 +2,9 @@
 // undo of the last move, one at a time. While one runs (its question, its
 // folder browser and its scan included, which all let the window's events
 // run), another batch command, a search and the not-found report do
-// nothing; the window keeps answering, and closing it stops the batch as
-// before. Copy and move take the same-name rule and the folder choice from
+// nothing; the window keeps answering (the file work runs on the host's
+// worker thread), and closing it stops the batch, even in the middle of a
+// file. Copy and move take the same-name rule and the folder choice from
 // config.ini, and the roots from the last search; the last move's files are
 // kept for its undo until the program ends.
 #pragma once
@@ -43,6 +44,7 @@ class BatchCommands {
   Text programDirectory_;
   bool running_ = false;
   MovedFiles lastMove_;
+  BatchProgress progress_;  // of the batch running, or the last one
 };
 
 }  // namespace tarnwell
