@@ -30,6 +30,7 @@ void BatchCommands::Transfer(TransferKind kind) {
     TransferOptions options;
     options.sameName = SameNameRuleChosen(programDirectory_);
     options.keepFolders = KeepFoldersChosen(programDirectory_);
+    options.verify = VerifyCopiesChosen(programDirectory_);
     options.roots = searches_.LastSearchRoots();
     if (kind == TransferKind::Copy) {
       BatchTransfer(window_.Results(), host_, kind, options, nullptr, &progress_);

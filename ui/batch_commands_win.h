@@ -5,9 +5,10 @@
 // nothing; the window keeps answering (the file work runs on the host's
 // worker thread), and closing it stops the batch, even in the middle of a
 // file. A batch that takes longer than half a second shows the progress
-// window, whose 停止 stops it. Copy and move take the same-name rule and the folder choice from
-// config.ini, and the roots from the last search; the last move's files are
-// kept for its undo until the program ends.
+// window, whose 停止 stops it. Copy and move take the same-name rule, the
+// folder choice and the verification of copies from config.ini, and the
+// roots from the last search; the last move's files are kept for its undo
+// until the program ends.
 #pragma once
 
 #include <memory>
