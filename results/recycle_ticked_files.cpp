@@ -18,14 +18,15 @@ int RecycleTickedFiles(ResultList& list, ResultHost& host, OperationRecord& reco
   TextList paths;
   auto recycle = [&] {
     if (paths.empty()) return;
-    std::vector<bool> gone = host.RecycleFiles(paths);
+    const std::vector<RecycleOutcome> outcomes = host.RecycleFiles(paths);
     for (std::size_t i = 0; i < ids.size(); ++i) {
-      const bool isGone = i < gone.size() && gone[i];
-      if (isGone) {
+      if (i < outcomes.size() && !outcomes[i]) {
         removals.push_back(ids[i]);
         record.Succeeded(RecordedAction::Recycle, paths[i], Text());
       } else {
-        record.Failed(RecordedAction::Recycle, paths[i], Text(), "未能放入回收站，文件仍在原处"_gbk);
+        // The shell's own reason where it gave one; the file is still where it was.
+        const Text why = i < outcomes.size() ? outcomes[i]->message : "未能放入回收站，文件仍在原处"_gbk;
+        record.Failed(RecordedAction::Recycle, paths[i], Text(), why);
       }
     }
     ids.clear();

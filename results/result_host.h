@@ -10,6 +10,7 @@
 
 #include "platform/files/file_facts.h"
 #include "platform/files/file_system.h"
+#include "platform/files/recycle_bin.h"
 #include "platform/base/failure.h"
 #include "platform/base/message_box.h"
 #include "platform/text/text.h"
@@ -49,8 +50,9 @@ class ResultHost {
   // File system and shell.
   virtual FileOutcome DeleteOneFile(const Text& path) = 0;
   // Sends the files to the Recycle Bin and never deletes one outright; tells
-  // for each path whether its file is gone from it afterwards.
-  virtual std::vector<bool> RecycleFiles(std::span<const Text> paths) = 0;
+  // for each path whether its file is gone from it afterwards (nothing), or
+  // why it stayed.
+  virtual std::vector<RecycleOutcome> RecycleFiles(std::span<const Text> paths) = 0;
   // With ExistingFile::Keep a file at the destination, there before or come
   // meanwhile, is never replaced: the outcome is TargetTaken.
   virtual FileOutcome CopyOneFile(const Text& source, const Text& destination, ExistingFile existing) = 0;

@@ -65,7 +65,9 @@ bool WindowResultHost::RecycleOnDelete() {
 
 FileOutcome WindowResultHost::DeleteOneFile(const Text& path) { return OutcomeOf(tarnwell::DeleteOneFile(path)); }
 
-std::vector<bool> WindowResultHost::RecycleFiles(std::span<const Text> paths) { return tarnwell::RecycleFiles(paths); }
+std::vector<RecycleOutcome> WindowResultHost::RecycleFiles(std::span<const Text> paths) {
+  return tarnwell::RecycleFiles(paths);
+}
 
 FileOutcome WindowResultHost::CopyOneFile(const Text& source, const Text& destination, ExistingFile existing) {
   return KeepingOutcomeOf(tarnwell::CopyOneFile(source, destination, existing), existing);

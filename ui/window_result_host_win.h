@@ -22,7 +22,7 @@ class WindowResultHost : public ResultHost {
   bool RecycleOnDelete() override;
 
   FileOutcome DeleteOneFile(const Text& path) override;
-  std::vector<bool> RecycleFiles(std::span<const Text> paths) override;
+  std::vector<RecycleOutcome> RecycleFiles(std::span<const Text> paths) override;
   FileOutcome CopyOneFile(const Text& source, const Text& destination, ExistingFile existing) override;
   FileOutcome MoveOneFile(const Text& source, const Text& destination, ExistingFile existing) override;
   std::optional<FileIdentity> IdentifyFile(const Text& path) override;
