@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/base/invariant.h"
+
 namespace tarnwell {
 
 void ResultList::SetListener(Listener listener) { listener_ = std::move(listener); }
@@ -24,6 +26,9 @@ std::uint32_t ResultList::FolderIndex(std::string_view folder) {
 void ResultList::AppendRow(std::uint32_t folder, std::string_view name) {
   Row row{};
   row.id = ++lastId_;
+  // RowOf finds rows by a binary search of their ids, and a scan of ticked
+  // rows holds ids across a Clear: ids only ever grow, never repeat.
+  TARNWELL_INVARIANT(row.id != kNoRow && (store_->rows.empty() || store_->rows.back().id < row.id));
   row.name = store_->texts.Add(name).data();
   row.folder = folder;
   // A file name holds at most 255 UTF-16 units, four bytes each at most.
