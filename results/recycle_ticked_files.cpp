@@ -25,8 +25,11 @@ int RecycleTickedFiles(ResultList& list, ResultHost& host, OperationRecord& reco
         record.Succeeded(RecordedAction::Recycle, paths[i], Text());
       } else {
         // The shell's own reason where it gave one; the file is still where it was.
-        const Text why = i < outcomes.size() ? outcomes[i]->message : "未能放入回收站，文件仍在原处"_gbk;
-        record.Failed(RecordedAction::Recycle, paths[i], Text(), why);
+        if (i < outcomes.size()) {
+          record.Failed(RecordedAction::Recycle, paths[i], Text(), outcomes[i]->message, outcomes[i]->code);
+        } else {
+          record.Failed(RecordedAction::Recycle, paths[i], Text(), "未能放入回收站，文件仍在原处"_gbk);
+        }
       }
     }
     ids.clear();

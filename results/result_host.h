@@ -23,10 +23,13 @@ struct FileOutcome {
   bool done = false;
   Text failure;              // the reason, when not done
   bool targetTaken = false;  // not done because a file is at the destination (ExistingFile::Keep)
+  std::uint32_t code = 0;    // the system's error code behind the reason; 0 for the program's own words
 
-  static FileOutcome Done() { return {true, {}, false}; }
-  static FileOutcome Failed(Text reason) { return {false, std::move(reason), false}; }
-  static FileOutcome TargetTaken(Text reason) { return {false, std::move(reason), true}; }
+  static FileOutcome Done() { return {true, {}, false, 0}; }
+  static FileOutcome Failed(Text reason, std::uint32_t code = 0) { return {false, std::move(reason), false, code}; }
+  static FileOutcome TargetTaken(Text reason, std::uint32_t code = 0) {
+    return {false, std::move(reason), true, code};
+  }
 };
 
 class ResultHost {

@@ -19,7 +19,8 @@ namespace {
 // Called with the operation's result, so the thread's last error is still its own.
 FileOutcome OutcomeOf(bool done) {
   if (done) return FileOutcome::Done();
-  return FileOutcome::Failed(SystemErrorMessage(GetLastError()));
+  const DWORD error = GetLastError();
+  return FileOutcome::Failed(SystemErrorMessage(error), error);
 }
 
 // A copy or move that keeps what is at its destination tells a file there
@@ -27,7 +28,7 @@ FileOutcome OutcomeOf(bool done) {
 FileOutcome KeepingOutcomeOf(bool done, ExistingFile existing) {
   const DWORD error = GetLastError();
   if (!done && existing == ExistingFile::Keep && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) {
-    return FileOutcome::TargetTaken(SystemErrorMessage(error));
+    return FileOutcome::TargetTaken(SystemErrorMessage(error), error);
   }
   SetLastError(error);
   return OutcomeOf(done);
