@@ -114,6 +114,18 @@ unmount_slow_share() {
     SLOW_MOUNT=""
   fi
 }
+# A run ended at once with every process of it (SIGKILL to its process
+# group) leaves its mount without a file system behind it: such mounts are
+# let go, and nothing that still answers, which may be another run's.
+unmount_dead_slow_shares() {
+  local mount
+  awk '$1 == "slow_share" { print $2 }' /proc/mounts | while read -r mount; do
+    if ! stat "$mount" >/dev/null 2>&1; then
+      fusermount3 -u "$mount" 2>/dev/null || as_root umount -l "$mount" || true
+      rmdir "$mount" 2>/dev/null || true
+    fi
+  done
+}
 finish() {
   unmount_slow_share
   stop_wine_session
@@ -132,6 +144,7 @@ run_benchmark "$native/search_bench" "$tree" --cold "${shape[@]}" --rounds "$col
 # Slow storage: the one-thread walk is the measure (the floor and the other
 # tools are left out), with every thread count up to 32 and the default.
 say "search, native, slow storage ($slow_rounds rounds for each wait)"
+unmount_dead_slow_shares
 if [ ! -x "$native/slow_share" ]; then
   printf '\nslow storage: skipped: the benchmark was built without libfuse3\n' | tee -a "$results"
 else
