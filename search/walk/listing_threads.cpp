@@ -27,8 +27,13 @@ constexpr double kUpGain = 1.15;
 constexpr double kDownGain = 1.05;
 // Hold periods in the mean the tries are held against.
 constexpr int kRateSamples = 3;
+// Periods the count holds after a change, after the first try that did not
+// pay, and at most: a try of a count that lists less costs up to a period's
+// worth of listings (under Wine, two threads may take twice as long), so the
+// holds after tries that changed nothing grow fourfold.
 constexpr int kFirstHold = 2;
-constexpr int kLongestHold = 32;
+constexpr int kFailedHold = 4;
+constexpr int kLongestHold = 64;
 // A period with fewer listings tells nothing (the walk's first folders, its end).
 constexpr std::uint64_t kFewestListings = 4;
 
@@ -54,9 +59,13 @@ void ThroughputChoice::Try(Way way, bool idle) {
 }
 
 void ThroughputChoice::Hold(bool changed) {
-  if (changed) hold_ = kFirstHold;
-  holdLeft_ = hold_;
-  if (!changed) hold_ = std::min(hold_ * 2, kLongestHold);
+  if (changed) {
+    holdLeft_ = kFirstHold;
+    hold_ = kFailedHold;
+  } else {
+    holdLeft_ = hold_;
+    hold_ = std::min(hold_ * 4, kLongestHold);
+  }
 }
 
 void ThroughputChoice::PeriodEnded(const ListingPeriod& period) {
@@ -123,7 +132,7 @@ ListingThreadRange DefaultListingThreadRange() {
   ListingThreadRange range;
   range.processors = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
   if (RunsUnderWine()) {
-    range.start = 2;
+    range.start = 1;
     range.most = 2;
   } else {
     range.start = std::min(range.processors, 8);

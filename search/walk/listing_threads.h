@@ -63,10 +63,10 @@ struct ListingThreadRange {
 //   list at least 5 % more (where listings wait, a descent too far costs
 //   the most), and the descent goes on. A try that does not pay goes back;
 //   after a failed try one the other way follows at once, unless the count
-//   was just reached from that way or a try has failed at it before. Then
-//   the count holds for 2 periods, twice as long after each hold that ended
-//   in no change (at most 32 periods), and the next try turns the other way
-//   when both are open.
+//   was just reached from that way or a try has failed at it before. The
+//   count then holds for 4 periods, four times as long after each further
+//   try that changed nothing (at most 64 periods; 2 after a change that
+//   stayed), and the next try turns the other way when both are open.
 class ThroughputChoice final : public ListingThreadChoice {
  public:
   explicit ThroughputChoice(ListingThreadRange range);
@@ -92,7 +92,7 @@ class ThroughputChoice final : public ListingThreadChoice {
   Way lastTry_ = Way::None;
   bool fresh_ = true;          // no try has failed since the threads were reached
   int holdLeft_ = 1;           // periods before the next try
-  int hold_ = 2;               // the length of the next hold
+  int hold_ = 4;               // the length of the next hold after a try that did not pay
 };
 
 // Threads asked for by the environment variable TARNWELL_WALK_THREADS (1 to
@@ -102,8 +102,9 @@ std::optional<int> WalkThreadsFromEnvironment();
 
 // Where the default choice starts and how far it goes: from the logical
 // processors (at most 8) up to 32 threads; under Wine, whose listing calls
-// wait for each other, from 2 threads and never more (the choice between
-// the walk alone and one helper is made as the walk goes).
+// wait for each other, from the walk alone and never more than 2 threads
+// (whether one helper pays differs from machine to machine: it is tried as
+// the walk goes).
 ListingThreadRange DefaultListingThreadRange();
 
 }  // namespace tarnwell
