@@ -95,6 +95,11 @@ void ThroughputChoice::PeriodEnded(const ListingPeriod& period) {
   const Way way = trying_;
   trying_ = Way::None;
   if (way == Way::Up ? rate >= kUpGain * baseRate_ : rate >= kDownGain * baseRate_) {
+    // Back where the last change came from: a busy machine's scatter made
+    // one of the two look better, so the holds go on growing as after a try
+    // that changed nothing, and such a pair does not repeat every few periods.
+    const bool back = threads_ == previous_;
+    previous_ = base_;
     baseRate_ = rate;
     rateSamples_ = 1;
     arrived_ = way;
@@ -102,7 +107,7 @@ void ThroughputChoice::PeriodEnded(const ListingPeriod& period) {
     if (Open(way, waiting, starved)) {
       Try(way, idle);
     } else {
-      Hold(true);
+      Hold(!back);
     }
     return;
   }

@@ -66,7 +66,8 @@ struct ListingThreadRange {
 //   was just reached from that way or a try has failed at it before. The
 //   count then holds for 4 periods, four times as long after each further
 //   try that changed nothing (at most 64 periods; 2 after a change that
-//   stayed), and the next try turns the other way when both are open.
+//   stayed, unless it went back to the count before the last change), and
+//   the next try turns the other way when both are open.
 class ThroughputChoice final : public ListingThreadChoice {
  public:
   explicit ThroughputChoice(ListingThreadRange range);
@@ -89,6 +90,7 @@ class ThroughputChoice final : public ListingThreadChoice {
   double baseRate_ = 0;        // listings a second with base_ (or threads_ while holding)
   int rateSamples_ = 0;        // periods in baseRate_, at most kRateSamples
   Way arrived_ = Way::None;    // the way of the last try that stayed
+  int previous_ = 0;           // the threads before the last try that stayed
   Way lastTry_ = Way::None;
   bool fresh_ = true;          // no try has failed since the threads were reached
   int holdLeft_ = 1;           // periods before the next try
