@@ -39,7 +39,7 @@
 #include "search/match/name_statistics.h"
 #include "search/walk/walk_directory.h"
 #include "tests/fuzz/fuzz_support.h"
-#include "tests/search/fake_tree.h"
+#include "tests/support/fake_tree.h"
 
 using namespace tarnwell;
 using namespace tarnwell::fuzz;

@@ -12,7 +12,7 @@
 
 #include "platform/text/gb18030_utf8.h"
 #include "search/search.h"
-#include "tests/search/recording_sink.h"
+#include "tests/support/recording_sink.h"
 #include "tests/win/support/program_fixture.h"
 #include "tests/win/support/window_test_support.h"
 
