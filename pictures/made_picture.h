@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 
 #include "pictures/picture.h"
 #include "pictures/picture_facts.h"
@@ -19,6 +21,11 @@ struct MadePicture {
   Picture picture;  // upright, fitted into the size asked for
   PictureOrigin origin = PictureOrigin::Icon;
   PictureFacts facts;  // what the file says; its size is the decoder's when the file does not say
+  // The file's size and local modification time ("YYYY-MM-DD HH:MM:SS"),
+  // when it could be looked at; only the large view's pictures look.
+  bool fileKnown = false;
+  std::uint64_t fileSize = 0;
+  std::string modified;
   // The bytes the cache counts for it.
   std::size_t Bytes() const { return picture.Bytes() + sizeof(MadePicture); }
 };

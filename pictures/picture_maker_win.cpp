@@ -11,6 +11,7 @@
 #include "pictures/preview_choice.h"
 #include "pictures/system_icon_win.h"
 #include "pictures/wic_decode_win.h"
+#include "platform/files/file_facts.h"
 
 namespace tarnwell {
 namespace {
@@ -39,7 +40,7 @@ std::optional<Decoded> DecodePreview(const FileBytes& file, const EmbeddedPrevie
   return DecodeBytes(bytes, boxWidth, boxHeight, background);
 }
 
-std::shared_ptr<const MadePicture> Made(Decoded decoded, PictureOrigin origin, PictureFacts facts) {
+std::shared_ptr<MadePicture> Made(Decoded decoded, PictureOrigin origin, PictureFacts facts) {
   auto made = std::make_shared<MadePicture>();
   made->picture = Oriented(decoded.picture, facts.orientation);
   made->origin = origin;
@@ -51,7 +52,7 @@ std::shared_ptr<const MadePicture> Made(Decoded decoded, PictureOrigin origin, P
   return made;
 }
 
-std::shared_ptr<const MadePicture> IconOf(const PictureRequest& request, PictureFacts facts) {
+std::shared_ptr<MadePicture> IconOf(const PictureRequest& request, PictureFacts facts) {
   auto made = std::make_shared<MadePicture>();
   made->picture = SystemIconPicture(request.path, std::min({request.boxWidth, request.boxHeight, 256}),
                                     request.background);
@@ -60,9 +61,7 @@ std::shared_ptr<const MadePicture> IconOf(const PictureRequest& request, Picture
   return made;
 }
 
-}  // namespace
-
-std::shared_ptr<const MadePicture> MakePicture(const PictureRequest& request, const std::atomic<bool>& stop) {
+std::shared_ptr<MadePicture> MakePictureOf(const PictureRequest& request, const std::atomic<bool>& stop) {
   const FileKind kind = KindOfFile(request.path);
   if (kind == FileKind::Other) return IconOf(request, {});
   PictureFacts facts;
@@ -91,6 +90,21 @@ std::shared_ptr<const MadePicture> MakePicture(const PictureRequest& request, co
   }
   if (stop) return nullptr;
   return IconOf(request, std::move(facts));
+}
+
+}  // namespace
+
+std::shared_ptr<const MadePicture> MakePicture(const PictureRequest& request, const std::atomic<bool>& stop) {
+  std::shared_ptr<MadePicture> made = MakePictureOf(request, stop);
+  // The file's size and time, for the line under the large view.
+  if (made && request.largest) {
+    if (const std::optional<FileFacts> file = ReadFileFacts(request.path)) {
+      made->fileKnown = true;
+      made->fileSize = file->size;
+      made->modified = file->modified;
+    }
+  }
+  return made;
 }
 
 }  // namespace tarnwell
