@@ -21,14 +21,20 @@ enum class PreviewKind : std::uint8_t {
   RafJpeg,           // the JPEG a Fujifilm RAF file holds
 };
 
-// One embedded JPEG whose frame header was read: baseline or progressive,
-// so the system's JPEG codec decodes it. Its bytes lie inside the file.
+// How a preview's bytes hold its pixels.
+enum class PreviewFormat : std::uint8_t {
+  Jpeg,  // a JPEG stream whose frame header was read: baseline or progressive, which the system's codec decodes
+  Rgb8,  // uncompressed 8-bit RGB, rows top to bottom (the thumbnail in IFD0 of NEF and DNG files)
+};
+
+// One embedded preview. Its bytes lie inside the file.
 struct EmbeddedPreview {
   std::uint64_t offset = 0;
   std::uint64_t length = 0;
   PreviewKind kind = PreviewKind::ExifThumbnail;
-  int width = 0;  // from the JPEG's frame header, never 0
+  int width = 0;  // from the JPEG's frame header, or the directory of an RGB one; never 0
   int height = 0;
+  PreviewFormat format = PreviewFormat::Jpeg;
 };
 
 // What kind of file the first bytes say it is.

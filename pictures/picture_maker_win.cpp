@@ -37,6 +37,9 @@ std::optional<Decoded> DecodePreview(const FileBytes& file, const EmbeddedPrevie
   if (preview.length > kLargestPreview) return std::nullopt;
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(preview.length));
   if (!file.Read(preview.offset, bytes)) return std::nullopt;
+  if (preview.format == PreviewFormat::Rgb8) {
+    return DecodeRgb(bytes, preview.width, preview.height, boxWidth, boxHeight, background);
+  }
   return DecodeBytes(bytes, boxWidth, boxHeight, background);
 }
 

@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "pictures/worker_priority.h"
+#include "platform/base/entry_guard.h"
 
 namespace tarnwell {
 
@@ -29,7 +30,7 @@ PictureWork::PictureWork(std::shared_ptr<PictureCache> cache, Maker maker, Made 
   shared_->made = std::move(made);
   for (int i = 0; i < std::max(threads, 1); ++i) {
     // Each thread holds the shared state; none holds this object.
-    std::thread([shared = shared_] { Work(shared); }).detach();
+    std::thread([shared = shared_] { CatchAtEntry("a picture thread", [&] { Work(shared); }); }).detach();
   }
 }
 
@@ -69,7 +70,11 @@ void PictureWork::Work(const std::shared_ptr<Shared>& shared) {
       if (shared->making.count(request.key) != 0 || shared->cache->Holds(request.key)) continue;
       shared->making.insert(request.key);
     }
-    std::shared_ptr<const MadePicture> picture = shared->maker(request, shared->stop);
+    // A picture that fails to be made (no memory for it) is left out; the
+    // thread goes on with the next.
+    std::shared_ptr<const MadePicture> picture = CatchAtEntry(
+        "a picture thread's picture", std::shared_ptr<const MadePicture>(),
+        [&] { return shared->maker(request, shared->stop); });
     {
       std::lock_guard lock(shared->mutex);
       shared->making.erase(request.key);

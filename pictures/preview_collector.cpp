@@ -37,6 +37,14 @@ std::optional<JpegHead> PreviewCollector::Offer(ByteSpan within, std::uint64_t o
   return head;
 }
 
+void PreviewCollector::OfferRgb(ByteSpan within, std::uint64_t offset, std::uint32_t width, std::uint32_t height,
+                                PreviewKind kind) {
+  if (width == 0 || height == 0 || width > kLargestRgbSide || height > kLargestRgbSide) return;
+  const std::uint64_t length = std::uint64_t{width} * height * 3;
+  if (!within.Holds(offset, length)) return;
+  facts_.AddPreview({offset, length, kind, static_cast<int>(width), static_cast<int>(height), PreviewFormat::Rgb8});
+}
+
 void PreviewCollector::SetOrientation(std::uint32_t value) {
   if (facts_.orientation == 0 && value >= 1 && value <= 8) facts_.orientation = static_cast<int>(value);
 }

@@ -30,6 +30,12 @@ class PreviewCollector {
   // decodable. Gives the stream's head when it was read (kept or not, for the
   // EXIF block it may hold), nothing when it lies outside or is no JPEG.
   std::optional<JpegHead> Offer(ByteSpan within, std::uint64_t offset, std::uint64_t length, PreviewKind kind);
+  // Uncompressed 8-bit RGB of width x height at `offset`: kept when all of
+  // it lies inside `within` and it is a thumbnail's size (at most
+  // kLargestRgbSide on each side).
+  void OfferRgb(ByteSpan within, std::uint64_t offset, std::uint32_t width, std::uint32_t height, PreviewKind kind);
+
+  static constexpr std::uint32_t kLargestRgbSide = 320;
 
   void SetOrientation(std::uint32_t value);
   void SetCameraModel(std::string_view bytes);

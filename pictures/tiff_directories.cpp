@@ -37,6 +37,8 @@ struct ImageEntries {
   std::optional<std::uint32_t> previewStart, previewLength;  // Olympus' camera settings
   std::uint32_t compression = 0;
   std::uint32_t width = 0, height = 0;
+  std::uint32_t bitsPerSample = 0, samplesPerPixel = 0, photometric = 0;
+  std::uint32_t planarConfiguration = 1;
 };
 
 constexpr std::uint16_t kTiffMagic = 42;
@@ -162,7 +164,11 @@ void TiffWalk::TakeImage(const Directory& directory, const Entry& entry, ImageEn
   switch (entry.tag) {
     case 0x0100: image.width = Number(directory, entry).value_or(0); break;
     case 0x0101: image.height = Number(directory, entry).value_or(0); break;
+    case 0x0102: image.bitsPerSample = Number(directory, entry).value_or(0); break;
     case 0x0103: image.compression = Number(directory, entry).value_or(0); break;
+    case 0x0106: image.photometric = Number(directory, entry).value_or(0); break;
+    case 0x0115: image.samplesPerPixel = Number(directory, entry).value_or(0); break;
+    case 0x011C: image.planarConfiguration = Number(directory, entry).value_or(0); break;
     case 0x0111:
       if (entry.count == 1) image.stripOffset = Number(directory, entry);
       break;
@@ -258,6 +264,12 @@ void TiffWalk::Finish(const Directory& directory, const ImageEntries& image) {
   if (image.jpegOffset && image.jpegLength) collector_.Offer(block_, base + *image.jpegOffset, *image.jpegLength, kind);
   if (JpegCompression(image.compression) && image.stripOffset && image.stripLength) {
     collector_.Offer(block_, base + *image.stripOffset, *image.stripLength, kind);
+  }
+  // An uncompressed RGB image in one strip: the thumbnail of NEF and DNG.
+  if (image.compression == 1 && image.photometric == 2 && image.samplesPerPixel == 3 && image.bitsPerSample == 8 &&
+      image.planarConfiguration == 1 && image.stripOffset && image.stripLength &&
+      std::uint64_t{*image.stripLength} >= std::uint64_t{image.width} * image.height * 3) {
+    collector_.OfferRgb(block_, base + *image.stripOffset, image.width, image.height, kind);
   }
   collector_.SetSize(image.width, image.height, SizeSource::LargestImage);
 }

@@ -6,7 +6,8 @@
 // The walk takes from them what the previews and the facts need: JPEGs that
 // a directory points to (JPEGInterchangeFormat and its length; a single
 // JPEG-compressed strip; the JpgFromRaw entry of Panasonic's RW2; Olympus'
-// preview in its maker's note), IFD0's orientation, model and time, the EXIF
+// preview in its maker's note), a small uncompressed RGB image in a single
+// strip (the thumbnail of NEF and DNG), IFD0's orientation, model and time, the EXIF
 // directory's original time and pixel size, and every image's size.
 //
 // It is bounded however the file is made: at most kMaxDirectories

@@ -86,20 +86,19 @@ ComPointer<IWICBitmap> ReducedWhileDecoding(IWICBitmapFrameDecode* frame, UINT w
   return bitmap;
 }
 
-std::optional<Decoded> DecodeFrame(IWICBitmapDecoder* decoder, int boxWidth, int boxHeight, std::uint32_t background) {
+// The source fitted into the box, converted to opaque BGRA; `frame`, when
+// given, is the source as a decoder's frame, which may decode itself reduced.
+std::optional<Decoded> Fitted(IWICBitmapSource* whole, IWICBitmapFrameDecode* frame, int boxWidth, int boxHeight,
+                              std::uint32_t background) {
   IWICImagingFactory* factory = Factory();
-  ComPointer<IWICBitmapFrameDecode> frame;
   UINT frameWidth = 0, frameHeight = 0;
-  if (FAILED(decoder->GetFrame(0, frame.put())) || FAILED(frame->GetSize(&frameWidth, &frameHeight)) ||
-      frameWidth == 0 || frameHeight == 0) {
-    return std::nullopt;
-  }
+  if (FAILED(whole->GetSize(&frameWidth, &frameHeight)) || frameWidth == 0 || frameHeight == 0) return std::nullopt;
   UINT width = 0, height = 0;
   Fit(frameWidth, frameHeight, boxWidth, boxHeight, width, height);
 
   ComPointer<IWICBitmap> reduced;
-  if (width < frameWidth) reduced = ReducedWhileDecoding(frame.get(), width, height, frameWidth);
-  IWICBitmapSource* source = reduced ? static_cast<IWICBitmapSource*>(reduced.get()) : frame.get();
+  if (frame && width < frameWidth) reduced = ReducedWhileDecoding(frame, width, height, frameWidth);
+  IWICBitmapSource* source = reduced ? static_cast<IWICBitmapSource*>(reduced.get()) : whole;
   UINT sourceWidth = 0, sourceHeight = 0;
   source->GetSize(&sourceWidth, &sourceHeight);
   ComPointer<IWICBitmapScaler> scaler;
@@ -142,6 +141,12 @@ std::optional<Decoded> DecodeFrame(IWICBitmapDecoder* decoder, int boxWidth, int
   return decoded;
 }
 
+std::optional<Decoded> DecodeFrame(IWICBitmapDecoder* decoder, int boxWidth, int boxHeight, std::uint32_t background) {
+  ComPointer<IWICBitmapFrameDecode> frame;
+  if (FAILED(decoder->GetFrame(0, frame.put()))) return std::nullopt;
+  return Fitted(frame.get(), frame.get(), boxWidth, boxHeight, background);
+}
+
 }  // namespace
 
 std::optional<Decoded> DecodeFile(std::string_view path, int boxWidth, int boxHeight, std::uint32_t background) {
@@ -152,6 +157,20 @@ std::optional<Decoded> DecodeFile(std::string_view path, int boxWidth, int boxHe
     return std::nullopt;
   }
   return DecodeFrame(decoder.get(), boxWidth, boxHeight, background);
+}
+
+std::optional<Decoded> DecodeRgb(std::span<const std::uint8_t> bytes, int width, int height, int boxWidth, int boxHeight,
+                                 std::uint32_t background) {
+  IWICImagingFactory* factory = Factory();
+  ComPointer<IWICBitmap> bitmap;
+  const auto stride = static_cast<UINT>(width) * 3;
+  if (!factory || bytes.size() < std::size_t{stride} * static_cast<std::size_t>(height) ||
+      FAILED(factory->CreateBitmapFromMemory(static_cast<UINT>(width), static_cast<UINT>(height),
+                                             GUID_WICPixelFormat24bppRGB, stride, static_cast<UINT>(bytes.size()),
+                                             const_cast<BYTE*>(bytes.data()), bitmap.put()))) {
+    return std::nullopt;
+  }
+  return Fitted(bitmap.get(), nullptr, boxWidth, boxHeight, background);
 }
 
 std::optional<Decoded> DecodeBytes(std::span<const std::uint8_t> bytes, int boxWidth, int boxHeight,

@@ -26,5 +26,8 @@ struct Decoded {
 std::optional<Decoded> DecodeFile(std::string_view path, int boxWidth, int boxHeight, std::uint32_t background);
 std::optional<Decoded> DecodeBytes(std::span<const std::uint8_t> bytes, int boxWidth, int boxHeight,
                                    std::uint32_t background);
+// Uncompressed 8-bit RGB of width x height, rows top to bottom.
+std::optional<Decoded> DecodeRgb(std::span<const std::uint8_t> bytes, int width, int height, int boxWidth, int boxHeight,
+                                 std::uint32_t background);
 
 }  // namespace tarnwell

@@ -135,7 +135,7 @@ bool ThumbnailWindow::Create() {
     if (MonitorFromRect(&keptRect, MONITOR_DEFAULTTONULL)) place = keptRect;
   }
   const std::wstring title = Gb18030ToWide("缩略图"_gbk);
-  HWND window = CreateWindowExW(0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VSCROLL, place.left,
+  HWND window = CreateWindowExW(0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW, place.left,
                                 place.top, place.right - place.left, place.bottom - place.top, main_.Handle(),
                                 nullptr, instance, this);
   return window != nullptr;
@@ -191,7 +191,13 @@ LRESULT ThumbnailWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
               message == WM_LBUTTONDBLCLK);
       return 0;
     case WM_VSCROLL:
-      OnScroll(LOWORD(wParam));
+      OnScroll(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      if (GetCapture() == window) OnScrollBarDrag({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_LBUTTONUP:
+      if (GetCapture() == window) ReleaseCapture();
       return 0;
     case WM_MOUSEWHEEL:
       OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
@@ -236,7 +242,8 @@ void ThumbnailWindow::ApplyDpi(UINT dpi) {
 void ThumbnailWindow::OnSize() {
   RECT client{};
   GetClientRect(window_.get(), &client);
-  layout_.Resize(client.right, client.bottom, Scaled(kCellWidth), Scaled(kCellHeight));
+  layout_.Resize(client.right - (large_ ? 0 : Scaled(kScrollBarWidth)), client.bottom, Scaled(kCellWidth),
+                 Scaled(kCellHeight));
   topLine_ = layout_.ClampTopLine(topLine_, RowCount());
   if (selection_.Focus() >= 0) topLine_ = layout_.TopLineShowing(selection_.Focus(), topLine_);
   UpdateScrollBar();
@@ -246,16 +253,60 @@ void ThumbnailWindow::OnSize() {
 
 void ThumbnailWindow::UpdateScrollBar() {
   // The large view has none: the picture takes the whole width.
-  ShowScrollBar(window_.get(), SB_VERT, large_ ? FALSE : TRUE);
-  if (large_) return;
-  SCROLLINFO info{};
-  info.cbSize = sizeof info;
-  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
-  info.nMin = 0;
-  info.nMax = std::max(0, layout_.Lines(RowCount()) - 1);
-  info.nPage = static_cast<UINT>(layout_.LinesInView());
-  info.nPos = topLine_;
-  SetScrollInfo(window_.get(), SB_VERT, &info, TRUE);
+  if (large_ || !window_) return;
+  const RECT bar = ScrollBarRect();
+  InvalidateRect(window_.get(), &bar, FALSE);
+}
+
+RECT ThumbnailWindow::ScrollBarRect() const {
+  RECT client{};
+  GetClientRect(window_.get(), &client);
+  return {client.right - Scaled(kScrollBarWidth), 0, client.right, client.bottom};
+}
+
+RECT ThumbnailWindow::ScrollThumbRect() const {
+  const RECT bar = ScrollBarRect();
+  const int lines = layout_.Lines(RowCount());
+  const int inView = layout_.LinesInView();
+  if (lines <= inView) return {bar.left, bar.top, bar.right, bar.top};  // nothing to scroll
+  const int track = bar.bottom - bar.top;
+  const int thumb = std::max(Scaled(24), MulDiv(track, inView, lines));
+  const int top = bar.top + MulDiv(track - thumb, topLine_, lines - inView);
+  return {bar.left + Scaled(3), top, bar.right - Scaled(3), top + thumb};
+}
+
+void ThumbnailWindow::PaintScrollBar(HDC dc) {
+  const RECT bar = ScrollBarRect();
+  FillRectColour(dc, bar, GetSysColor(COLOR_BTNFACE));
+  const RECT thumb = ScrollThumbRect();
+  if (thumb.bottom > thumb.top) FillRectColour(dc, thumb, GetSysColor(COLOR_BTNSHADOW));
+}
+
+// A press on the bar: on the thumb it is taken to be dragged; above or
+// below it, a page up or down.
+bool ThumbnailWindow::OnScrollBarPress(POINT at) {
+  const RECT bar = ScrollBarRect();
+  if (!PtInRect(&bar, at)) return false;
+  const RECT thumb = ScrollThumbRect();
+  if (thumb.bottom <= thumb.top) return true;
+  if (at.y < thumb.top) {
+    ScrollTo(topLine_ - layout_.LinesInView());
+  } else if (at.y >= thumb.bottom) {
+    ScrollTo(topLine_ + layout_.LinesInView());
+  } else {
+    dragOffset_ = at.y - thumb.top;
+    SetCapture(window_.get());
+  }
+  return true;
+}
+
+void ThumbnailWindow::OnScrollBarDrag(POINT at) {
+  const RECT bar = ScrollBarRect();
+  const RECT thumb = ScrollThumbRect();
+  const int travel = (bar.bottom - bar.top) - (thumb.bottom - thumb.top);
+  const int lines = layout_.Lines(RowCount()) - layout_.LinesInView();
+  if (travel <= 0 || lines <= 0) return;
+  ScrollTo(MulDiv(std::clamp(static_cast<int>(at.y) - dragOffset_ - static_cast<int>(bar.top), 0, travel), lines, travel));
 }
 
 void ThumbnailWindow::OnRowsChanged(ResultList::Change change, int row) {
@@ -419,11 +470,7 @@ void ThumbnailWindow::ScrollTo(int topLine) {
   AskForPictures();
 }
 
-void ThumbnailWindow::OnScroll(int request) {
-  SCROLLINFO info{};
-  info.cbSize = sizeof info;
-  info.fMask = SIF_ALL;
-  GetScrollInfo(window_.get(), SB_VERT, &info);
+void ThumbnailWindow::OnScroll(int request, int position) {
   const int page = layout_.LinesInView();
   switch (request) {
     case SB_LINEUP: ScrollTo(topLine_ - 1); break;
@@ -431,7 +478,7 @@ void ThumbnailWindow::OnScroll(int request) {
     case SB_PAGEUP: ScrollTo(topLine_ - page); break;
     case SB_PAGEDOWN: ScrollTo(topLine_ + page); break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: ScrollTo(info.nTrackPos); break;
+    case SB_THUMBPOSITION: ScrollTo(position); break;
     case SB_TOP: ScrollTo(0); break;
     case SB_BOTTOM: ScrollTo(layout_.Lines(RowCount())); break;
     default: break;
@@ -449,6 +496,7 @@ void ThumbnailWindow::OnWheel(int delta) {
 }
 
 void ThumbnailWindow::OnClick(POINT at, bool control, bool shift, bool twice) {
+  if (!large_ && OnScrollBarPress(at)) return;
   if (large_) {
     if (twice) CloseLargeView();  // a double click goes back to the grid
     return;
@@ -479,13 +527,14 @@ void ThumbnailWindow::OpenLargeView(int row) {
   large_ = rows_.IdOf(row);
   focusId_ = *large_;
   selection_.Choose(row);
-  if (opening) UpdateScrollBar();
+  if (opening) OnSize();  // the grid's scroll bar goes
   InvalidateRect(window_.get(), nullptr, FALSE);
   AskForPictures();
 }
 
 void ThumbnailWindow::CloseLargeView() {
   large_.reset();
+  OnSize();  // the grid's scroll bar comes back
   const int focus = selection_.Focus();
   topLine_ = focus >= 0 ? layout_.ClampTopLine(layout_.LineOf(focus) - layout_.LinesInView() / 2, RowCount())
                         : layout_.ClampTopLine(topLine_, RowCount());
@@ -602,6 +651,7 @@ void ThumbnailWindow::Paint(HDC target, const RECT& dirty) {
       RECT overlap{};
       if (IntersectRect(&overlap, &cell, &dirty)) PaintCell(dc, row);
     }
+    PaintScrollBar(dc);
   }
   BitBlt(target, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, dc, dirty.left, dirty.top,
          SRCCOPY);

@@ -84,7 +84,7 @@ class ThumbnailWindow {
   void OnGridKey(WPARAM key, bool control, bool shift);
   void OnLargeKey(WPARAM key);
   void OnClick(POINT at, bool control, bool shift, bool twice);
-  void OnScroll(int request);
+  void OnScroll(int request, int position);
   void OnWheel(int delta);
   void OnDestroy();
 
@@ -93,7 +93,14 @@ class ThumbnailWindow {
   void ShowRow(int row);
   void OpenLargeView(int row);
   void CloseLargeView();
+  // The scroll bar is the window's own drawing, at its right edge: Wine
+  // redraws a system scroll bar in tens of milliseconds on every step.
   void UpdateScrollBar();
+  RECT ScrollBarRect() const;
+  RECT ScrollThumbRect() const;
+  void PaintScrollBar(HDC dc);
+  bool OnScrollBarPress(POINT at);
+  void OnScrollBarDrag(POINT at);
   void AskForPictures();
   void OnPictureMade(const std::string& key);
 
@@ -113,6 +120,7 @@ class ThumbnailWindow {
   static constexpr int kPictureHeight = 120;
   static constexpr int kCellWidth = 184;
   static constexpr int kCellHeight = 178;
+  static constexpr int kScrollBarWidth = 14;
 
   MainWindow& main_;
   ResultList& rows_;
@@ -125,6 +133,7 @@ class ThumbnailWindow {
   std::shared_ptr<ThumbnailWindow*> alive_;
 
   UniqueWindow window_;
+  int dragOffset_ = 0;  // where on the scroll bar's thumb it was taken
   UniqueFont font_;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   int listener_ = -1;

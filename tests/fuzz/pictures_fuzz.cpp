@@ -2,8 +2,9 @@
 // picture file. Whatever the bytes, it asks only for bytes inside the file,
 // allocates no more than the file's size (nothing it allocates follows a
 // size the file states; its texts are copies of the file's bytes), stops
-// within its reads, and gives only previews that lie inside the file and start a JPEG
-// stream, facts in their ranges, and the same facts when read again.
+// within its reads, and gives only previews that lie inside the file (a
+// JPEG stream's start, or RGB pixels of the size given), facts in their
+// ranges, and the same facts when read again.
 #include <sanitizer/allocator_interface.h>
 
 #include <cstddef>
@@ -51,7 +52,7 @@ bool SameFacts(const PictureFacts& a, const PictureFacts& b) {
     const EmbeddedPreview& x = a.Previews()[i];
     const EmbeddedPreview& y = b.Previews()[i];
     if (x.offset != y.offset || x.length != y.length || x.kind != y.kind || x.width != y.width ||
-        x.height != y.height) {
+        x.height != y.height || x.format != y.format) {
       return false;
     }
   }
@@ -78,8 +79,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   for (const EmbeddedPreview& preview : facts.Previews()) {
     Require(preview.offset <= size && preview.length <= size - preview.offset, "previews lie inside the file");
-    Require(preview.length >= 2 && data[preview.offset] == 0xFF && data[preview.offset + 1] == 0xD8,
-            "previews start a JPEG stream");
+    if (preview.format == PreviewFormat::Jpeg) {
+      Require(preview.length >= 2 && data[preview.offset] == 0xFF && data[preview.offset + 1] == 0xD8,
+              "JPEG previews start a JPEG stream");
+    } else {
+      Require(preview.length == static_cast<std::uint64_t>(preview.width) * static_cast<std::uint64_t>(preview.height) * 3,
+              "RGB previews hold their pixels");
+    }
     Require(preview.width > 0 && preview.height > 0, "previews have a size");
   }
   Require(facts.orientation >= 0 && facts.orientation <= 8, "orientation 0-8");

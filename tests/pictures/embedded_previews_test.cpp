@@ -36,7 +36,17 @@ using testing::TiffLayout;
 struct Expected {
   PreviewKind kind;
   JpegStream jpeg;  // the preview's bytes as the file holds them, and its size
+  PreviewFormat format = PreviewFormat::Jpeg;
 };
+
+// Uncompressed RGB of a thumbnail's size, every pixel the same.
+JpegStream Rgb(int width, int height) {
+  JpegStream rgb;
+  rgb.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3, 0x7F);
+  rgb.width = width;
+  rgb.height = height;
+  return rgb;
+}
 
 struct Crafted {
   std::string name;
@@ -132,13 +142,21 @@ Crafted Cr2() {
           "2022:07:08 09:10:11", 5472, 3648};
 }
 
-// NEF, big-endian: SubIFDs hold the preview (JPEGInterchangeFormat) and the
-// raw data (uncompressed strips); EXIF gives the pixel size.
+// NEF, big-endian: IFD0 an uncompressed RGB thumbnail, SubIFDs the preview
+// (JPEGInterchangeFormat) and the raw data (uncompressed strips, not RGB);
+// EXIF gives the pixel size.
 Crafted Nef() {
   const JpegStream preview = Jpeg(1620, 1080);
+  const JpegStream thumbnail = Rgb(32, 24);
   TiffLayout raw(true);
   const int ifd0 = raw.AddDirectory(), exif = raw.AddDirectory();
   const int previewIfd = raw.AddDirectory(), rawIfd = raw.AddDirectory();
+  raw.Number(ifd0, 0x0100, kShort, 32);
+  raw.Number(ifd0, 0x0101, kShort, 24);
+  raw.Data(ifd0, 0x0102, kShort, Bytes{0, 8, 0, 8, 0, 8}, 3);
+  raw.Number(ifd0, 0x0106, kShort, 2);
+  raw.Number(ifd0, 0x0115, kShort, 3);
+  raw.Strip(ifd0, 1, raw.AddBlob(thumbnail));
   raw.Text(ifd0, 0x0110, "NIKON Z 6");
   raw.Number(ifd0, 0x0112, kShort, 1);
   raw.Link(ifd0, 0x014A, {previewIfd, rawIfd});
@@ -148,19 +166,25 @@ Crafted Nef() {
   raw.JpegPair(previewIfd, raw.AddBlob(preview));
   raw.Number(rawIfd, 0x0100, kLong, 6064);
   raw.Number(rawIfd, 0x0101, kLong, 4040);
+  raw.Number(rawIfd, 0x0106, kShort, 32803);  // the sensor's colour filter array
   raw.Strip(rawIfd, 1, raw.AddBlob(Bytes(256, 0x11)));
-  return {"Nef", raw.Build(), PictureContainer::Tiff, {{PreviewKind::TiffPreview, preview}}, 1, "NIKON Z 6", "", 6048,
-          4024};
+  return {"Nef", raw.Build(), PictureContainer::Tiff,
+          {{PreviewKind::TiffPreview, thumbnail, PreviewFormat::Rgb8}, {PreviewKind::TiffPreview, preview}}, 1,
+          "NIKON Z 6", "", 6048, 4024};
 }
 
-// DNG: IFD0 an RGB thumbnail; SubIFDs the preview (JPEG strip) and the raw
-// data (lossless JPEG strip).
+// DNG: IFD0 an RGB thumbnail whose strip is shorter than its size says
+// (not kept); SubIFDs the preview (JPEG strip) and the raw data (lossless
+// JPEG strip).
 Crafted Dng() {
   const JpegStream preview = Jpeg(1024, 683);
   TiffLayout raw;
   const int ifd0 = raw.AddDirectory(), previewIfd = raw.AddDirectory(), rawIfd = raw.AddDirectory();
   raw.Number(ifd0, 0x0100, kShort, 256);
   raw.Number(ifd0, 0x0101, kShort, 171);
+  raw.Data(ifd0, 0x0102, kShort, Bytes{8, 0, 8, 0, 8, 0}, 3);
+  raw.Number(ifd0, 0x0106, kShort, 2);
+  raw.Number(ifd0, 0x0115, kShort, 3);
   raw.Strip(ifd0, 1, raw.AddBlob(Bytes(96, 0x40)));
   raw.Text(ifd0, 0x0110, "LEICA Q2");
   raw.Link(ifd0, 0x014A, {previewIfd, rawIfd}, 13);
@@ -486,6 +510,7 @@ TEST_P(EmbeddedPreviews, ReadsWhatTheFileHolds) {
     });
     ASSERT_NE(found, previews.end()) << "a preview of kind " << static_cast<int>(expected.kind);
     EXPECT_EQ(found->kind, expected.kind);
+    EXPECT_EQ(found->format, expected.format);
     EXPECT_EQ(found->width, expected.jpeg.width);
     EXPECT_EQ(found->height, expected.jpeg.height);
   }

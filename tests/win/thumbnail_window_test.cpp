@@ -214,6 +214,12 @@ TEST_F(Thumbnails, KeysMoveSelectTickAndOpenTheLargeView) {
   GridKey(VK_NEXT);
   EXPECT_EQ(Window().FocusedRow(), 29);
 
+  // A press on the scroll bar below its thumb scrolls down a page; the keys stay the grid's.
+  GridKey(VK_HOME);
+  ASSERT_EQ(Window().TopLine(), 0);
+  PostClick(Grid(), {client.right - 4, client.bottom - 4});
+  ASSERT_TRUE(PumpUntil([&] { return Window().TopLine() > 0; }));
+
   // Shift extends from the anchor; Space ticks the selection as the focused row decides.
   GridKey(VK_HOME);
   GridKey(VK_RIGHT, {VK_SHIFT});

@@ -27,9 +27,22 @@ Bytes Cr2(const Bytes& preview, const Bytes& thumbnail) {
   return raw.Build();
 }
 
+// IFD0 an uncompressed RGB thumbnail of 160 x 120 red pixels, as NEF and DNG have.
+void RgbThumbnail(TiffLayout& raw, int directory, bool big) {
+  Bytes red(160 * 120 * 3, 0);
+  for (std::size_t i = 0; i < red.size(); i += 3) red[i] = 0xFF;
+  raw.Number(directory, 0x0100, kShort, 160);
+  raw.Number(directory, 0x0101, kShort, 120);
+  raw.Data(directory, 0x0102, kShort, big ? Bytes{0, 8, 0, 8, 0, 8} : Bytes{8, 0, 8, 0, 8, 0}, 3);
+  raw.Number(directory, 0x0106, kShort, 2);
+  raw.Number(directory, 0x0115, kShort, 3);
+  raw.Strip(directory, 1, raw.AddBlob(red));
+}
+
 Bytes Nef(const Bytes& preview) {
   TiffLayout raw(true);
   const int ifd0 = raw.AddDirectory(), sub = raw.AddDirectory();
+  RgbThumbnail(raw, ifd0, true);
   raw.Text(ifd0, 0x0110, "NIKON Z 6");
   raw.Link(ifd0, 0x014A, {sub});
   raw.JpegPair(sub, raw.AddBlob(preview));
@@ -49,6 +62,7 @@ Bytes Arw(const Bytes& preview, const Bytes& thumbnail) {
 Bytes Dng(const Bytes& preview) {
   TiffLayout raw;
   const int ifd0 = raw.AddDirectory(), sub = raw.AddDirectory();
+  RgbThumbnail(raw, ifd0, false);
   raw.Text(ifd0, 0x0110, "LEICA Q2");
   raw.Link(ifd0, 0x014A, {sub});
   raw.Strip(sub, 7, raw.AddBlob(preview));
@@ -149,7 +163,7 @@ std::vector<RawFile> WriteRawFiles(const Text& folder, const std::string& previe
   Put(folder, "shot.rw2", Rw2(preview));
   Put(folder, "shot.raf", Raf(preview));
   Put(folder, "shot.cr3", Cr3(preview, thumbnail));
-  return {{"shot.cr2", true}, {"shot.nef", false}, {"shot.arw", true}, {"shot.dng", false}, {"shot.orf", false},
+  return {{"shot.cr2", true}, {"shot.nef", true}, {"shot.arw", true}, {"shot.dng", true}, {"shot.orf", false},
           {"shot.pef", true}, {"shot.rw2", false}, {"shot.raf", false}, {"shot.cr3", true}};
 }
 

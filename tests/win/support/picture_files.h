@@ -18,7 +18,7 @@ Text PictureFilesFolder();
 
 struct RawFile {
   Text name;            // "shot.cr2", ...
-  bool hasThumbnail;    // a 160 x 120 thumbnail (red) beside the preview (blue, 640 x 427)
+  bool hasThumbnail;    // a 160 x 120 thumbnail (red; JPEG, or RGB in NEF and DNG) beside the preview (blue, 640 x 427)
 };
 
 // Writes one raw container of each kind into `folder`, holding `preview`
