@@ -97,6 +97,8 @@ std::shared_ptr<MadePicture> MakePictureOf(const PictureRequest& request, const 
 
 }  // namespace
 
+void PreparePictureThread() { PrepareImaging(); }
+
 std::shared_ptr<const MadePicture> MakePicture(const PictureRequest& request, const std::atomic<bool>& stop) {
   std::shared_ptr<MadePicture> made = MakePictureOf(request, stop);
   // The file's size and time, for the line under the large view.

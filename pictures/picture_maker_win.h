@@ -18,4 +18,7 @@ namespace tarnwell {
 
 std::shared_ptr<const MadePicture> MakePicture(const PictureRequest& request, const std::atomic<bool>& stop);
 
+// Sets up what MakePicture needs on the calling thread (PictureWork::Prepare).
+void PreparePictureThread();
+
 }  // namespace tarnwell

@@ -15,6 +15,7 @@ struct PictureWork::Shared {
   std::shared_ptr<PictureCache> cache;
   Maker maker;
   Made made;
+  Prepare prepare;
   std::mutex mutex;
   std::condition_variable wake;
   std::vector<PictureRequest> wanted;  // guarded by mutex
@@ -23,11 +24,12 @@ struct PictureWork::Shared {
   std::atomic<bool> stop{false};
 };
 
-PictureWork::PictureWork(std::shared_ptr<PictureCache> cache, Maker maker, Made made, int threads)
+PictureWork::PictureWork(std::shared_ptr<PictureCache> cache, Maker maker, Made made, int threads, Prepare prepare)
     : shared_(std::make_shared<Shared>()) {
   shared_->cache = std::move(cache);
   shared_->maker = std::move(maker);
   shared_->made = std::move(made);
+  shared_->prepare = std::move(prepare);
   for (int i = 0; i < std::max(threads, 1); ++i) {
     // Each thread holds the shared state; none holds this object.
     std::thread([shared = shared_] { CatchAtEntry("a picture thread", [&] { Work(shared); }); }).detach();
@@ -45,8 +47,10 @@ PictureWork::~PictureWork() {
 }
 
 int PictureWork::DefaultThreads() {
+  // One processor stays the window thread's: on two cores a second picture
+  // thread made the window's messages wait longer, not the pictures come sooner.
   const unsigned processors = std::thread::hardware_concurrency();
-  return static_cast<int>(std::clamp(processors, 2u, 4u));
+  return static_cast<int>(std::clamp(processors, 2u, 5u) - 1);
 }
 
 void PictureWork::Want(std::vector<PictureRequest> requests) {
@@ -60,6 +64,7 @@ void PictureWork::Want(std::vector<PictureRequest> requests) {
 
 void PictureWork::Work(const std::shared_ptr<Shared>& shared) {
   LowerWorkerPriority();
+  if (shared->prepare) shared->prepare();
   for (;;) {
     PictureRequest request;
     {

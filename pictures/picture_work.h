@@ -36,8 +36,12 @@ class PictureWork {
   using Maker = std::function<std::shared_ptr<const MadePicture>(const PictureRequest&, const std::atomic<bool>& stop)>;
   // A picture of this key is in the cache now. Runs on the worker thread.
   using Made = std::function<void(const std::string& key)>;
+  // Runs on each thread as it starts, before it waits for the first picture
+  // (the codecs' set-up, while the window is still being made).
+  using Prepare = std::function<void()>;
 
-  PictureWork(std::shared_ptr<PictureCache> cache, Maker maker, Made made, int threads = DefaultThreads());
+  PictureWork(std::shared_ptr<PictureCache> cache, Maker maker, Made made, int threads = DefaultThreads(),
+              Prepare prepare = nullptr);
   ~PictureWork();
   PictureWork(const PictureWork&) = delete;
   PictureWork& operator=(const PictureWork&) = delete;
@@ -46,7 +50,7 @@ class PictureWork {
   // before. Those in the cache already are passed over.
   void Want(std::vector<PictureRequest> requests);
 
-  // Two threads, or one for each logical processor up to four.
+  // One thread for each logical processor but one, at least one and at most four.
   static int DefaultThreads();
 
  private:

@@ -149,6 +149,8 @@ std::optional<Decoded> DecodeFrame(IWICBitmapDecoder* decoder, int boxWidth, int
 
 }  // namespace
 
+void PrepareImaging() { Factory(); }
+
 std::optional<Decoded> DecodeFile(std::string_view path, int boxWidth, int boxHeight, std::uint32_t background) {
   IWICImagingFactory* factory = Factory();
   ComPointer<IWICBitmapDecoder> decoder;

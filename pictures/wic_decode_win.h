@@ -21,6 +21,10 @@ struct Decoded {
   int sourceHeight = 0;
 };
 
+// Sets up COM and the imaging factory of the calling thread now rather than
+// at its first picture.
+void PrepareImaging();
+
 // Fits the frame into boxWidth x boxHeight, keeping its proportions and
 // never enlarging it. Nothing when no codec decodes it.
 std::optional<Decoded> DecodeFile(std::string_view path, int boxWidth, int boxHeight, std::uint32_t background);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "pictures/orientation.h"
 #include "platform/text/gbk_literal.h"
 
 namespace tarnwell {
@@ -39,7 +40,10 @@ Text PictureInfoLine(const Text& fileName, const MadePicture* made) {
   if (made->fileKnown) line += Concat(kGap, SizeText(made->fileSize), kGap, "修改时间 "_gbk, made->modified);
   const PictureFacts& facts = made->facts;
   if (facts.width > 0) {
-    line += Concat(kGap, std::to_string(facts.width), " ", "×"_gbk, " ", std::to_string(facts.height));
+    // As shown: a picture turned a quarter is as wide as it was high.
+    const bool turned = SwapsSides(facts.orientation);
+    line += Concat(kGap, std::to_string(turned ? facts.height : facts.width), " ", "×"_gbk, " ",
+                   std::to_string(turned ? facts.width : facts.height));
   }
   if (!facts.cameraModel.empty()) line += Concat(kGap, facts.cameraModel);
   if (!facts.takenAt.empty()) line += Concat(kGap, "拍摄时间 "_gbk, ExifTimeText(facts.takenAt));

@@ -1,5 +1,6 @@
 // The line under the large view's picture: the file's name, its size, when
-// it was last written, the picture's size and, where the file says, the
+// it was last written, the picture's size as shown (turned by its
+// orientation) and, where the file says, the
 // camera's model and when the picture was taken. What is not known yet (the
 // picture is still being made) or not said is left out.
 #pragma once

@@ -103,7 +103,8 @@ void ThumbnailWindow::Open() {
       if (const auto self = alive.lock()) (*self)->OnPictureMade(key);
     });
   };
-  work_ = std::make_unique<PictureWork>(cache_, maker_, std::move(announce));
+  work_ = std::make_unique<PictureWork>(cache_, maker_, std::move(announce), PictureWork::DefaultThreads(),
+                                        &PreparePictureThread);
   if (!Create()) {
     Close();
     return;

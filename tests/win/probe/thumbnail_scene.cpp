@@ -33,7 +33,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   const std::string preview = testing_support::FileBytes(Concat(folder, "\\preview.jpg"));
   const std::string thumbnail = testing_support::FileBytes(Concat(folder, "\\thumbnail.jpg"));
   testing_support::MakeFolder(Concat(folder, "\\raw"));
-  testing::WriteRawFiles(Concat(folder, "\\raw"), preview, thumbnail);
+  testing::WriteRawFiles(Concat(folder, "\\raw"), preview, thumbnail, 0x6A17E8);
 
   EnterProgramDirectory();
   Program program(ProgramDirectory());

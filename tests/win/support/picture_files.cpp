@@ -27,22 +27,26 @@ Bytes Cr2(const Bytes& preview, const Bytes& thumbnail) {
   return raw.Build();
 }
 
-// IFD0 an uncompressed RGB thumbnail of 160 x 120 red pixels, as NEF and DNG have.
-void RgbThumbnail(TiffLayout& raw, int directory, bool big) {
-  Bytes red(160 * 120 * 3, 0);
-  for (std::size_t i = 0; i < red.size(); i += 3) red[i] = 0xFF;
+// IFD0 an uncompressed RGB thumbnail of 160 x 120 pixels of one colour, as NEF and DNG have.
+void RgbThumbnail(TiffLayout& raw, int directory, bool big, std::uint32_t colour) {
+  Bytes pixels(160 * 120 * 3, 0);
+  for (std::size_t i = 0; i < pixels.size(); i += 3) {
+    pixels[i] = static_cast<std::uint8_t>(colour >> 16);
+    pixels[i + 1] = static_cast<std::uint8_t>(colour >> 8);
+    pixels[i + 2] = static_cast<std::uint8_t>(colour);
+  }
   raw.Number(directory, 0x0100, kShort, 160);
   raw.Number(directory, 0x0101, kShort, 120);
   raw.Data(directory, 0x0102, kShort, big ? Bytes{0, 8, 0, 8, 0, 8} : Bytes{8, 0, 8, 0, 8, 0}, 3);
   raw.Number(directory, 0x0106, kShort, 2);
   raw.Number(directory, 0x0115, kShort, 3);
-  raw.Strip(directory, 1, raw.AddBlob(red));
+  raw.Strip(directory, 1, raw.AddBlob(pixels));
 }
 
-Bytes Nef(const Bytes& preview) {
+Bytes Nef(const Bytes& preview, std::uint32_t rgb) {
   TiffLayout raw(true);
   const int ifd0 = raw.AddDirectory(), sub = raw.AddDirectory();
-  RgbThumbnail(raw, ifd0, true);
+  RgbThumbnail(raw, ifd0, true, rgb);
   raw.Text(ifd0, 0x0110, "NIKON Z 6");
   raw.Link(ifd0, 0x014A, {sub});
   raw.JpegPair(sub, raw.AddBlob(preview));
@@ -59,10 +63,10 @@ Bytes Arw(const Bytes& preview, const Bytes& thumbnail) {
   return raw.Build();
 }
 
-Bytes Dng(const Bytes& preview) {
+Bytes Dng(const Bytes& preview, std::uint32_t rgb) {
   TiffLayout raw;
   const int ifd0 = raw.AddDirectory(), sub = raw.AddDirectory();
-  RgbThumbnail(raw, ifd0, false);
+  RgbThumbnail(raw, ifd0, false, rgb);
   raw.Text(ifd0, 0x0110, "LEICA Q2");
   raw.Link(ifd0, 0x014A, {sub});
   raw.Strip(sub, 7, raw.AddBlob(preview));
@@ -151,13 +155,14 @@ Text PictureFilesFolder() {
   return testing_support::Exists(Concat(folder, "\\made")) ? folder : Text();
 }
 
-std::vector<RawFile> WriteRawFiles(const Text& folder, const std::string& previewFile, const std::string& thumbnailFile) {
+std::vector<RawFile> WriteRawFiles(const Text& folder, const std::string& previewFile, const std::string& thumbnailFile,
+                                   std::uint32_t rgb) {
   const Bytes preview = BytesOf(previewFile);
   const Bytes thumbnail = BytesOf(thumbnailFile);
   Put(folder, "shot.cr2", Cr2(preview, thumbnail));
-  Put(folder, "shot.nef", Nef(preview));
+  Put(folder, "shot.nef", Nef(preview, rgb));
   Put(folder, "shot.arw", Arw(preview, thumbnail));
-  Put(folder, "shot.dng", Dng(preview));
+  Put(folder, "shot.dng", Dng(preview, rgb));
   Put(folder, "shot.orf", Orf(preview));
   Put(folder, "shot.pef", Pef(preview, thumbnail));
   Put(folder, "shot.rw2", Rw2(preview));

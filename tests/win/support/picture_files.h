@@ -5,6 +5,7 @@
 // preview reader knows.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,9 @@ struct RawFile {
 };
 
 // Writes one raw container of each kind into `folder`, holding `preview`
-// and, where the kind has one, `thumbnail` (both JPEG files' bytes).
-std::vector<RawFile> WriteRawFiles(const Text& folder, const std::string& preview, const std::string& thumbnail);
+// and, where the kind has one, `thumbnail` (both JPEG files' bytes); the
+// uncompressed RGB thumbnails of NEF and DNG are all `rgb` (0xRRGGBB).
+std::vector<RawFile> WriteRawFiles(const Text& folder, const std::string& preview, const std::string& thumbnail,
+                                   std::uint32_t rgb = 0xFF0000);
 
 }  // namespace tarnwell::testing
