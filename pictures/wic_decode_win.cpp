@@ -151,6 +151,18 @@ std::optional<Decoded> DecodeFrame(IWICBitmapDecoder* decoder, int boxWidth, int
 
 void PrepareImaging() { Factory(); }
 
+bool DecodesReduced(std::string_view path) {
+  IWICImagingFactory* factory = Factory();
+  ComPointer<IWICBitmapDecoder> decoder;
+  ComPointer<IWICBitmapFrameDecode> frame;
+  ComPointer<IWICBitmapSourceTransform> transform;
+  return factory &&
+         SUCCEEDED(factory->CreateDecoderFromFilename(Win32PathOf(path).c_str(), nullptr, GENERIC_READ,
+                                                      WICDecodeMetadataCacheOnDemand, decoder.put())) &&
+         SUCCEEDED(decoder->GetFrame(0, frame.put())) &&
+         SUCCEEDED(frame->QueryInterface(IID_PPV_ARGS(transform.put())));
+}
+
 std::optional<Decoded> DecodeFile(std::string_view path, int boxWidth, int boxHeight, std::uint32_t background) {
   IWICImagingFactory* factory = Factory();
   ComPointer<IWICBitmapDecoder> decoder;

@@ -30,6 +30,10 @@ void PrepareImaging();
 std::optional<Decoded> DecodeFile(std::string_view path, int boxWidth, int boxHeight, std::uint32_t background);
 std::optional<Decoded> DecodeBytes(std::span<const std::uint8_t> bytes, int boxWidth, int boxHeight,
                                    std::uint32_t background);
+// Whether the codec of the file's first frame decodes it reduced
+// (IWICBitmapSourceTransform); for the benchmark's report.
+bool DecodesReduced(std::string_view path);
+
 // Uncompressed 8-bit RGB of width x height, rows top to bottom.
 std::optional<Decoded> DecodeRgb(std::span<const std::uint8_t> bytes, int width, int height, int boxWidth, int boxHeight,
                                  std::uint32_t background);
