@@ -8,8 +8,19 @@ namespace tarnwell {
 
 void ResultList::SetListener(Listener listener) { listener_ = std::move(listener); }
 
+int ResultList::AddListener(Listener listener) {
+  moreListeners_.emplace_back(++lastListenerId_, std::move(listener));
+  return lastListenerId_;
+}
+
+void ResultList::RemoveListener(int id) {
+  std::erase_if(moreListeners_, [id](const auto& listener) { return listener.first == id; });
+}
+
 void ResultList::Notify(Change change, int row) {
   if (listener_) listener_(change, row);
+  // By index: a listener may add another while it is told.
+  for (std::size_t i = 0; i < moreListeners_.size(); ++i) moreListeners_[i].second(change, row);
 }
 
 void ResultList::Clear() {

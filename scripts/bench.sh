@@ -7,8 +7,9 @@
 # (a smaller tree behind the project's FUSE file system, whose every open,
 # listing and lookup waits 0.2, 1 or 5 ms, as a share's round trip does;
 # skipped with a line where FUSE cannot be mounted), the search under Wine,
-# and the result list in the real window under Wine. Prints the tables and
-# keeps them in build/bench-results.txt. Figures, never pass/fail.
+# the result list in the real window under Wine, and the thumbnail window's
+# pictures under Wine. Prints the tables and keeps them in
+# build/bench-results.txt. Figures, never pass/fail.
 #
 # TARNWELL_BENCH_SIZE=quick uses a tree of 1,000 folders and 20,000 files and
 # fewer rounds (a few minutes); the default is 10,000 folders and 200,000
@@ -32,10 +33,10 @@ fi
 case "${TARNWELL_BENCH_SIZE:-default}" in
   quick)
     folders=1000 files=20000 native_rounds=3 cold_rounds=1 wine_rounds=2 naive_sample=200 list_rounds=2
-    slow_folders=1000 slow_files=20000 slow_rounds=1 ;;
+    slow_folders=1000 slow_files=20000 slow_rounds=1 picture_rounds=1 ;;
   *)
     folders=10000 files=200000 native_rounds=5 cold_rounds=3 wine_rounds=3 naive_sample=1000 list_rounds=3
-    slow_folders=2000 slow_files=40000 slow_rounds=3 ;;
+    slow_folders=2000 slow_files=40000 slow_rounds=3 picture_rounds=2 ;;
 esac
 seed=1
 
@@ -63,6 +64,25 @@ tree=$(ensure_tree "$folders" "$files")
 slow_tree=$(ensure_tree "$slow_folders" "$slow_files")
 # Under Wine the same tree is reached through drive Z:.
 wine_tree="Z:$(printf '%s' "$tree" | tr '/' '\\')"
+
+# The picture benchmark's pictures, made once with ImageMagick and exiftool:
+# a 24-megapixel photo-like JPEG with and without an EXIF thumbnail, and the
+# preview and thumbnail that the benchmark wraps in raw files of its own.
+pictures="$cache/pictures-6000x4000-1"
+if [ ! -f "$pictures/complete" ]; then
+  say "making the benchmark's pictures in $pictures (once)"
+  rm -rf "$pictures"
+  mkdir -p "$pictures"
+  convert -seed 1 -size 1500x1000 plasma:fractal -blur 0x1 -resize '6000x4000!' -attenuate 0.2 +noise Gaussian \
+    -quality 92 "$pictures/plain.jpg"
+  convert "$pictures/plain.jpg" -resize '1620x1080!' -quality 90 "$pictures/preview.jpg"
+  convert "$pictures/plain.jpg" -resize '160x120!' -quality 85 "$pictures/thumbnail.jpg"
+  cp "$pictures/plain.jpg" "$pictures/big.jpg"
+  exiftool -q -overwrite_original "-ThumbnailImage<=$pictures/thumbnail.jpg" -Model='Canon EOS R5' \
+    -DateTimeOriginal='2024:05:06 07:08:09' "$pictures/big.jpg"
+  touch "$pictures/complete"
+fi
+wine_pictures="Z:$(printf '%s' "$pictures" | tr '/' '\\')"
 
 results="$TARNWELL_ROOT/build/bench-results.txt"
 : >"$results"
@@ -167,5 +187,7 @@ run_benchmark wine "$windows/search_bench.exe" "$wine_tree" "${shape[@]}" --roun
   --engine-k 1,100,10000 --naive-sample "$naive_sample" </dev/null
 say "result list in the main window, under Wine ($list_rounds rounds)"
 run_benchmark wine "$windows/list_bench.exe" --rounds "$list_rounds" </dev/null
+say "pictures of the thumbnail window, under Wine ($picture_rounds rounds)"
+run_benchmark wine "$windows/picture_bench.exe" "$wine_pictures" --rounds "$picture_rounds" </dev/null
 
 say "tables kept in $results"
