@@ -290,11 +290,13 @@ TEST_F(Thumbnails, MenuItemOpensItAndItsPlaceIsKept) {
   MakeRows(3);
   SetFocus(List());
   ListView_SetItemState(List(), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  auto answer = AnswerPopupMenu(GetCurrentThreadId(), 16);
+  // The last item of the menu.
+  constexpr int kThumbnailsItem = 17;
+  auto answer = AnswerPopupMenu(GetCurrentThreadId(), kThumbnailsItem);
   PostKeyHolding(List(), VK_F10, {VK_SHIFT});
   const MenuSeen seen = answer.get();
   ASSERT_TRUE(seen.shown);
-  EXPECT_EQ(seen.items.at(16).text, Wide("缩略图(&T)...\tCtrl+T"));
+  EXPECT_EQ(seen.items.at(kThumbnailsItem).text, Wide("缩略图(&T)...\tCtrl+T"));
   ASSERT_TRUE(PumpUntil([&] { return Grid() != nullptr; }));
   EXPECT_EQ(Window().FocusedRow(), 1);  // where the list's focus was
   EXPECT_EQ(GetWindow(Grid(), GW_OWNER), program->Window().Handle());
