@@ -34,8 +34,7 @@ PassCount ListingPass(const Text& root, const DirectoryLister& lister) {
 
 PassCount ListingPassAhead(const Text& root, const DirectoryLister& lister, int threads) {
   PassCount count;
-  std::unique_ptr<ListingPool> pool;
-  if (threads > 1) pool = std::make_unique<ListingPool>(threads - 1);
+  std::unique_ptr<ListingPool> pool = NewListingPool(threads);
   std::atomic<bool> cancelled{false};
   WalkListings listings(pool.get(), lister, cancelled);
   struct Level {
@@ -59,6 +58,10 @@ PassCount ListingPassAhead(const Text& root, const DirectoryLister& lister, int 
       continue;
     }
     take(top.folder->Subfolder(top.next++));
+  }
+  if (pool) {
+    count.threadsAtEnd = pool->Threads();
+    count.mostThreads = pool->MostThreads();
   }
   return count;
 }

@@ -5,20 +5,24 @@
 // every folder once per name, and natively fd and find. The cases run
 // alternating, one after the other in every round, so that a slow moment of
 // a shared machine spreads over all of them. Prints figures and ratios.
-// The engine runs once per number of listing threads, so that the scaling
-// shows; its rows must be the same, in the same order, with every number.
+// The engine runs once per number of listing threads and once with the
+// default threads (which a search chooses as its listings go), so that the
+// scaling shows and the default stands beside the fixed counts; its rows
+// must be the same, in the same order, with every number.
 //
 // Usage: search_bench ROOT [--folders N] [--files N] [--seed S] [--share X]
 //        [--rounds R] [--engine-k 1,10,...] [--threads 1,2,...] [--numbers-k K]
 //        [--naive-k 1,10,...] [--naive-limit SECONDS] [--naive-sample FOLDERS]
-//        [--kept-k K] [--cold] [--machine TEXT]
+//        [--kept-k K] [--floor 0|1] [--tools 0|1] [--fuzzy 0|1] [--cold] [--machine TEXT]
 // ROOT holds the tree that make_tree wrote with the same folders, files and
 // seed; the wanted names come from that tree's description. A naive case
 // slower than --naive-limit runs in the first round only; with
 // --naive-sample, naive cases of 10 names or more walk only the first
 // FOLDERS folders and their time is scaled to the whole tree (marked "est.").
 // The number rule's case searches the first K (default 10,000) wanted names
-// made only of digits, with the rule on (0: no such case).
+// made only of digits, with the rule on (0: no such case). --floor 0 leaves
+// the floor passes out, --tools 0 fd and find (where every listing is slow,
+// the engine's one-thread walk is the measure), --fuzzy 0 the fuzzy cases.
 // With --cold the page cache is dropped before every run of every case, so
 // that each reads the tree from the disk (natively, as root; where that
 // cannot be done the table says why and holds nothing).
@@ -52,6 +56,7 @@
 #include "search/kept/keeping_lister.h"
 #include "search/kept/kept_folders.h"
 #include "search/walk/listing_pool.h"
+#include "search/walk/listing_threads.h"
 
 namespace tarnwell::bench {
 namespace {
@@ -68,6 +73,9 @@ struct Options {
   double naiveLimit = 20;  // a naive case slower than this runs in the first round only
   std::uint64_t naiveSample = 0;  // folders walked by naive cases of 10 names or more; 0: all
   int keptK = 100;
+  bool floor = true;
+  bool tools = true;
+  bool fuzzy = true;
   bool cold = false;
   std::string machine;
 };
@@ -83,6 +91,8 @@ struct Outcome {
   std::uint64_t rowsDigest = 0;  // engine: of the rows' texts in order
   double callMicroseconds = 0;   // floor: mean time of one folder's listing call
   std::uint64_t listed = 0;      // kept: folders listed on disk
+  int threadsAtEnd = 1;          // engine and floor: threads listing at the end
+  int mostThreads = 1;           // and the most at once
 };
 
 struct Case {
@@ -90,7 +100,7 @@ struct Case {
   std::string label;
   int k = 0;
   MatchMode mode = MatchMode::Exact;
-  int threads = 0;  // engine and floor: listing threads
+  int threads = 0;  // engine and floor: listing threads (0: the default)
   std::function<std::optional<Outcome>()> run;
   double retireAfter = 0;  // seconds; 0: never retired
   Samples samples;
@@ -103,6 +113,9 @@ struct Case {
   bool estimated = false;  // the time is scaled up from a part of the tree
   KeptRun kept = KeptRun::First;  // kept cases: which search is timed
   std::uint64_t listed = 0;        // kept cases: folders the timed search listed on disk (last run)
+  int fewestAtEnd = 0;             // default threads: the fewest and most threads at the end of a run
+  int mostAtEnd = 0;
+  int mostThreads = 0;             // and the most at once in any run
 };
 
 Case NewCase(std::string kind, std::string label, int k, MatchMode mode,
@@ -161,6 +174,12 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.naiveSample = std::strtoull(value, nullptr, 10);
     } else if (name == "--kept-k") {
       options.keptK = std::atoi(value);
+    } else if (name == "--floor") {
+      options.floor = std::atoi(value) != 0;
+    } else if (name == "--tools") {
+      options.tools = std::atoi(value) != 0;
+    } else if (name == "--fuzzy") {
+      options.fuzzy = std::atoi(value) != 0;
     } else if (name == "--machine") {
       options.machine = value;
     } else {
@@ -181,10 +200,14 @@ Outcome Timed(Work work) {
 
 const char* ModeName(MatchMode mode) { return mode == MatchMode::Exact ? "exact" : "fuzzy"; }
 
-// The first case of this kind, K and mode that ran (with these threads, unless 0).
-const Case* Find(const std::vector<Case>& cases, const std::string& kind, int k, MatchMode mode, int threads = 0) {
+constexpr int kAnyThreads = -1;
+
+// The first case of this kind, K and mode that ran (with these threads, unless kAnyThreads).
+const Case* Find(const std::vector<Case>& cases, const std::string& kind, int k, MatchMode mode,
+                 int threads = kAnyThreads) {
   for (const Case& c : cases) {
-    if (c.kind == kind && c.k == k && c.mode == mode && (threads == 0 || c.threads == threads) && !c.samples.Empty()) {
+    if (c.kind == kind && c.k == k && c.mode == mode && (threads == kAnyThreads || c.threads == threads) &&
+        !c.samples.Empty()) {
       return &c;
     }
   }
@@ -196,6 +219,21 @@ const Case* FindKind(const std::vector<Case>& cases, const std::string& kind) {
     if (c.kind == kind && !c.samples.Empty()) return &c;
   }
   return nullptr;
+}
+
+std::string ThreadsText(int threads) { return threads == 0 ? "def" : std::to_string(threads); }
+
+// What the default threads are here.
+std::string DefaultThreadsText() {
+  char text[160];
+  if (std::optional<int> fixed = WalkThreadsFromEnvironment()) {
+    std::snprintf(text, sizeof text, "%d, from TARNWELL_WALK_THREADS", *fixed);
+  } else {
+    const ListingThreadRange range = DefaultListingThreadRange();
+    std::snprintf(text, sizeof text, "chosen as the listings go, from %d, between %d and %d", range.start,
+                  range.least, range.most);
+  }
+  return text;
 }
 
 std::string Ratio(const Case* top, const Case* bottom) {
@@ -224,6 +262,29 @@ void PrintKept(const std::vector<Case>& cases, const KeptFoldersFigures& figures
   }
 }
 
+// Below the table: each case with the default threads over the fastest
+// fixed count of the same case, and the threads the default ended with.
+void PrintDefault(const std::vector<Case>& cases) {
+  for (const Case& c : cases) {
+    if (c.threads != 0 || c.samples.Empty() || (c.kind != "engine" && c.kind != "numbers" && c.kind != "floor")) {
+      continue;
+    }
+    const Case* fastest = nullptr;
+    for (const Case& fixed : cases) {
+      if (fixed.kind == c.kind && fixed.k == c.k && fixed.mode == c.mode && fixed.threads > 0 &&
+          !fixed.samples.Empty() && (fastest == nullptr || fixed.samples.Median() < fastest->samples.Median())) {
+        fastest = &fixed;
+      }
+    }
+    const Case* one = Find(cases, c.kind, c.k, c.mode, 1);
+    std::string k = c.k ? " K=" + std::to_string(c.k) : "";
+    std::printf("def: %s%s: %s x the one-thread walk, %s x the fastest fixed count (%s thr); threads at the end %d-%d, "
+                "most %d\n",
+                c.label.c_str(), k.c_str(), Ratio(&c, one).c_str(), Ratio(&c, fastest).c_str(),
+                fastest ? ThreadsText(fastest->threads).c_str() : "-", c.fewestAtEnd, c.mostAtEnd, c.mostThreads);
+  }
+}
+
 void PrintTable(const std::vector<Case>& cases, const Options& options, const PassCount& tree,
                 const std::string& fdPattern) {
   std::printf("\nmachine: %s%s%s\n", MachineLabel().c_str(), options.machine.empty() ? "" : ", ",
@@ -237,21 +298,23 @@ void PrintTable(const std::vector<Case>& cases, const Options& options, const Pa
     std::printf("naive cases marked est.: the first %llu folders walked, the time scaled to all folders\n",
                 static_cast<unsigned long long>(options.naiveSample));
   }
-  std::printf("thr: threads listing folders (the walk's own and thr-1 helpers; by default here %d)\n",
-              DefaultWalkThreads());
+  std::printf("thr: threads listing folders (the walk's own and thr-1 helpers; def: the default, %s)\n",
+              DefaultThreadsText().c_str());
+  std::printf("x 1 thr: over the same case with one thread (the one-thread walk)\n");
   if (options.cold) std::printf("cold: the page cache dropped before every run of every case\n");
-  std::printf("\n%-26s %6s %3s %9s %9s %9s %5s %8s %8s %13s %13s %10s\n", "case", "K", "thr", "median s", "min s",
-              "max s", "runs", "cpu s", "rows", "engine/floor", "naive/engine", "engine/fd");
-  const Case* floor = FindKind(cases, "floor");
+  std::printf("\n%-26s %6s %3s %9s %9s %9s %5s %8s %8s %13s %8s %13s %10s\n", "case", "K", "thr", "median s",
+              "min s", "max s", "runs", "cpu s", "rows", "engine/floor", "x 1 thr", "naive/engine", "engine/fd");
+  const Case* floor = Find(cases, "floor", 0, MatchMode::Exact, 1);
   const Case* fd = FindKind(cases, "fd");
   for (const Case& c : cases) {
-    std::string threads = c.threads ? std::to_string(c.threads) : "-";
+    std::string threads = c.kind == "engine" || c.kind == "numbers" || c.kind == "floor" ? ThreadsText(c.threads) : "-";
     if (c.samples.Empty()) {
       std::printf("%-26s %6s %3s %9s\n", c.label.c_str(), c.k ? std::to_string(c.k).c_str() : "-", threads.c_str(),
                   c.failed ? "failed" : "not run");
       continue;
     }
-    std::string overFloor = "-", naiveOverEngine = "-", overFd = "-";
+    std::string overFloor = "-", overOne = "-", naiveOverEngine = "-", overFd = "-";
+    if (c.kind == "engine" || c.kind == "numbers" || c.kind == "floor") overOne = Ratio(&c, Find(cases, c.kind, c.k, c.mode, 1));
     if (c.kind == "engine" || c.kind == "numbers") {
       overFloor = Ratio(&c, floor);
       overFd = Ratio(&c, fd);
@@ -260,9 +323,9 @@ void PrintTable(const std::vector<Case>& cases, const Options& options, const Pa
       naiveOverEngine = Ratio(&c, alone ? alone : Find(cases, "engine", c.k, c.mode));
     }
     std::string rows = c.estimated ? "-" : std::to_string(c.rows);
-    std::printf("%-26s %6s %3s %9.3f %9.3f %9.3f %5zu %8.3f %8s %13s %13s %10s\n", c.label.c_str(),
+    std::printf("%-26s %6s %3s %9.3f %9.3f %9.3f %5zu %8.3f %8s %13s %8s %13s %10s\n", c.label.c_str(),
                 c.k ? std::to_string(c.k).c_str() : "-", threads.c_str(), c.samples.Median(), c.samples.Min(),
-                c.samples.Max(), c.samples.Count(), c.cpu.Median(), rows.c_str(), overFloor.c_str(),
+                c.samples.Max(), c.samples.Count(), c.cpu.Median(), rows.c_str(), overFloor.c_str(), overOne.c_str(),
                 naiveOverEngine.c_str(), overFd.c_str());
   }
   // Every number of threads must give the rows of the first, in the same order.
@@ -274,19 +337,20 @@ void PrintTable(const std::vector<Case>& cases, const Options& options, const Pa
     ++compared;
     if (first->rows != c.rows || first->rowsDigest != c.rowsDigest) {
       ++differing;
-      std::printf("note: %s K=%d with %d threads gave other rows than with %d\n", c.label.c_str(), c.k, c.threads,
-                  first->threads);
+      std::printf("note: %s K=%d with %s threads gave other rows than with %s\n", c.label.c_str(), c.k,
+                  ThreadsText(c.threads).c_str(), ThreadsText(first->threads).c_str());
     }
   }
   if (compared > 0 && differing == 0) {
     std::printf("rows: the same rows in the same order with every number of threads (%d cases compared)\n",
                 compared);
   }
+  PrintDefault(cases);
   std::string calls;
   for (const Case& c : cases) {
     if (c.kind != "floor" || c.callMicroseconds.Empty()) continue;
     char part[64];
-    std::snprintf(part, sizeof part, "%s%d thr %.1f us", calls.empty() ? "" : ", ", c.threads,
+    std::snprintf(part, sizeof part, "%s%s thr %.1f us", calls.empty() ? "" : ", ", ThreadsText(c.threads).c_str(),
                   c.callMicroseconds.Median());
     calls += part;
   }
@@ -315,8 +379,15 @@ int Run(const Options& options) {
   const Text root = Utf8ToGb18030(options.root);
   SyntheticTree tree = MakeTree(options.shape);
 
-  // The one warm-up pass, which also checks that ROOT holds this tree.
-  PassCount seen = ListingPass(root, lister);
+  if (std::find(options.threads.begin(), options.threads.end(), 1) == options.threads.end() ||
+      *std::min_element(options.threads.begin(), options.threads.end()) < 1) {
+    std::fprintf(stderr, "--threads must hold 1 (the one-thread walk is the measure) and no count below it\n");
+    return 2;
+  }
+  // The one warm-up pass, which also checks that ROOT holds this tree; on
+  // the most threads of the cases, so that slow storage warms up soon.
+  const int mostThreads = *std::max_element(options.threads.begin(), options.threads.end());
+  PassCount seen = mostThreads > 1 ? ListingPassAhead(root, lister, mostThreads) : ListingPass(root, lister);
   if (seen.files == 0) {
     std::fprintf(stderr, "%s holds no file: write the tree first with make_tree\n", options.root.c_str());
     return 1;
@@ -338,40 +409,45 @@ int Run(const Options& options) {
   auto firstNames = [&](int k) { return NameList(allNames.begin(), allNames.begin() + k); };
 
   std::vector<Case> cases;
-  if (options.threads.empty() || options.threads.front() != 1) {
-    std::fprintf(stderr, "--threads must begin with 1: the floor is the pass of one thread\n");
-    return 2;
-  }
   TimedLister timedLister(lister);
-  for (int threads : options.threads) {
+  // The fixed counts, then the default.
+  std::vector<int> threadCounts = options.threads;
+  threadCounts.push_back(0);
+  for (int threads : threadCounts) {
+    if (!options.floor) break;
     // The bare pass alone, and listing ahead with the engine's threads.
     Case floor = NewCase("floor", threads == 1 ? "floor (one listing pass)" : "floor, listing ahead", 0,
                          MatchMode::Exact, [&, threads] {
                            timedLister.Reset();
                            // On a thread of its own, as the engine walks on one.
+                           PassCount pass;
                            Outcome outcome = Timed([&] {
-                             std::uint64_t files = 0;
                              std::thread([&] {
-                               files = threads == 1 ? ListingPass(root, timedLister).files
-                                                    : ListingPassAhead(root, timedLister, threads).files;
+                               pass = threads == 1 ? ListingPass(root, timedLister)
+                                                   : ListingPassAhead(root, timedLister, threads);
                              }).join();
-                             return files;
+                             return pass.files;
                            });
                            outcome.callMicroseconds = timedLister.MeanMicroseconds();
+                           outcome.threadsAtEnd = pass.threadsAtEnd;
+                           outcome.mostThreads = pass.mostThreads;
                            return std::optional<Outcome>(outcome);
                          });
     floor.threads = threads;
     cases.push_back(std::move(floor));
   }
   for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
+    if (mode == MatchMode::Fuzzy && !options.fuzzy) break;
     for (int k : options.engineK) {
-      for (int threads : options.threads) {
+      for (int threads : threadCounts) {
         Case engine = NewCase("engine", std::string("engine ") + ModeName(mode), k, mode,
                               [&, k, mode, threads, names = firstNames(k)] {
                                 double cpuStart = ProcessCpuSeconds();
                                 EngineRun run = RunEngine(root, names, mode, lister, threads);
-                                return std::optional<Outcome>(
-                                    Outcome{run.seconds, run.rows, ProcessCpuSeconds() - cpuStart, run.rowsDigest});
+                                Outcome outcome{run.seconds, run.rows, ProcessCpuSeconds() - cpuStart, run.rowsDigest};
+                                outcome.threadsAtEnd = run.threadsAtEnd;
+                                outcome.mostThreads = run.mostThreads;
+                                return std::optional<Outcome>(outcome);
                               });
         engine.threads = threads;
         cases.push_back(std::move(engine));
@@ -388,14 +464,16 @@ int Run(const Options& options) {
       if (name.find_first_not_of("0123456789") == std::string::npos) numbers.push_back(name);
     }
   }
-  for (int threads : options.threads) {
+  for (int threads : threadCounts) {
     if (numbers.empty()) break;
     Case engine = NewCase("numbers", "engine numbers (exact)", static_cast<int>(numbers.size()), MatchMode::Exact,
                           [&, threads] {
                             double cpuStart = ProcessCpuSeconds();
                             EngineRun run = RunEngine(root, numbers, MatchMode::Exact, lister, threads, NumberRule::On);
-                            return std::optional<Outcome>(
-                                Outcome{run.seconds, run.rows, ProcessCpuSeconds() - cpuStart, run.rowsDigest});
+                            Outcome outcome{run.seconds, run.rows, ProcessCpuSeconds() - cpuStart, run.rowsDigest};
+                            outcome.threadsAtEnd = run.threadsAtEnd;
+                            outcome.mostThreads = run.mostThreads;
+                            return std::optional<Outcome>(outcome);
                           });
     engine.threads = threads;
     cases.push_back(std::move(engine));
@@ -432,7 +510,7 @@ int Run(const Options& options) {
     changedFolders.push_back(Utf8ToGb18030(folder));
   }
   KeptFoldersFigures keptFigures;
-  const int keptThreads = DefaultWalkThreads();
+  const int keptThreads = 0;  // the default
   for (MatchMode mode : {MatchMode::Exact, MatchMode::Fuzzy}) {
     if (options.keptK <= 0) break;
     for (KeptRun which : {KeptRun::First, KeptRun::FirstUnwatched, KeptRun::Again, KeptRun::AgainChanged}) {
@@ -470,7 +548,7 @@ int Run(const Options& options) {
     }
   }
   std::string pattern;
-  if (auto fdPath = FindProgram({"fdfind", "fd"})) {
+  if (auto fdPath = options.tools ? FindProgram({"fdfind", "fd"}) : std::nullopt) {
     pattern = utf8Names.front();
     cases.push_back(NewCase("fd", "fd -u -F NAME", 0, MatchMode::Exact, [&, fd = *fdPath] {
                        auto times = TimeCommand({fd, "-u", "-F", "--", pattern, options.root});
@@ -481,7 +559,7 @@ int Run(const Options& options) {
                        return times ? std::optional<Outcome>(Outcome{times->seconds, 0, times->cpuSeconds}) : std::nullopt;
                      }));
   }
-  if (auto findPath = FindProgram({"find"})) {
+  if (auto findPath = options.tools ? FindProgram({"find"}) : std::nullopt) {
     pattern = utf8Names.front();
     cases.push_back(NewCase("find", "find -iname *NAME*", 0, MatchMode::Exact, [&, find = *findPath] {
                        auto times = TimeCommand({find, options.root, "-iname", "*" + pattern + "*"});
@@ -510,15 +588,21 @@ int Run(const Options& options) {
       c.cpu.Add(outcome->cpuSeconds);
       if (c.kind == "floor") c.callMicroseconds.Add(outcome->callMicroseconds);
       if ((c.kind == "engine" || c.kind == "numbers") && c.samples.Count() > 1 && (c.rows != outcome->rows || c.rowsDigest != outcome->rowsDigest)) {
-        std::fprintf(stderr, "%s K=%d with %d threads gave other rows than in its first run\n", c.label.c_str(), c.k,
-                     c.threads);
+        std::fprintf(stderr, "%s K=%d with %s threads gave other rows than in its first run\n", c.label.c_str(), c.k,
+                     ThreadsText(c.threads).c_str());
         return 1;
       }
       c.rows = outcome->rows;
       c.listed = outcome->listed;
+      if (c.threads == 0) {
+        c.fewestAtEnd = c.samples.Count() == 1 ? outcome->threadsAtEnd : std::min(c.fewestAtEnd, outcome->threadsAtEnd);
+        c.mostAtEnd = std::max(c.mostAtEnd, outcome->threadsAtEnd);
+        c.mostThreads = std::max(c.mostThreads, outcome->mostThreads);
+      }
       c.rowsDigest = outcome->rowsDigest;
       if (c.retireAfter > 0 && outcome->seconds > c.retireAfter) c.retired = true;
-      std::fprintf(stderr, "  %-26s %6d %3d %9.3f s\n", c.label.c_str(), c.k, c.threads, outcome->seconds);
+      std::fprintf(stderr, "  %-26s %6d %3s %9.3f s\n", c.label.c_str(), c.k, ThreadsText(c.threads).c_str(),
+                   outcome->seconds);
     }
   }
   PrintTable(cases, options, seen, pattern);
@@ -539,7 +623,8 @@ int main(int argc, char** argv) {
                  "usage: %s ROOT [--cold] [--folders N] [--files N] [--seed S] [--share X] [--rounds R]\n"
                  "       [--engine-k 1,10,...] [--threads 1,2,...] [--numbers-k K] [--naive-k 1,10,...]\n"
                  "       [--naive-limit SECONDS]\n"
-                 "       [--naive-sample FOLDERS] [--kept-k K] [--machine TEXT]\n",
+                 "       [--naive-sample FOLDERS] [--kept-k K] [--floor 0|1] [--tools 0|1] [--fuzzy 0|1]\n"
+                 "       [--machine TEXT]\n",
                  argv[0]);
     return 2;
   }

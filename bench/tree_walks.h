@@ -19,6 +19,9 @@ namespace tarnwell::bench {
 struct PassCount {
   std::uint64_t folders = 0;
   std::uint64_t files = 0;  // files seen (floor) or rows found (naive)
+  // Listing ahead: the threads listing at the end, and the most at once.
+  int threadsAtEnd = 1;
+  int mostThreads = 1;
 };
 
 // The floor: lists every folder below `root` once and counts what it saw.
@@ -26,7 +29,8 @@ PassCount ListingPass(const Text& root, const DirectoryLister& lister);
 
 // The same pass with `threads` threads listing, as the engine lists with
 // them: this thread takes the listings in walk order while threads - 1
-// helpers list ahead of it. Nothing is matched.
+// helpers list ahead of it (0: as many as a search lists with by default,
+// NewListingPool). Nothing is matched.
 PassCount ListingPassAhead(const Text& root, const DirectoryLister& lister, int threads);
 
 // The naive walk. On Windows each name's pattern goes to FindFirstFileExW;

@@ -10,7 +10,7 @@
 set(TARNWELL_ROOMS
     platform/text platform/base platform/files platform/window
     search/names search/match search/walk search/kept search
-    results ui)
+    results pictures ui)
 set(TARNWELL_USES_platform/text "")
 set(TARNWELL_USES_platform/base platform/text)
 set(TARNWELL_USES_platform/files platform/base platform/text)
@@ -21,7 +21,8 @@ set(TARNWELL_USES_search/walk search/match platform/files)
 set(TARNWELL_USES_search/kept platform/files)
 set(TARNWELL_USES_search search/walk search/kept search/match search/names)
 set(TARNWELL_USES_results platform/files)
-set(TARNWELL_USES_ui platform/window search results)
+set(TARNWELL_USES_pictures platform/files)
+set(TARNWELL_USES_ui platform/window search results pictures)
 
 # The rooms `room` may include: itself and every room it uses, directly or
 # through another, parents before the rooms below them.

@@ -58,8 +58,8 @@ class Transfer {
 
  private:
   RecordedAction Action() const { return kind_ == TransferKind::Copy ? RecordedAction::Copy : RecordedAction::Move; }
-  void Fail(const Text& path, const Text& destination, const Text& reason) {
-    record_.Failed(Action(), path, destination, reason);
+  void Fail(const Text& path, const Text& destination, const Text& reason, std::uint32_t code = 0) {
+    record_.Failed(Action(), path, destination, reason, code);
     ++failed_;
   }
   FileOutcome Act(const Text& path, const Text& destination, ExistingFile existing) {
@@ -123,7 +123,7 @@ void Transfer::File(const Text& path) {
     if (!below.empty()) {
       folder = Concat(target_, below);
       FileOutcome made = host_.CreateFolders(folder);
-      if (!made.done) return Fail(path, Concat(folder, "\\", FileNameOf(path)), made.failure);
+      if (!made.done) return Fail(path, Concat(folder, "\\", FileNameOf(path)), made.failure, made.code);
       folder += "\\";
     }
   }
@@ -157,7 +157,7 @@ void Transfer::File(const Text& path) {
   }
   // Stopped: nothing of the file is at the destination, its source is whole.
   if (outcome.stopped) return record_.Stopped(Action(), path, destination);
-  if (!outcome.done) return Fail(path, destination, outcome.failure);
+  if (!outcome.done) return Fail(path, destination, outcome.failure, outcome.code);
   done_.emplace(path, destination);
   // A move that fell back to copying may have left its source behind (read-only, held): the
   // file is in both places, which is no move.

@@ -48,9 +48,10 @@ void OperationRecord::Renamed(RecordedAction action, const Text& source, const T
   Line(action, source, destination, Concat("改名为"_gbk, FileNameOf(destination)));
 }
 
-void OperationRecord::Failed(RecordedAction action, const Text& source, const Text& destination, const Text& reason) {
+void OperationRecord::Failed(RecordedAction action, const Text& source, const Text& destination, const Text& reason,
+                             std::uint32_t code) {
   Line(action, source, destination, Concat("失败："_gbk, reason));
-  host_.AddBatchProblem(Failure{ActionText(action), source, 0, reason});
+  host_.AddBatchProblem(Failure{ActionText(action), source, code, reason});
 }
 
 void OperationRecord::AlreadyDone(RecordedAction action, const Text& source, const Text& destination) {
@@ -68,7 +69,7 @@ void OperationRecord::Write(RecordedAction action, const Text& source, const Tex
   } else if (outcome.stopped) {
     Stopped(action, source, destination);
   } else {
-    Failed(action, source, destination, outcome.failure);
+    Failed(action, source, destination, outcome.failure, outcome.code);
   }
 }
 

@@ -27,7 +27,9 @@ class OperationRecord {
   void Skipped(RecordedAction action, const Text& source, const Text& destination);
   // The file went in under another name than its own; `destination` is its new path.
   void Renamed(RecordedAction action, const Text& source, const Text& destination);
-  void Failed(RecordedAction action, const Text& source, const Text& destination, const Text& reason);
+  // `code`: the system's error code behind `reason`, for the problem list.
+  void Failed(RecordedAction action, const Text& source, const Text& destination, const Text& reason,
+              std::uint32_t code = 0);
   // An earlier row of the same batch already acted on this file; `destination`
   // is where it went then.
   void AlreadyDone(RecordedAction action, const Text& source, const Text& destination);

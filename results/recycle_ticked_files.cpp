@@ -19,12 +19,15 @@ int RecycleTickedFiles(ResultList& list, FileWork& work, OperationRecord& record
   TextList paths;
   auto recycle = [&] {
     if (paths.empty()) return;
-    const std::vector<bool> gone = work.Run([&] {
+    const std::vector<RecycleOutcome> outcomes = work.Run([&] {
       work.Progress().BeginFile(paths.front(), 0);
-      std::vector<bool> done = host.RecycleFiles(paths);
+      std::vector<RecycleOutcome> done = host.RecycleFiles(paths);
       for (std::size_t i = 0; i < paths.size(); ++i) {
-        if (i < done.size() && done[i]) {
+        if (i < done.size() && !done[i]) {
           record.Succeeded(RecordedAction::Recycle, paths[i], Text());
+        } else if (i < done.size()) {
+          // The shell's own reason; the file is still where it was.
+          record.Failed(RecordedAction::Recycle, paths[i], Text(), done[i]->message, done[i]->code);
         } else {
           record.Failed(RecordedAction::Recycle, paths[i], Text(), "未能放入回收站，文件仍在原处"_gbk);
         }
@@ -33,7 +36,7 @@ int RecycleTickedFiles(ResultList& list, FileWork& work, OperationRecord& record
       return done;
     });
     for (std::size_t i = 0; i < ids.size(); ++i) {
-      if (i < gone.size() && gone[i]) removals.push_back(ids[i]);
+      if (i < outcomes.size() && !outcomes[i]) removals.push_back(ids[i]);
     }
     ids.clear();
     paths.clear();

@@ -14,6 +14,7 @@
 
 #include "platform/files/file_facts.h"
 #include "platform/files/file_system.h"
+#include "platform/files/recycle_bin.h"
 #include "platform/base/failure.h"
 #include "platform/base/message_box.h"
 #include "platform/text/text.h"
@@ -27,11 +28,16 @@ struct FileOutcome {
   Text failure;              // the reason, when not done
   bool targetTaken = false;  // not done because a file is at the destination (ExistingFile::Keep)
   bool stopped = false;      // not done because the batch was asked to stop: nothing of it is left
+  std::uint32_t code = 0;    // the system's error code behind the reason; 0 for the program's own words
 
-  static FileOutcome Done() { return {true, {}, false, false}; }
-  static FileOutcome Failed(Text reason) { return {false, std::move(reason), false, false}; }
-  static FileOutcome TargetTaken(Text reason) { return {false, std::move(reason), true, false}; }
-  static FileOutcome Stopped() { return {false, {}, false, true}; }
+  static FileOutcome Done() { return {true, {}, false, false, 0}; }
+  static FileOutcome Failed(Text reason, std::uint32_t code = 0) {
+    return {false, std::move(reason), false, false, code};
+  }
+  static FileOutcome TargetTaken(Text reason, std::uint32_t code = 0) {
+    return {false, std::move(reason), true, false, code};
+  }
+  static FileOutcome Stopped() { return {false, {}, false, true, 0}; }
 };
 
 class ResultHost {
@@ -61,8 +67,9 @@ class ResultHost {
   // File system and shell.
   virtual FileOutcome DeleteOneFile(const Text& path) = 0;
   // Sends the files to the Recycle Bin and never deletes one outright; tells
-  // for each path whether its file is gone from it afterwards.
-  virtual std::vector<bool> RecycleFiles(std::span<const Text> paths) = 0;
+  // for each path whether its file is gone from it afterwards (nothing), or
+  // why it stayed.
+  virtual std::vector<RecycleOutcome> RecycleFiles(std::span<const Text> paths) = 0;
   // With ExistingFile::Keep a file at the destination, there before or come
   // meanwhile, is never replaced: the outcome is TargetTaken. A copy that
   // the options' watch stopped is Stopped; a verified copy that differs from

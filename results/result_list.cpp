@@ -2,12 +2,25 @@
 
 #include <algorithm>
 
+#include "platform/base/invariant.h"
+
 namespace tarnwell {
 
 void ResultList::SetListener(Listener listener) { listener_ = std::move(listener); }
 
+int ResultList::AddListener(Listener listener) {
+  moreListeners_.emplace_back(++lastListenerId_, std::move(listener));
+  return lastListenerId_;
+}
+
+void ResultList::RemoveListener(int id) {
+  std::erase_if(moreListeners_, [id](const auto& listener) { return listener.first == id; });
+}
+
 void ResultList::Notify(Change change, int row) {
   if (listener_) listener_(change, row);
+  // By index: a listener may add another while it is told.
+  for (std::size_t i = 0; i < moreListeners_.size(); ++i) moreListeners_[i].second(change, row);
 }
 
 void ResultList::Clear() {
@@ -24,6 +37,9 @@ std::uint32_t ResultList::FolderIndex(std::string_view folder) {
 void ResultList::AppendRow(std::uint32_t folder, std::string_view name) {
   Row row{};
   row.id = ++lastId_;
+  // RowOf finds rows by a binary search of their ids, and a scan of ticked
+  // rows holds ids across a Clear: ids only ever grow, never repeat.
+  TARNWELL_INVARIANT(row.id != kNoRow && (store_->rows.empty() || store_->rows.back().id < row.id));
   row.name = store_->texts.Add(name).data();
   row.folder = folder;
   // A file name holds at most 255 UTF-16 units, four bytes each at most.

@@ -14,6 +14,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/base/row_range.h"
@@ -39,6 +40,10 @@ class ResultList {
 
   // Called after every change; the view uses it to repaint.
   void SetListener(Listener listener);
+  // Further listeners (the thumbnail window), called after that one in the
+  // order added, until the id given back takes them off again.
+  int AddListener(Listener listener);
+  void RemoveListener(int id);
 
   void Clear();
   // Appends an unticked row holding folder + "\" + name.
@@ -93,6 +98,8 @@ class ResultList {
   std::unique_ptr<Store> store_ = std::make_unique<Store>();
   RowId lastId_ = kNoRow;
   Listener listener_;
+  std::vector<std::pair<int, Listener>> moreListeners_;
+  int lastListenerId_ = 0;
 };
 
 }  // namespace tarnwell

@@ -8,7 +8,7 @@ packages=(
   cmake make g++ googletest clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth x11-utils xdotool
-  fonts-wqy-microhei fonts-wine imagemagick locales
+  fonts-wqy-microhei fonts-wine imagemagick libimage-exiftool-perl locales
 )
 
 missing=()

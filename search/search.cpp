@@ -122,8 +122,7 @@ Search::Search(PassKey, NameList names, RootList roots, MatchMode mode, std::sha
       lister_(lister),
       options_(options),
       matcher_(names_, options.numbers) {
-  int threads = options_.walkThreads > 0 ? options_.walkThreads : DefaultWalkThreads();
-  if (threads > 1 && !roots_->empty()) pool_ = std::make_unique<ListingPool>(threads - 1);
+  if (!roots_->empty()) pool_ = NewListingPool(options_.walkThreads);
 }
 
 Search::~Search() {

@@ -12,7 +12,7 @@
 // them go when that share is a worker's own.
 //
 // The walks share a pool of helpers that list folders ahead of them
-// (search/listing_pool.h); the last walk to end joins the helpers, before
+// (search/walk/listing_pool.h); the last walk to end joins the helpers, before
 // the search's end is signalled.
 //
 // What the walks find goes to a SearchSink on the worker threads: rows in
@@ -72,7 +72,8 @@ class SearchSink {
 struct SearchOptions {
   std::size_t batchRows = 1000;
   std::chrono::milliseconds batchAge{20};
-  // Threads that list folders, each walk's own included (0: DefaultWalkThreads()).
+  // Threads that list folders, each walk's own included; 0: as many as the
+  // listings show to pay, or TARNWELL_WALK_THREADS (NewListingPool).
   int walkThreads = 0;
   // Taken when the search starts; unlike the mode, it holds for the whole search.
   NumberRule numbers = NumberRule::Off;
@@ -138,6 +139,11 @@ class Search : public std::enable_shared_from_this<Search> {
   std::optional<std::uint32_t> TakeProgress();
   // Progress steps made so far: one per wanted name per folder searched.
   std::uint64_t ProgressSteps() const { return progressSteps_.load(std::memory_order_acquire); }
+
+  // The threads that listed folders: how many at the end and the most at
+  // once (1 and 1 when each walk listed alone). Once the search has ended.
+  int ListingThreadsAtEnd() const { return pool_ ? pool_->Threads() : 1; }
+  int MostListingThreads() const { return pool_ ? pool_->MostThreads() : 1; }
 
   const NameList& Names() const { return *names_; }
   const RootList& Roots() const { return *roots_; }

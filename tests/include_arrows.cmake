@@ -11,7 +11,7 @@ include(${SOURCE_DIR}/cmake/rooms.cmake)
 
 set(breaches 0)
 set(checked 0)
-foreach(top platform search results ui)
+foreach(top platform search results pictures ui)
   file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${top}/*.h ${SOURCE_DIR}/${top}/*.cpp)
   foreach(file IN LISTS files)
     tarnwell_room_of(${file} room)

@@ -22,6 +22,7 @@ enum class Event {
   EnterKey,        // Enter on the list
   CopyKey,         // Ctrl+C on the list
   ContextMenu,     // right click, Shift+F10 or the menu key on the list or in the names box
+  ThumbnailKey,    // Ctrl+T on the list
 };
 
 class EventBindings {

@@ -322,6 +322,7 @@ void MainWindow::OnListKey(ListKey key) {
       listMenuPoint_ = resultView_.View().KeyboardMenuPoint();
       events_.Raise(Control::ResultView, Event::ContextMenu);
       break;
+    case ListKey::Thumbnails: events_.Raise(Control::ResultView, Event::ThumbnailKey); break;
     case ListKey::Swallow: break;
   }
 }

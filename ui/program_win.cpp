@@ -80,6 +80,8 @@ void Program::Connect() {
   ConnectListCommands(on, listCommands_);
   // 编辑框_文件名: its context menu.
   ConnectNamesBoxCommands(on, namesBoxCommands_);
+  // 缩略图... in the list's menu and Ctrl+T on the list.
+  listCommands_.SetThumbnailOpener([this] { thumbnails_.Open(); });
 }
 
 void Program::BrowseSearchFolder() { SetSearchFolder(BrowseForFolder("选择目录"_gbk)); }

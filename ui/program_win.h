@@ -3,6 +3,7 @@
 // search and the result operations are given the window to work on.
 #pragma once
 
+#include "platform/window/window_properties_win.h"
 #include "ui/batch_commands_win.h"
 #include "ui/drop_target_win.h"
 #include "ui/main_window_win.h"
@@ -10,6 +11,7 @@
 #include "ui/result_list_commands_win.h"
 #include "ui/search_controller_win.h"
 #include "ui/settings_handlers.h"
+#include "ui/thumbnail_window_win.h"
 #include "ui/window_result_host_win.h"
 
 namespace tarnwell {
@@ -32,6 +34,7 @@ class Program final : private SettingsControls, private DropReceiver {
   BatchCommands& Batches() { return batches_; }
   // What the last search and then the last batch could not do: 问题列表.
   std::vector<Failure> Problems() const;
+  ThumbnailWindow& Thumbnails() { return thumbnails_; }
 
  private:
   void Connect();
@@ -63,6 +66,9 @@ class Program final : private SettingsControls, private DropReceiver {
   ResultListCommands listCommands_{window_, host_, [this] { return searches_.LastSearchRules(); }, &batches_,
                                    [this] { return Problems(); }};
   NamesBoxCommands namesBoxCommands_{window_, directory_};
+  ThumbnailWindow thumbnails_{window_, directory_,
+                              {[this] { return GetContent(Control(Control::NamesBox)); },
+                               [this] { return searches_.LastSearchRules(); }}};
 };
 
 }  // namespace tarnwell

@@ -112,6 +112,10 @@ void ResultListCommands::ShowMenu() {
   }
 }
 
+void ResultListCommands::ShowThumbnails() {
+  if (openThumbnails_) openThumbnails_();
+}
+
 void ResultListCommands::TickSelectedRows() { SetSelectedRowsTicked(true); }
 
 void ResultListCommands::UntickSelectedRows() { SetSelectedRowsTicked(false); }
@@ -121,6 +125,7 @@ void ConnectListCommands(EventBindings& on, ResultListCommands& commands) {
   on.On(Control::ResultView, Event::EnterKey, [&commands] { commands.OpenCurrentRow(); });
   on.On(Control::ResultView, Event::CopyKey, [&commands] { commands.CopySelectedPaths(); });
   on.On(Control::ResultView, Event::ContextMenu, [&commands] { commands.ShowMenu(); });
+  on.On(Control::ResultView, Event::ThumbnailKey, [&commands] { commands.ShowThumbnails(); });
 }
 
 }  // namespace tarnwell

@@ -57,6 +57,9 @@ class ResultListCommands {
   const ProblemListWindow& Problems() const { return problemWindow_; }
   // The context menu at the window's ListMenuPoint(); runs the chosen item.
   void ShowMenu();
+  // 缩略图... and Ctrl+T: runs what SetThumbnailOpener gave (the thumbnail window).
+  void ShowThumbnails();
+  void SetThumbnailOpener(std::function<void()> open) { openThumbnails_ = std::move(open); }
 
  protected:
   virtual void OpenFile(const Text& path);
@@ -72,9 +75,10 @@ class ResultListCommands {
   BatchCommands* batches_;
   std::function<std::vector<Failure>()> problems_;
   ProblemListWindow problemWindow_;
+  std::function<void()> openThumbnails_;
 };
 
-// Binds the list's double click, Enter, Ctrl+C and context menu to `commands`.
+// Binds the list's double click, Enter, Ctrl+C, Ctrl+T and context menu to `commands`.
 void ConnectListCommands(EventBindings& on, ResultListCommands& commands);
 
 }  // namespace tarnwell

@@ -20,6 +20,7 @@ std::optional<ListKey> ListKeyOf(const MSG& message) {
       if (key == VK_APPS || (key == VK_F10 && shift && !control)) return ListKey::Menu;
       if (control && !shift && key == 'A') return ListKey::SelectAll;
       if (control && !shift && key == 'C') return ListKey::CopyPaths;
+      if (control && !shift && key == 'T') return ListKey::Thumbnails;
       if (control || shift) return std::nullopt;
       if (key == VK_SPACE) return ListKey::ToggleTicks;
       if (key == VK_RETURN) return ListKey::Open;

@@ -1,7 +1,8 @@
 // The keys of the result list, as Explorer's file lists have them: Ctrl+A
 // selects every row, Space ticks or unticks the selection, Enter opens the
 // current row as a double-click does, Ctrl+C copies the selected rows' paths,
-// Shift+F10 and the menu key open the list's context menu. The main window
+// Shift+F10 and the menu key open the list's context menu, Ctrl+T the
+// thumbnail window. The main window
 // takes these keys from the message loop before the list sees them.
 #pragma once
 
@@ -17,6 +18,7 @@ enum class ListKey {
   Open,         // Enter
   CopyPaths,    // Ctrl+C
   Menu,         // Shift+F10, the menu key
+  Thumbnails,   // Ctrl+T
   Swallow,      // the release of the menu key: no second menu
 };
 

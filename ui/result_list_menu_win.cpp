@@ -29,8 +29,8 @@ constexpr auto kCheck = MenuMark::Check;
 constexpr auto kRadio = MenuMark::Radio;
 
 // text, command, in the submenu, greyed, mark, marked
-const std::array<ListMenuItem, 22>& Table() {
-  static const std::array<ListMenuItem, 22> table{{
+const std::array<ListMenuItem, 24>& Table() {
+  static const std::array<ListMenuItem, 24> table{{
       {&"打开(&O)"_gbk, &C::OpenCurrentRow, false, NoSelection, kNone, nullptr},
       {&"打开所在文件夹(&F)"_gbk, &C::OpenRowFolder, false, NoSelection, kNone, nullptr},
       {&"复制路径(&C)"_gbk, &C::CopySelectedPaths, false, NoSelection, kNone, nullptr},
@@ -53,6 +53,8 @@ const std::array<ListMenuItem, 22>& Table() {
       {&"撤销上次移动"_gbk, &C::UndoLastMove, false, NothingToUndo, kNone, nullptr},
       {&"打开操作记录"_gbk, &C::OpenOperationRecord, false, nullptr, kNone, nullptr},
       {&"问题列表(&P)..."_gbk, &C::ShowProblems, false, NoProblems, kNone, nullptr},
+      {nullptr, nullptr, false, nullptr, kNone, nullptr},
+      {&"缩略图(&T)...\tCtrl+T"_gbk, &C::ShowThumbnails, false, nullptr, kNone, nullptr},
   }};
   return table;
 }

@@ -19,7 +19,8 @@ namespace {
 // Called with the operation's result, so the thread's last error is still its own.
 FileOutcome OutcomeOf(bool done) {
   if (done) return FileOutcome::Done();
-  return FileOutcome::Failed(SystemErrorMessage(GetLastError()));
+  const DWORD error = GetLastError();
+  return FileOutcome::Failed(SystemErrorMessage(error), error);
 }
 
 // A copy or move that keeps what is at its destination tells a file there
@@ -29,7 +30,7 @@ FileOutcome CopyOutcomeOf(bool done, const CopyOptions& options) {
   const DWORD error = GetLastError();
   if (done) return FileOutcome::Done();
   if (options.existing == ExistingFile::Keep && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) {
-    return FileOutcome::TargetTaken(SystemErrorMessage(error));
+    return FileOutcome::TargetTaken(SystemErrorMessage(error), error);
   }
   if (error == ERROR_REQUEST_ABORTED && options.watch && options.watch->StopWanted()) return FileOutcome::Stopped();
   if (error == kCopyDiffers) return FileOutcome::Failed("校验不一致"_gbk);
@@ -68,7 +69,9 @@ bool WindowResultHost::RecycleOnDelete() {
 
 FileOutcome WindowResultHost::DeleteOneFile(const Text& path) { return OutcomeOf(tarnwell::DeleteOneFile(path)); }
 
-std::vector<bool> WindowResultHost::RecycleFiles(std::span<const Text> paths) { return tarnwell::RecycleFiles(paths); }
+std::vector<RecycleOutcome> WindowResultHost::RecycleFiles(std::span<const Text> paths) {
+  return tarnwell::RecycleFiles(paths);
+}
 
 void WindowResultHost::RunFileWork(const std::function<void()>& work, const std::function<void()>& betweenEvents) {
   if (!worker_) {

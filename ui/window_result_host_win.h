@@ -29,7 +29,7 @@ class WindowResultHost : public ResultHost {
   // thread dispatches its messages meanwhile.
   void RunFileWork(const std::function<void()>& work, const std::function<void()>& betweenEvents) override;
   FileOutcome DeleteOneFile(const Text& path) override;
-  std::vector<bool> RecycleFiles(std::span<const Text> paths) override;
+  std::vector<RecycleOutcome> RecycleFiles(std::span<const Text> paths) override;
   FileOutcome CopyOneFile(const Text& source, const Text& destination, const CopyOptions& options) override;
   FileOutcome MoveOneFile(const Text& source, const Text& destination, const CopyOptions& options) override;
   std::optional<FileIdentity> IdentifyFile(const Text& path) override;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/base/debug_output.h"
+#include "platform/base/system_error_win.h"
 #include "platform/base/wine.h"
 #include "platform/files/file_identity_win.h"
 #include "platform/files/file_system.h"
@@ -187,7 +188,12 @@ class Win32FolderWatcher final : public FolderWatcher {
  public:
   std::unique_ptr<FolderWatch> Watch(const Text& folder, FolderChangeReceiver& receiver) const override {
     auto watch = std::make_unique<Win32FolderWatch>(receiver);
-    if (!watch->Start(folder)) return nullptr;
+    if (!watch->Start(folder)) {
+      // The store only learns that there is no watch; the reason goes here.
+      WriteDebugLine(Concat("Tarnwell: a change watch on ", folder, " could not be armed: ",
+                            SystemErrorMessage(GetLastError())));
+      return nullptr;
+    }
     return watch;
   }
   // Wine 8 keeps naming a renamed folder by its old name in later changes.

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "platform/text/gb18030_wide_win.h"
+#include "platform/text/gbk_literal.h"
 #include "platform/files/long_path_win.h"
 #include "platform/base/ole_scope_win.h"
 #include "platform/files/temporary_name.h"
@@ -83,38 +84,46 @@ struct Candidate {
   std::wstring second;
 };
 
-// Whether the file may go to the shell at all; fills in its full path.
-bool Eligible(const Text& path, std::wstring& full) {
+Failure Stays(const Text& path, std::uint32_t code) { return FailureOf("放入回收站"_gbk, path, code); }
+Failure Stays(const Text& path, const Text& why) { return Failure{"放入回收站"_gbk, path, 0, why}; }
+
+// Why the file may not go to the shell: nothing when it may. Fills in its
+// full path.
+std::optional<Failure> Ineligible(const Text& path, std::wstring& full) {
   full = Win32PathOf(path);
+  if (full.empty()) return Stays(path, ERROR_INVALID_NAME);
   // A long path gets the "\\?\" form, which the shell's operation does not take;
   // "*" and "?" would make it act on every file that matches them.
-  if (full.empty() || full.rfind(L"\\\\?\\", 0) == 0) return false;
-  if (full.find_first_of(L"*?") != std::wstring::npos) return false;
+  if (full.rfind(L"\\\\?\\", 0) == 0) return Stays(path, "路径超过260个字符，回收站不接收"_gbk);
+  if (full.find_first_of(L"*?") != std::wstring::npos) return Stays(path, "路径含有 * 或 ?"_gbk);
   DWORD attributes = GetFileAttributesW(full.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  if (attributes == INVALID_FILE_ATTRIBUTES) return Stays(path, GetLastError());
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Stays(path, "是文件夹"_gbk);
   // A read-only file is no more recycled than it is deleted outright.
-  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return false;
+  if (attributes & FILE_ATTRIBUTE_READONLY) return Stays(path, "是只读文件"_gbk);
   // A file another program holds open without letting it be deleted can be
   // neither moved into the bin nor rid of its second name afterwards.
   if (!UniqueFile(CreateFileW(full.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, 0, nullptr))) {
-    return false;
+    return Stays(path, GetLastError());
   }
-  return VolumeHasRecycleBin(full);
+  if (!VolumeHasRecycleBin(full)) return Stays(path, "所在驱动器没有回收站"_gbk);
+  return std::nullopt;
 }
 
 }  // namespace
 
-std::vector<bool> RecycleFilesThrough(std::span<const Text> paths, const ShellRecycle& shell) {
-  std::vector<bool> gone(paths.size(), false);
+std::vector<RecycleOutcome> RecycleFilesThrough(std::span<const Text> paths, const ShellRecycle& shell) {
+  std::vector<RecycleOutcome> outcomes(paths.size());
   std::vector<Candidate> candidates;
   std::map<std::wstring, std::size_t> firstOfPath;  // a path named twice goes to the shell once
   std::vector<std::pair<std::size_t, std::size_t>> repeats;  // (index, index of its first)
   for (std::size_t i = 0; i < paths.size(); ++i) {
     std::wstring full;
-    if (!Eligible(paths[i], full)) {
+    if (std::optional<Failure> why = Ineligible(paths[i], full)) {
       // A path with no file is gone already; anything else stays as it is.
-      if (!full.empty() && full.find_first_of(L"*?") == std::wstring::npos) gone[i] = NothingAt(full);
+      const bool gone = !full.empty() && full.find_first_of(L"*?") == std::wstring::npos && NothingAt(full);
+      if (!gone) outcomes[i] = std::move(why);
       continue;
     }
     std::wstring key = FoldedCaseOf(full);
@@ -124,7 +133,10 @@ std::vector<bool> RecycleFilesThrough(std::span<const Text> paths, const ShellRe
       continue;
     }
     std::wstring second = MakeSecondName(full);
-    if (second.empty()) continue;  // no safety net: the file stays
+    if (second.empty()) {  // no safety net: the file stays
+      outcomes[i] = Stays(paths[i], "所在驱动器不能为文件建立第二个名称，无法安全放入回收站"_gbk);
+      continue;
+    }
     candidates.push_back({i, std::move(full), std::move(second)});
   }
   if (!candidates.empty()) {
@@ -139,23 +151,24 @@ std::vector<bool> RecycleFilesThrough(std::span<const Text> paths, const ShellRe
     }
   }
   for (const Candidate& candidate : candidates) {
+    const Text& path = paths[candidate.index];
     if (!NothingAt(candidate.path)) {
       DeleteFileW(candidate.second.c_str());  // not recycled: only the second name goes
+      outcomes[candidate.index] = Stays(path, "系统未能将其放入回收站"_gbk);
       continue;
     }
     if (NameCount(candidate.second) >= 2) {
       DeleteFileW(candidate.second.c_str());  // the bin holds the file under a name of its own
-      gone[candidate.index] = true;
       continue;
     }
     // The shell deleted the file outright: it comes back under its own name.
     MoveFileExW(candidate.second.c_str(), LongFormOf(candidate.path).c_str(), 0);
-    gone[candidate.index] = NothingAt(candidate.path);
+    if (!NothingAt(candidate.path)) outcomes[candidate.index] = Stays(path, "回收站不能接收此文件（如文件过大），文件已放回原处"_gbk);
   }
-  for (const auto& [index, first] : repeats) gone[index] = gone[first];
-  return gone;
+  for (const auto& [index, first] : repeats) outcomes[index] = outcomes[first];
+  return outcomes;
 }
 
-std::vector<bool> RecycleFiles(std::span<const Text> paths) { return RecycleFilesThrough(paths, ShellRecycleFiles); }
+std::vector<RecycleOutcome> RecycleFiles(std::span<const Text> paths) { return RecycleFilesThrough(paths, ShellRecycleFiles); }
 
 }  // namespace tarnwell

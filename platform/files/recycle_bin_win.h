@@ -16,6 +16,6 @@ namespace tarnwell {
 using ShellRecycle = std::function<void(const std::vector<std::wstring>& paths)>;
 
 // RecycleFiles with `shell` in place of the shell's own delete operation.
-std::vector<bool> RecycleFilesThrough(std::span<const Text> paths, const ShellRecycle& shell);
+std::vector<RecycleOutcome> RecycleFilesThrough(std::span<const Text> paths, const ShellRecycle& shell);
 
 }  // namespace tarnwell

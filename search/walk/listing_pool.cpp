@@ -1,13 +1,13 @@
 #include "search/walk/listing_pool.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <optional>
 #include <system_error>
 #include <utility>
 
 #include "platform/base/entry_guard.h"
 #include "platform/base/invariant.h"
-#include "platform/base/wine.h"
+#include "platform/base/processor_time.h"
 
 namespace tarnwell {
 namespace {
@@ -18,32 +18,29 @@ namespace {
 constexpr std::size_t kLargestSpare = std::size_t{1} << 20;
 // Per entry, besides its name: the entry record and a share of growth.
 constexpr std::size_t kEntryBytes = 12;
+// The longest wait for the listings of the threads before a change to end
+// (storage so slow that a listing takes longer is judged with some of them).
+constexpr double kLongestSettle = 0.25;
 
 }  // namespace
-
-bool SystemListsOneFolderAtATime() { return RunsUnderWine(); }
-
-int DefaultWalkThreads() {
-  if (const char* text = std::getenv("TARNWELL_WALK_THREADS")) {
-    char* end = nullptr;
-    long threads = std::strtol(text, &end, 10);
-    if (end != text && *end == '\0' && threads >= 1 && threads <= 64) return static_cast<int>(threads);
-  }
-  if (SystemListsOneFolderAtATime()) return 2;
-  return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
-}
 
 // ---------------------------------------------------------------------------
 // ListingPool
 
 ListingPool::ListingPool(int helpers, ListingLimits limits) : limits_(limits) {
-  for (int i = 0; i < helpers; ++i) {
-    try {
-      threads_.emplace_back([this] { RunHelper(); });
-    } catch (const std::system_error&) {
-      break;  // fewer helpers: the walks list the rest themselves
-    }
-  }
+  std::lock_guard lock(mutex_);
+  mostHelpers_ = std::max(0, helpers);
+  SetThreads(helpers + 1);
+}
+
+ListingPool::ListingPool(std::unique_ptr<ListingThreadChoice> choice, ListingLimits limits,
+                         ListingPeriodLength period)
+    : limits_(limits), choice_(std::move(choice)), periodLength_(period) {
+  std::lock_guard lock(mutex_);
+  mostHelpers_ = std::max(0, choice_->MostThreads() - 1);
+  idleSince_ = Clock::now();
+  StartPeriod(idleSince_);
+  SetThreads(choice_->Threads());
 }
 
 ListingPool::~ListingPool() { Stop(); }
@@ -54,6 +51,7 @@ void ListingPool::Stop() {
     stopping_ = true;
   }
   work_.notify_all();
+  resting_.notify_all();
   for (std::thread& thread : threads_) thread.join();
   threads_.clear();
 }
@@ -63,22 +61,107 @@ int ListingPool::IdleHelpers() const {
   return idle_;
 }
 
-void ListingPool::RunHelper() {
-  CatchAtEntry("a listing helper", [this] { ServeWalks(); });
+int ListingPool::Threads() const {
+  std::lock_guard lock(mutex_);
+  return allowed_ + 1;
 }
 
-void ListingPool::ServeWalks() {
+int ListingPool::MostThreads() const {
+  std::lock_guard lock(mutex_);
+  return mostAllowed_ + 1;
+}
+
+void ListingPool::RunHelper(int index) {
+  CatchAtEntry("a listing helper", [this, index] { ServeWalks(index); });
+}
+
+void ListingPool::ServeWalks(int index) {
   std::unique_lock lock(mutex_);
   while (!stopping_) {
+    if (index >= allowed_) {
+      // A wake-up for work that reached a helper about to rest goes on to
+      // one that may take it.
+      if (idle_ > 0) work_.notify_one();
+      resting_.wait(lock);
+      continue;
+    }
     WalkListings* walk = NextWalk();
     if (walk == nullptr) {
+      if (choice_) AccrueIdle(Clock::now());
       ++idle_;
       work_.wait(lock);
+      if (choice_) AccrueIdle(Clock::now());
       --idle_;
       continue;
     }
     walk->ListAhead(lock, true);
   }
+}
+
+void ListingPool::SetThreads(int threads) {
+  if (stopping_) return;
+  int helpers = std::clamp(threads - 1, 0, mostHelpers_);
+  while (static_cast<int>(threads_.size()) < helpers) {
+    const int index = static_cast<int>(threads_.size());
+    try {
+      threads_.emplace_back([this, index] { RunHelper(index); });
+    } catch (const std::system_error&) {
+      // Fewer helpers: the walks list the rest themselves.
+      mostHelpers_ = helpers = index;
+    }
+  }
+  if (helpers > allowed_) {
+    resting_.notify_all();
+  } else if (helpers < allowed_) {
+    work_.notify_all();  // the idle ones beyond the count go to rest
+  }
+  allowed_ = helpers;
+  mostAllowed_ = std::max(mostAllowed_, allowed_);
+}
+
+void ListingPool::Counted() {
+  if (!choice_ || stopping_) return;
+  const Clock::time_point now = Clock::now();
+  if (settling_) {
+    if (now < settleUntil_) return;
+    settling_ = false;
+    StartPeriod(now);
+  }
+  ++periodListings_;
+  const double seconds = std::chrono::duration<double>(now - periodStart_).count();
+  const bool full = periodListings_ >= periodLength_.listings && seconds >= periodLength_.seconds;
+  const bool overdue = periodListings_ >= periodLength_.fewest && seconds >= periodLength_.longest;
+  if (!full && !overdue) return;
+  AccrueIdle(now);
+  const ListingPeriod ended{seconds, periodListings_, ProcessProcessorSeconds() - periodProcessorStart_,
+                            periodIdleSeconds_};
+  choice_->PeriodEnded(ended);
+  const int before = allowed_ + 1;
+  SetThreads(choice_->Threads());
+  if (allowed_ + 1 == before) {
+    StartPeriod(now);
+    return;
+  }
+  // The listings under way when the threads change were started by the
+  // threads before; the next period counts from when they are done (about
+  // one listing's time on one thread), so that neither count is judged by
+  // the other's listings.
+  const double oneListing = before * seconds / static_cast<double>(periodListings_);
+  settling_ = true;
+  settleUntil_ = now + std::chrono::duration_cast<Clock::duration>(
+                           std::chrono::duration<double>(std::min(oneListing, kLongestSettle)));
+}
+
+void ListingPool::StartPeriod(Clock::time_point now) {
+  periodStart_ = now;
+  periodListings_ = 0;
+  periodProcessorStart_ = ProcessProcessorSeconds();
+  periodIdleSeconds_ = 0;
+}
+
+void ListingPool::AccrueIdle(Clock::time_point now) {
+  periodIdleSeconds_ += idle_ * std::chrono::duration<double>(now - idleSince_).count();
+  idleSince_ = now;
 }
 
 WalkListings* ListingPool::NextWalk() {
@@ -100,9 +183,11 @@ WalkListings* ListingPool::NextWalk() {
 // WalkListings
 
 WalkListings::WalkListings(ListingPool* pool, const DirectoryLister& lister, const std::atomic<bool>& cancelled)
-    : pool_(pool != nullptr && pool->Helpers() > 0 ? pool : nullptr), lister_(lister), cancelled_(cancelled) {
-  if (pool_ == nullptr) return;
-  std::lock_guard lock(pool_->mutex_);
+    : pool_(nullptr), lister_(lister), cancelled_(cancelled) {
+  if (pool == nullptr) return;
+  std::lock_guard lock(pool->mutex_);
+  if (pool->mostHelpers_ == 0) return;  // no helper ever lists: the walk lists alone
+  pool_ = pool;
   pool_->walks_.push_back(this);
 }
 
@@ -204,7 +289,7 @@ void WalkListings::Release(WalkFolder& folder) {
   }
   if (folder.bytes_ > kLargestSpare) return;  // freed here, outside the lock
   std::lock_guard lock(pool_->mutex_);
-  if (spares_.size() <= static_cast<std::size_t>(pool_->Helpers())) spares_.push_back(std::move(done));
+  if (spares_.size() <= pool_->threads_.size()) spares_.push_back(std::move(done));
 }
 
 void WalkListings::Forget(WalkFolder& folder) { folder.subfolders_.clear(); }
@@ -237,6 +322,7 @@ void WalkListings::List(WalkFolder& folder, DirectoryListing spare, ListingFor w
 }
 
 void WalkListings::Listed(WalkFolder& folder, bool made) {
+  pool_->Counted();
   if (!made) {
     // The walk lists it again when it comes to it (and ends if that fails too).
     folder.state_ = WalkFolder::State::Waiting;
@@ -296,6 +382,20 @@ void WalkListings::ListAhead(std::unique_lock<std::mutex>& lock, bool helper) {
   lock.lock();
   if (helper) --helpersListing_;
   Listed(folder, made);
+}
+
+// ---------------------------------------------------------------------------
+
+std::unique_ptr<ListingPool> NewListingPool(int walkThreads) {
+  if (walkThreads <= 0) {
+    if (std::optional<int> fixed = WalkThreadsFromEnvironment()) {
+      walkThreads = *fixed;
+    } else {
+      return std::make_unique<ListingPool>(std::make_unique<ThroughputChoice>(DefaultListingThreadRange()));
+    }
+  }
+  if (walkThreads == 1) return nullptr;
+  return std::make_unique<ListingPool>(walkThreads - 1);
 }
 
 }  // namespace tarnwell

@@ -15,9 +15,15 @@
 // starts no more while those hold ListingLimits::bytes or more; several walks
 // (the roots of one search) share the helpers, each helper turning to the
 // walk that has the fewest listings ahead, so no walk is starved.
+//
+// A pool has a fixed number of helpers, or lets a ListingThreadChoice
+// (search/walk/listing_threads.h) set how many may list, period by period:
+// helpers start when first wanted and rest, after the listing they are
+// making, while fewer are wanted.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -29,23 +35,9 @@
 
 #include "platform/files/directory_listing.h"
 #include "platform/text/text.h"
+#include "search/walk/listing_threads.h"
 
 namespace tarnwell {
-
-// Threads that list folders for one search when nothing else is asked for:
-// the environment variable TARNWELL_WALK_THREADS (1 to 64) when it is set,
-// otherwise 2 where the system lists one folder at a time (the calls wait
-// for each other, but a helper's matching and hand-over overlap them), else
-// the logical processors, at most 8. Each walk lists on its own thread too, so a search
-// has this number less one helpers; 1 is the walk alone, listing every
-// folder when it comes to it.
-int DefaultWalkThreads();
-
-// True where listing a folder holds a lock of the whole process, so that
-// threads listing side by side only wait for each other: under Wine, whose
-// ntdll reads a folder with the process's working directory changed into it,
-// one folder at a time (each call takes as much longer as threads list).
-bool SystemListsOneFolderAtATime();
 
 // How far the helpers may list ahead of one walk.
 struct ListingLimits {
@@ -57,6 +49,17 @@ struct ListingLimits {
   // at most this plus one listing per thread in memory ahead of it (a
   // listing costs its names' bytes plus about 12 bytes an entry).
   std::size_t bytes = std::size_t{16} << 20;
+};
+
+// How long a period of a pool whose threads a choice sets lasts: at least
+// `seconds` and `listings` listings, or `longest` seconds once it has
+// `fewest` listings (storage so slow that a period of `listings` would leave
+// the choice no time to act).
+struct ListingPeriodLength {
+  double seconds = 0.05;
+  std::uint64_t listings = 16;
+  double longest = 1.0;
+  std::uint64_t fewest = 4;
 };
 
 // A folder of a walk: its path, its place in walk order, and once it has
@@ -96,7 +99,11 @@ class WalkListings;
 // Stop (or destruction), which every walk must have ended before.
 class ListingPool {
  public:
+  // `helpers` helper threads, all listing all along.
   explicit ListingPool(int helpers, ListingLimits limits = {});
+  // As many threads as `choice` sets, the walk's own counted, each period.
+  ListingPool(std::unique_ptr<ListingThreadChoice> choice, ListingLimits limits = {},
+              ListingPeriodLength period = {});
   ~ListingPool();
   ListingPool(const ListingPool&) = delete;
   ListingPool& operator=(const ListingPool&) = delete;
@@ -104,8 +111,10 @@ class ListingPool {
   // Ends the helpers, each after the listing it is making, and joins them.
   void Stop();
 
-  // Helper threads running (fewer than asked when a thread could not start).
-  int Helpers() const { return static_cast<int>(threads_.size()); }
+  // Threads that may list now, the walk's own counted, and the most there
+  // were at once so far.
+  int Threads() const;
+  int MostThreads() const;
 
   // For tests: helpers waiting for work they are allowed to take.
   int IdleHelpers() const;
@@ -117,21 +126,55 @@ class ListingPool {
   };
   using Queue = std::priority_queue<WalkFolder*, std::vector<WalkFolder*>, LaterInWalkOrder>;
 
-  // A helper's thread body: serves the walks until Stop.
-  void RunHelper();
-  void ServeWalks();
+  using Clock = std::chrono::steady_clock;
+
+  // Helper number `index`'s thread body: serves the walks until Stop.
+  void RunHelper(int index);
+  void ServeWalks(int index);
   // The walk a helper serves next, or nothing; under the lock.
   WalkListings* NextWalk();
+  // Under the lock: lets threads - 1 helpers list, starting those not yet running.
+  void SetThreads(int threads);
+  // Under the lock: a listing was made (or failed); ends the period when it is due.
+  void Counted();
+  // Under the lock: adds the idle helpers' time up to `now`, before their number changes.
+  void AccrueIdle(Clock::time_point now);
+  // Under the lock: a new period starts at `now`.
+  void StartPeriod(Clock::time_point now);
 
   ListingLimits limits_;
   mutable std::mutex mutex_;
-  std::condition_variable work_;  // helpers wait here
+  std::condition_variable work_;     // helpers allowed to list wait here for work
+  std::condition_variable resting_;  // helpers not allowed to list wait here
   std::vector<WalkListings*> walks_;
   std::size_t nextWalk_ = 0;  // where the search for the least served walk starts (round robin on ties)
-  int idle_ = 0;
+  int idle_ = 0;              // helpers allowed to list that wait for work
+  int allowed_ = 0;           // helpers allowed to list: those numbered below it
+  int mostAllowed_ = 0;
+  int mostHelpers_ = 0;       // helpers that may ever run
   bool stopping_ = false;
+  // Changed under the lock and only before stopping_ is set.
   std::vector<std::thread> threads_;
+
+  // With a choice: the period under way.
+  std::unique_ptr<ListingThreadChoice> choice_;
+  ListingPeriodLength periodLength_;
+  Clock::time_point periodStart_;
+  std::uint64_t periodListings_ = 0;
+  double periodProcessorStart_ = 0;
+  double periodIdleSeconds_ = 0;
+  Clock::time_point idleSince_;
+  // After a change of threads, listings are not counted until then.
+  bool settling_ = false;
+  Clock::time_point settleUntil_;
 };
+
+// The pool for a search that lists with `walkThreads` threads, the walks'
+// own included (SearchOptions::walkThreads): none for 1 (each walk lists
+// alone), fixed helpers for more; for 0 the threads of
+// TARNWELL_WALK_THREADS, or without it the default choice, which sets them
+// as the listings go (DefaultListingThreadRange).
+std::unique_ptr<ListingPool> NewListingPool(int walkThreads);
 
 // One walk's listings, in walk order, from a pool's helpers or made on the
 // walk's own thread (without a pool, always). Lives on the walk's thread;

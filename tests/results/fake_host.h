@@ -93,16 +93,16 @@ class FakeHost : public ResultHost {
     return files.erase(key) > 0 ? FileOutcome::Done() : FileOutcome::Failed("missing");
   }
   // Read-only files stay, as on the real file system.
-  std::vector<bool> RecycleFiles(std::span<const Text> paths) override {
+  std::vector<RecycleOutcome> RecycleFiles(std::span<const Text> paths) override {
     recycleBatches.push_back(paths.size());
-    std::vector<bool> gone;
+    std::vector<RecycleOutcome> outcomes;
     for (const Text& path : paths) {
       auto key = Canonical(path);
       bool held = std::find(readOnly.begin(), readOnly.end(), key) != readOnly.end();
       if (!held && files.erase(key) > 0) recycled.push_back(key);
-      gone.push_back(!files.count(key));
+      outcomes.push_back(files.count(key) ? RecycleOutcome(Failure{"recycle", path, 0, "read-only"}) : std::nullopt);
     }
-    return gone;
+    return outcomes;
   }
   void RunFileWork(const std::function<void()>& work, const std::function<void()>& betweenEvents) override {
     worker_.Start(work);

@@ -191,14 +191,21 @@ TEST_F(RecycleDelete, AFileTheShellDeletesOutrightComesBack) {
   const Text missing = tree / "never-there.txt";
   PutFile(kept, std::string("all\0of it", 9));
   const TextList paths = {kept, missing, kept};
-  std::vector<bool> gone = RecycleFilesThrough(paths, nuke);
-  EXPECT_EQ(gone, (std::vector<bool>{false, true, false}));
+  auto gone = [](const std::vector<RecycleOutcome>& outcomes) {
+    std::vector<bool> went;
+    for (const RecycleOutcome& outcome : outcomes) went.push_back(!outcome);
+    return went;
+  };
+  std::vector<RecycleOutcome> outcomes = RecycleFilesThrough(paths, nuke);
+  EXPECT_EQ(gone(outcomes), (std::vector<bool>{false, true, false}));
+  // Each file that stayed says why, in the program's words or the system's.
+  EXPECT_FALSE(outcomes[0]->message.empty());
   EXPECT_EQ(FileBytes(kept), std::string("all\0of it", 9));
   EXPECT_EQ(FolderNames(tree.path()), TextList{"precious.txt"});
 
   // A shell that does nothing: the file stays and no second name is left.
-  gone = RecycleFilesThrough(TextList{kept}, [](const std::vector<std::wstring>&) {});
-  EXPECT_EQ(gone, std::vector<bool>{false});
+  outcomes = RecycleFilesThrough(TextList{kept}, [](const std::vector<std::wstring>&) {});
+  EXPECT_EQ(gone(outcomes), std::vector<bool>{false});
   EXPECT_EQ(FolderNames(tree.path()), TextList{"precious.txt"});
 }
 

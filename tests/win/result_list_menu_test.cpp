@@ -212,7 +212,7 @@ TEST_F(ListMenu, ItemsInOrderGreyedWithoutASelectionOnEveryWayIn) {
   const std::vector<std::string> texts = {"打开(&O)", "打开所在文件夹(&F)", "复制路径(&C)", "", "勾选选中项",
                                           "取消勾选选中项", "", "名称统计(&S)...", "导出结果列表(&E)...", "",
                                           "删除时放入回收站", "同名文件", "复制后校验", "", "撤销上次移动",
-                                          "打开操作记录", "问题列表(&P)..."};
+                                          "打开操作记录", "问题列表(&P)...", "", "缩略图(&T)...\tCtrl+T"};
   auto check = [&](const MenuSeen& seen, bool selection, const char* when) {
     ASSERT_TRUE(seen.shown) << when;
     ASSERT_EQ(seen.items.size(), texts.size()) << when;

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstdlib>
+#include <iterator>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -32,8 +34,22 @@ struct Collected final : WalkOutput {
   std::function<void(const Text&)> onFolder;
 };
 
+// Threads that change after every listing, up and down, through every
+// change a pool must take while walks go on: helpers started, sent to rest
+// in the middle of their work, woken again, the walk left alone.
+class ChangingThreads final : public ListingThreadChoice {
+ public:
+  int Threads() const override { return kThreads[next_ % std::size(kThreads)]; }
+  int MostThreads() const override { return 32; }
+  void PeriodEnded(const ListingPeriod&) override { ++next_; }
+
+ private:
+  static constexpr int kThreads[] = {1, 8, 3, 32, 2, 1, 1, 16, 4};
+  std::size_t next_ = 0;
+};
+
 // A walk of a fake tree by `threads` threads: the walk's own and a pool of
-// helpers listing ahead of it (none for 1).
+// helpers listing ahead of it (none for 1; for 0, ChangingThreads).
 struct Walk {
   Walk(const FakeTree& fakeTree, NameList names, MatchMode initialMode = MatchMode::Exact, int threads = 1,
        ListingLimits limits = {}, NumberRule numbers = NumberRule::Off)
@@ -41,7 +57,11 @@ struct Walk {
           ++modeReads;
           return mode;
         }),
-        mode(initialMode), pool(threads > 1 ? std::make_unique<ListingPool>(threads - 1, limits) : nullptr) {}
+        mode(initialMode),
+        pool(threads > 1    ? std::make_unique<ListingPool>(threads - 1, limits)
+             : threads == 0 ? std::make_unique<ListingPool>(std::make_unique<ChangingThreads>(), limits,
+                                                            ListingPeriodLength{0, 1, 0, 1})
+                            : nullptr) {}
 
   TextList Rows(const Text& root) {
     Collected collected;
@@ -64,8 +84,9 @@ struct Walk {
   std::unique_ptr<ListingPool> pool;
 };
 
-// Every test of the walk runs with the walk alone and with helpers listing
-// ahead of it: the rows, folders and listings must not change.
+// Every test of the walk runs with the walk alone, with helpers listing
+// ahead of it and with helpers whose number changes all along: the rows,
+// folders and listings must not change.
 class WalkDirectory : public ::testing::TestWithParam<int> {
  protected:
   int Threads() const { return GetParam(); }
@@ -313,8 +334,10 @@ TEST_P(WalkDirectory, TheNumberRuleGivesTheRowsOfEveryWantedNumberAgainstEveryDi
   EXPECT_GT(numberRows, 500u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Threads, WalkDirectory, ::testing::Values(1, 2, 8),
-                         [](const ::testing::TestParamInfo<int>& threads) { return NumberToText(threads.param); });
+INSTANTIATE_TEST_SUITE_P(Threads, WalkDirectory, ::testing::Values(1, 2, 8, 0),
+                         [](const ::testing::TestParamInfo<int>& threads) {
+                           return threads.param == 0 ? Text("changing") : NumberToText(threads.param);
+                         });
 
 // A tree below "R" of `folders` folders, each holding `files` files named
 // "file" and a number, with names of ten bytes.
@@ -454,20 +477,20 @@ TEST(WalkAhead, HelpersTakeTurnsBetweenTheWalksOfASearch) {
   }
 }
 
-TEST(WalkAhead, ThreadsComeFromTheEnvironmentOrTheProcessors) {
+TEST(WalkAhead, TheEnvironmentFixesTheThreadsOnlyWithACountFrom1To64) {
   const char* saved = std::getenv("TARNWELL_WALK_THREADS");
   std::string kept = saved ? saved : "";
   unsetenv("TARNWELL_WALK_THREADS");
-  int processors = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
-  EXPECT_EQ(DefaultWalkThreads(), processors);
+  EXPECT_EQ(WalkThreadsFromEnvironment(), std::nullopt);
   for (const char* ignored : {"", "0", "65", "3x", "-2"}) {
     setenv("TARNWELL_WALK_THREADS", ignored, 1);
-    EXPECT_EQ(DefaultWalkThreads(), processors) << ignored;
+    EXPECT_EQ(WalkThreadsFromEnvironment(), std::nullopt) << ignored;
   }
   setenv("TARNWELL_WALK_THREADS", "1", 1);
-  EXPECT_EQ(DefaultWalkThreads(), 1);
+  EXPECT_EQ(WalkThreadsFromEnvironment(), 1);
+  EXPECT_EQ(NewListingPool(0), nullptr);  // the walk alone
   setenv("TARNWELL_WALK_THREADS", "64", 1);
-  EXPECT_EQ(DefaultWalkThreads(), 64);
+  EXPECT_EQ(WalkThreadsFromEnvironment(), 64);
   if (saved) {
     setenv("TARNWELL_WALK_THREADS", kept.c_str(), 1);
   } else {

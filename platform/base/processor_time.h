@@ -1,0 +1,13 @@
+// The processor time this process has used, for telling work that waits
+// (for a disk, a network, a lock) from work that keeps processors busy.
+#pragma once
+
+namespace tarnwell {
+
+// Processor time (user and system) of the whole process so far, all its
+// threads together, in seconds. Where the system counts it in clock ticks
+// (Windows, Wine) it moves in steps of 10-16 ms, so it is read over spans
+// of several ticks. 0 when the system does not tell.
+double ProcessProcessorSeconds();
+
+}  // namespace tarnwell
