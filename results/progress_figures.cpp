@@ -12,6 +12,13 @@ namespace {
 constexpr std::uint64_t kRateWindow = 5000;
 
 // The whole number with `decimals` decimals of value / 1024^power, rounded down.
+// The digits of `value`, with zeros in front up to `width` of them.
+Text ZeroPadded(std::uint64_t value, std::size_t width) {
+  Text digits = std::to_string(value);
+  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+  return digits;
+}
+
 Text Scaled(std::uint64_t value, int power, int decimals) {
   std::uint64_t unit = 1;
   for (int i = 0; i < power; ++i) unit *= 1024;
@@ -22,13 +29,13 @@ Text Scaled(std::uint64_t value, int power, int decimals) {
   const std::uint64_t fraction = (value % unit) * scale / unit;
   Text text = std::to_string(whole);
   if (decimals > 0) {
-    Text digits = std::to_string(fraction);
-    text += "." + Text(static_cast<std::size_t>(decimals) - digits.size(), '0') + digits;
+    text += '.';
+    text += ZeroPadded(fraction, static_cast<std::size_t>(decimals));
   }
   return text;
 }
 
-Text TwoDigits(std::uint64_t value) { return value < 10 ? "0" + std::to_string(value) : std::to_string(value); }
+Text TwoDigits(std::uint64_t value) { return ZeroPadded(value, 2); }
 
 }  // namespace
 
