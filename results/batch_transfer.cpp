@@ -128,9 +128,10 @@ void Transfer::File(const Text& path) {
     }
   }
   Text destination = Concat(folder, FileNameOf(path));
-  auto source = host_.IdentifyFile(path);
+  // The source's identity only when something is at the destination: it
+  // costs as much as a small file's copy on some systems.
   auto existing = host_.IdentifyFile(destination);
-  if (source && existing && *source == *existing) {  // already there
+  if (existing && host_.IdentifyFile(path) == existing) {  // already there
     record_.Skipped(Action(), path, destination);
     return;
   }
