@@ -8,7 +8,9 @@
 // the worker, tells what the worker alone adds. Rounds alternate which goes first; the medians are printed
 // with their ratios to the plain loop.
 //
-// Usage: copy_bench [--small N] [--large-mb M] [--rounds R]
+// Usage: copy_bench [--small N] [--large-mb M] [--rounds R] [--folder F]
+// (the files are made in a folder of their own under F, by default under
+// the temporary folder)
 #include <windows.h>
 
 #include <algorithm>
@@ -18,11 +20,13 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "bench/machine.h"
 #include "platform/files/file_system.h"
+#include "platform/text/gb18030.h"
 #include "platform/text/gb18030_utf8.h"
 #include "platform/text/gb18030_wide_win.h"
 #include "platform/text/gbk_literal.h"
@@ -47,10 +51,15 @@ double Median(std::vector<double> values) {
 // into it is removed with it.
 class WorkFolder {
  public:
-  WorkFolder() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + L"tarnwell-copy-bench-" + std::to_wstring(GetCurrentProcessId());
+  // Under `parent`, or under the temporary folder when it is empty.
+  explicit WorkFolder(std::wstring parent) {
+    if (parent.empty()) {
+      wchar_t temp[MAX_PATH];
+      GetTempPathW(MAX_PATH, temp);
+      parent = temp;
+    }
+    if (parent.back() != L'\\') parent += L'\\';
+    path_ = parent + L"tarnwell-copy-bench-" + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(path_.c_str(), nullptr);
   }
   ~WorkFolder() { RemoveTree(path_); }
@@ -78,6 +87,35 @@ class WorkFolder {
  private:
   std::wstring path_;
 };
+
+// Under Wine on Linux: the kilobytes the host's page cache still has to
+// write to the disk (dirty or under write-back), read from /proc through
+// Wine's drive Z:; nothing elsewhere.
+std::optional<long long> UnwrittenKilobytes() {
+  FILE* meminfo = _wfopen(L"Z:\\proc\\meminfo", L"r");
+  if (!meminfo) return std::nullopt;
+  long long total = 0;
+  char line[256];
+  while (std::fgets(line, sizeof line, meminfo)) {
+    long long kilobytes = 0;
+    if (std::sscanf(line, "Dirty: %lld", &kilobytes) == 1 || std::sscanf(line, "Writeback: %lld", &kilobytes) == 1) {
+      total += kilobytes;
+    }
+  }
+  std::fclose(meminfo);
+  return total;
+}
+
+// Waits (at most a minute) until the disk has taken what earlier runs wrote:
+// a run that starts while gigabytes are still being written back is slowed
+// by the system's throttling of writers, whichever it is.
+void WaitForTheDisk() {
+  for (int waited = 0; waited < 600; ++waited) {
+    const std::optional<long long> unwritten = UnwrittenKilobytes();
+    if (!unwritten || *unwritten < 32 * 1024) return;
+    Sleep(100);
+  }
+}
 
 // Writes `bytes` bytes that no two files share, so that nothing below the
 // copy can take a shortcut through repeated content.
@@ -143,6 +181,7 @@ class Bench {
   // Seconds for a plain loop of CopyOneFile over the set into a new folder.
   double PlainLoop(const FileSet& set) {
     const std::wstring target = FreshTarget();
+    WaitForTheDisk();
     const auto start = Clock::now();
     for (const std::wstring& name : set.names) {
       if (!CopyOneFile(WideToGb18030(set.folder + L"\\" + name), WideToGb18030(target + L"\\" + name))) {
@@ -168,6 +207,7 @@ class Bench {
     const std::wstring target = FreshTarget();
     host_.target = WideToGb18030(target);
     host_.lastBox.clear();
+    WaitForTheDisk();
     const auto start = Clock::now();
     commands_.Copy();
     const double seconds = Seconds(start, Clock::now());
@@ -203,8 +243,8 @@ class Bench {
   std::wstring work_;
 };
 
-int Run(int small, int largeMb, int rounds) {
-  WorkFolder work;
+int Run(int small, int largeMb, int rounds, const std::wstring& parent) {
+  WorkFolder work(parent);
   FileSet smallSet{"small files", work.Path() + L"\\small", {}, 0};
   FileSet largeSet{"large files", work.Path() + L"\\large", {}, 0};
   CreateDirectoryW(smallSet.folder.c_str(), nullptr);
@@ -242,8 +282,9 @@ int Run(int small, int largeMb, int rounds) {
     for (int i = 0; i < trips; ++i) host.RunFileWork([] {}, [] {});
     std::printf("a hand-over to the worker and back: %.1f us\n", Seconds(start, Clock::now()) * 1e6 / trips);
   }
-  std::printf("copy: %d small files (%.1f MB) and 4 files of %d MB; %d rounds, medians\n", small,
-              static_cast<double>(smallSet.bytes) / 1048576.0, largeMb, rounds);
+  std::printf("copy: %d small files (%.1f MB) and 4 files of %d MB in %s; %d rounds, medians\n", small,
+              static_cast<double>(smallSet.bytes) / 1048576.0, largeMb, Utf16ToUtf8(work.Path()).c_str(), rounds);
+  if (UnwrittenKilobytes()) std::printf("each run starts once the host has written earlier runs' files to the disk\n");
   std::printf("plain: a loop of the platform copy; batch: the copy command; in place: the copy command with its\n"
               "file work on the window thread (no worker); verified: the copy command with 复制后校验 on\n");
   std::printf("%-12s %9s %9s %7s %10s %7s %11s %7s\n", "set", "plain s", "batch s", "/plain", "in place s",
@@ -276,12 +317,14 @@ int main(int argc, char** argv) {
   int small = 1000;
   int largeMb = 500;
   int rounds = 3;
+  std::wstring parent;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string option = argv[i];
     const int value = std::atoi(argv[i + 1]);
     if (option == "--small") small = value;
     if (option == "--large-mb") largeMb = value;
     if (option == "--rounds") rounds = value;
+    if (option == "--folder") parent = tarnwell::Gb18030ToWide(argv[i + 1]);
   }
-  return tarnwell::bench::Run(std::max(small, 1), std::max(largeMb, 1), std::max(rounds, 1));
+  return tarnwell::bench::Run(std::max(small, 1), std::max(largeMb, 1), std::max(rounds, 1), parent);
 }
