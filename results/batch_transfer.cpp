@@ -4,6 +4,7 @@
 #include <set>
 
 #include "platform/text/gbk_literal.h"
+#include "results/file_work.h"
 #include "results/tick_scan.h"
 
 namespace tarnwell {
@@ -14,7 +15,7 @@ struct TransferTexts {
   const Text& progress;
   const Text& done;
   const Text& nothingTicked;
-  const Text& failedVerb;  // "有N个文件未能" + this + "。"
+  const Text& failedVerb;  // "有N个文件未能" + this + "。", "已停止：已" + this + "N个文件。"
 };
 
 TransferTexts TextsFor(TransferKind kind) {
@@ -22,6 +23,16 @@ TransferTexts TextsFor(TransferKind kind) {
     return {"复制文件到"_gbk, "正在复制，请稍等..."_gbk, "复制完毕！"_gbk, "您没有选择要复制的文件！"_gbk, "复制"_gbk};
   }
   return {"移动文件到"_gbk, "正在移动，请稍等..."_gbk, "移动完毕！"_gbk, "您没有选择要移动的文件！"_gbk, "移动"_gbk};
+}
+
+// The box at the end, empty for none: a stop and what was done until then,
+// the files that could not go, the copies read back whole.
+Text EndBox(const TransferTexts& texts, bool stopped, int arrived, int failed, bool verify, int verified) {
+  Text box;
+  if (stopped) box = Concat("已停止：已"_gbk, texts.failedVerb, NumberToText(arrived), "个文件。"_gbk);
+  if (failed > 0) box += Concat("有"_gbk, NumberToText(failed), "个文件未能"_gbk, texts.failedVerb, "。"_gbk);
+  if (verify && verified > 0) box += Concat("已校验"_gbk, NumberToText(verified), "个文件，与源文件一致。"_gbk);
+  return box;
 }
 
 // The folder of a row's path: everything before the "\" that precedes its name.
@@ -33,11 +44,16 @@ Text FolderOf(const Text& path) {
 // One batch: the target, the rule for same names, the files moved so far.
 class Transfer {
  public:
-  Transfer(ResultHost& host, TransferKind kind, const TransferOptions& options, Text target, MovedFiles* moved)
-      : host_(host), kind_(kind), options_(options), target_(std::move(target)), record_(host), moved_(moved) {}
+  Transfer(ResultHost& host, TransferKind kind, const TransferOptions& options, Text target, MovedFiles* moved,
+           BatchProgress& progress)
+      : host_(host), kind_(kind), options_(options), target_(std::move(target)), record_(host), moved_(moved),
+        progress_(progress) {}
 
+  // On the worker thread, one file at a time.
   void File(const Text& path);
   int Failed() const { return failed_; }
+  int Arrived() const { return arrived_; }
+  int Verified() const { return verified_; }
   OperationRecord& Record() { return record_; }
 
  private:
@@ -47,8 +63,17 @@ class Transfer {
     ++failed_;
   }
   FileOutcome Act(const Text& path, const Text& destination, ExistingFile existing) {
-    return kind_ == TransferKind::Copy ? host_.CopyOneFile(path, destination, existing)
-                                       : host_.MoveOneFile(path, destination, existing);
+    CopyOptions copy;
+    copy.existing = existing;
+    copy.verify = options_.verify;
+    copy.watch = &progress_;
+    return kind_ == TransferKind::Copy ? host_.CopyOneFile(path, destination, copy)
+                                       : host_.MoveOneFile(path, destination, copy);
+  }
+  // A file that arrived: counted, and counted as verified when its copy was read back.
+  void CountArrival(int verifiedBefore) {
+    ++arrived_;
+    if (progress_.Read().filesVerified > verifiedBefore) ++verified_;
   }
   // Copies or moves under the next free numbered name: a name that a file
   // took between the look and the act is passed over, never replaced.
@@ -68,7 +93,10 @@ class Transfer {
   // a file that two rows name (two wanted names found it, a list named it
   // twice) is done by its first row.
   std::map<Text, Text> done_;
+  BatchProgress& progress_;
   int failed_ = 0;
+  int arrived_ = 0;
+  int verified_ = 0;
 };
 
 std::optional<FileOutcome> Transfer::ActRenamed(const Text& path, const Text& folder, Text& destination) {
@@ -79,7 +107,7 @@ std::optional<FileOutcome> Transfer::ActRenamed(const Text& path, const Text& fo
     if (!free) return std::nullopt;
     destination = *free;
     FileOutcome outcome = Act(path, destination, ExistingFile::Keep);
-    if (!outcome.targetTaken) return outcome;
+    if (!outcome.targetTaken) return outcome;  // done, failed or stopped
     taken.insert(destination);
   }
 }
@@ -100,14 +128,16 @@ void Transfer::File(const Text& path) {
     }
   }
   Text destination = Concat(folder, FileNameOf(path));
-  auto source = host_.IdentifyFile(path);
+  // The source's identity only when something is at the destination: it
+  // costs as much as a small file's copy on some systems.
   auto existing = host_.IdentifyFile(destination);
-  if (source && existing && *source == *existing) {  // already there
+  if (existing && host_.IdentifyFile(path) == existing) {  // already there
     record_.Skipped(Action(), path, destination);
     return;
   }
   // Only 替换 replaces; the other rules act with operations that fail on a
   // file at the destination, never after a look that a file could outrun.
+  const int verifiedBefore = progress_.Read().filesVerified;
   bool renamed = false;
   FileOutcome outcome;
   if (options_.sameName == SameNameRule::Replace) {
@@ -126,6 +156,8 @@ void Transfer::File(const Text& path) {
       renamed = true;
     }
   }
+  // Stopped: nothing of the file is at the destination, its source is whole.
+  if (outcome.stopped) return record_.Stopped(Action(), path, destination);
   if (!outcome.done) return Fail(path, destination, outcome.failure, outcome.code);
   done_.emplace(path, destination);
   // A move that fell back to copying may have left its source behind (read-only, held): the
@@ -139,6 +171,7 @@ void Transfer::File(const Text& path) {
   } else {
     record_.Succeeded(Action(), path, destination);
   }
+  CountArrival(verifiedBefore);
   if (kind_ != TransferKind::Move) return;
   auto arrived = host_.IdentifyFile(destination);
   if (arrived) movedHere_.insert(*arrived);
@@ -150,22 +183,37 @@ void Transfer::File(const Text& path) {
 Text FileNameOf(const Text& path) { return RightText(path, TextLength(path) - FindLastText(path, "\\", false)); }
 
 void BatchTransfer(ResultList& list, ResultHost& host, TransferKind kind, const TransferOptions& options,
-                   MovedFiles* moved) {
+                   MovedFiles* moved, BatchProgress* shared) {
   const TransferTexts texts = TextsFor(kind);
   const Text target = Concat(host.BrowseForFolder(texts.browserTitle), "\\");
   if (TextEquals(target, "\\")) return;  // the user cancelled
 
+  BatchProgress own;
+  BatchProgress& progress = shared ? *shared : own;
+  FileWork work(host, progress);
   // The list stays as it is: a moved file's row keeps its old path, kept on
   // purpose (docs/behaviour.md).
-  Transfer transfer(host, kind, options, target, moved);
-  int ticked = ScanTickedRows(list, host, texts.progress, ScanOrder::StatusThenEvents,
-                              [&](ResultList::RowId, const Text& path) { transfer.File(path); });
+  Transfer transfer(host, kind, options, target, moved, progress);
+  progress.Begin(kind == TransferKind::Copy ? BatchKind::Copy : BatchKind::Move, TickedRowCount(list));
+  const std::uint64_t weight = options.verify ? 2 : 1;  // a copy read back goes through its bytes twice
+  const TickedSizes sizes(list, work, weight);
+  int ticked = ScanTickedRows(
+      list, host, texts.progress, ScanOrder::StatusThenEvents,
+      [&](ResultList::RowId id, const Text& path) {
+        work.Run([&] {
+          progress.BeginFile(path, sizes.Of(id) * weight);
+          transfer.File(path);
+          progress.EndFile();
+        });
+      },
+      progress);
+  progress.End();
   if (host.WindowClosed()) return;  // nothing more is shown
-  host.SetStatus(ticked > 0 ? texts.done : texts.nothingTicked);
-  if (transfer.Failed() > 0) {
-    host.ShowMessageBox(Concat("有"_gbk, NumberToText(transfer.Failed()), "个文件未能"_gbk, texts.failedVerb, "。"_gbk),
-                        MessageBoxStyle::Ok, Text());
-  }
+  const bool stopped = progress.StopRequested();
+  const Text& end = ticked > 0 || stopped ? texts.done : texts.nothingTicked;
+  host.SetStatus(stopped ? Concat("已停止："_gbk, end) : end);
+  const Text box = EndBox(texts, stopped, transfer.Arrived(), transfer.Failed(), options.verify, transfer.Verified());
+  if (!box.empty()) host.ShowMessageBox(box, MessageBoxStyle::Ok, Text());
   transfer.Record().TellWhenUnwritten();
 }
 

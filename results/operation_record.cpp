@@ -58,10 +58,16 @@ void OperationRecord::AlreadyDone(RecordedAction action, const Text& source, con
   Line(action, source, destination, "本次已处理过"_gbk);
 }
 
+void OperationRecord::Stopped(RecordedAction action, const Text& source, const Text& destination) {
+  Line(action, source, destination, "已停止"_gbk);
+}
+
 void OperationRecord::Write(RecordedAction action, const Text& source, const Text& destination,
                             const FileOutcome& outcome) {
   if (outcome.done) {
     Succeeded(action, source, destination);
+  } else if (outcome.stopped) {
+    Stopped(action, source, destination);
   } else {
     Failed(action, source, destination, outcome.failure, outcome.code);
   }

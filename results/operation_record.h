@@ -1,6 +1,7 @@
 // The record of every file that delete, recycle, copy, move and undo act
 // on: "操作记录.csv" beside the program, one line per file written at the
-// moment of the action (time, action, source, destination, outcome). The
+// moment of the action (time, action, source, destination, outcome), on the
+// batch's worker thread as the file work goes (never at once on two). The
 // file is only ever appended to, its header written when it is new, so a
 // crash loses at most the line in progress. A line that cannot be written
 // never stops the batch; the batch tells the user at its end. A record is
@@ -32,7 +33,10 @@ class OperationRecord {
   // An earlier row of the same batch already acted on this file; `destination`
   // is where it went then.
   void AlreadyDone(RecordedAction action, const Text& source, const Text& destination);
-  // Succeeded or Failed as the outcome says.
+  // The batch was stopped while it was at this file: nothing of it is left
+  // at the destination, and the source is where it was.
+  void Stopped(RecordedAction action, const Text& source, const Text& destination);
+  // Succeeded, Stopped or Failed as the outcome says.
   void Write(RecordedAction action, const Text& source, const Text& destination, const FileOutcome& outcome);
 
   // Shows "操作记录写入失败！" when a line could not be written. For the end of

@@ -1,8 +1,12 @@
 // What the result operations need of the window and of the file system. The
 // window implements it with the real controls and Win32 calls; tests give a
-// fake. Everything here is called on the window thread.
+// fake. The window's side is called on the window thread only; the file
+// system's side (from DeleteOneFile to LocalTimeNow, and the batch's problem
+// list) also on the batch's worker thread, through RunFileWork, while the
+// window thread waits.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -23,13 +27,17 @@ struct FileOutcome {
   bool done = false;
   Text failure;              // the reason, when not done
   bool targetTaken = false;  // not done because a file is at the destination (ExistingFile::Keep)
+  bool stopped = false;      // not done because the batch was asked to stop: nothing of it is left
   std::uint32_t code = 0;    // the system's error code behind the reason; 0 for the program's own words
 
-  static FileOutcome Done() { return {true, {}, false, 0}; }
-  static FileOutcome Failed(Text reason, std::uint32_t code = 0) { return {false, std::move(reason), false, code}; }
-  static FileOutcome TargetTaken(Text reason, std::uint32_t code = 0) {
-    return {false, std::move(reason), true, code};
+  static FileOutcome Done() { return {true, {}, false, false, 0}; }
+  static FileOutcome Failed(Text reason, std::uint32_t code = 0) {
+    return {false, std::move(reason), false, false, code};
   }
+  static FileOutcome TargetTaken(Text reason, std::uint32_t code = 0) {
+    return {false, std::move(reason), true, false, code};
+  }
+  static FileOutcome Stopped() { return {false, {}, false, true, 0}; }
 };
 
 class ResultHost {
@@ -50,6 +58,12 @@ class ResultHost {
   // setting) rather than deleting them outright.
   virtual bool RecycleOnDelete() = 0;
 
+  // Runs `work` on the batch's worker thread and returns once it has ended.
+  // Meanwhile the window's events run, and `betweenEvents` is called after
+  // each round of them, so the window answers however long a file takes.
+  // `work` acts on files only, never on the window or the list.
+  virtual void RunFileWork(const std::function<void()>& work, const std::function<void()>& betweenEvents) = 0;
+
   // File system and shell.
   virtual FileOutcome DeleteOneFile(const Text& path) = 0;
   // Sends the files to the Recycle Bin and never deletes one outright; tells
@@ -57,9 +71,11 @@ class ResultHost {
   // why it stayed.
   virtual std::vector<RecycleOutcome> RecycleFiles(std::span<const Text> paths) = 0;
   // With ExistingFile::Keep a file at the destination, there before or come
-  // meanwhile, is never replaced: the outcome is TargetTaken.
-  virtual FileOutcome CopyOneFile(const Text& source, const Text& destination, ExistingFile existing) = 0;
-  virtual FileOutcome MoveOneFile(const Text& source, const Text& destination, ExistingFile existing) = 0;
+  // meanwhile, is never replaced: the outcome is TargetTaken. A copy that
+  // the options' watch stopped is Stopped; a verified copy that differs from
+  // its source fails with "校验不一致".
+  virtual FileOutcome CopyOneFile(const Text& source, const Text& destination, const CopyOptions& options) = 0;
+  virtual FileOutcome MoveOneFile(const Text& source, const Text& destination, const CopyOptions& options) = 0;
   virtual std::optional<FileIdentity> IdentifyFile(const Text& path) = 0;
   // Size and modification time; nothing when the path names no file.
   virtual std::optional<FileFacts> FactsOf(const Text& path) = 0;
@@ -74,7 +90,8 @@ class ResultHost {
   // The user's clock now, "YYYY-MM-DD HH:MM:SS".
   virtual Text LocalTimeNow() = 0;
   // The problem list of the batch under way: a batch starts a new one, and
-  // every file it could not act on is added, as the action record has it.
+  // every file it could not act on is added, as the action record has it
+  // (also from the worker thread).
   virtual void StartBatchProblems() {}
   virtual void AddBatchProblem(const Failure&) {}
   virtual void ShellOpen(const Text& path) = 0;

@@ -3,17 +3,17 @@
 namespace tarnwell {
 
 int ScanTickedRows(ResultList& list, ResultHost& host, const Text& progressText, ScanOrder order,
-                   const TickedRowAction& action) {
+                   const TickedRowAction& action, const BatchProgress& progress) {
   const int rowsAtStart = list.RowCount();
   if (rowsAtStart == 0) return 0;
   const ResultList::RowId lastIdAtStart = list.IdOf(rowsAtStart - 1);
   ResultList::RowId visited = ResultList::kNoRow;
   int ticked = 0;
   for (int visit = 0; visit < rowsAtStart; ++visit) {
-    if (host.WindowClosed()) break;
+    if (host.WindowClosed() || progress.StopRequested()) break;
     if (order == ScanOrder::StatusThenEvents) host.SetStatus(progressText);
     host.ProcessPendingEvents();
-    if (host.WindowClosed()) break;
+    if (host.WindowClosed() || progress.StopRequested()) break;
     if (order == ScanOrder::EventsThenStatus) host.SetStatus(progressText);
     int row = list.FirstRowAfter(visited);
     if (row < 0 || list.IdOf(row) > lastIdAtStart) break;  // no row of the start is left

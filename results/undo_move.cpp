@@ -1,6 +1,7 @@
 #include "results/undo_move.h"
 
 #include "platform/text/gbk_literal.h"
+#include "results/file_work.h"
 #include "results/operation_record.h"
 
 namespace tarnwell {
@@ -26,32 +27,57 @@ Text Obstacle(ResultHost& host, const MovedFile& file) {
 
 }  // namespace
 
-void UndoMove(ResultHost& host, MovedFiles& moved) {
+void UndoMove(ResultHost& host, MovedFiles& moved, BatchProgress* shared) {
   if (moved.empty()) return;
   const MovedFiles files = std::move(moved);
   moved.clear();
+  BatchProgress own;
+  BatchProgress& progress = shared ? *shared : own;
+  FileWork work(host, progress);
   OperationRecord record(host);
+  progress.Begin(BatchKind::Undo, static_cast<int>(files.size()));
   int back = 0;
   int stayed = 0;
   // Last moved first: a file moved into a path that an earlier one left
   // frees it again before that one goes back.
-  for (auto file = files.rbegin(); file != files.rend(); ++file) {
-    if (host.WindowClosed()) return;
-    host.SetStatus("正在撤销移动，请稍等..."_gbk);
-    host.ProcessPendingEvents();
-    if (host.WindowClosed()) return;
-    if (Text obstacle = Obstacle(host, *file); !obstacle.empty()) {
-      record.Failed(RecordedAction::UndoMove, file->to, file->from, obstacle);
-      ++stayed;
-      continue;
+  for (std::size_t left = files.size(); left > 0; --left) {
+    const MovedFile& file = files[left - 1];
+    if (host.WindowClosed()) return progress.End();
+    if (!progress.StopRequested()) {
+      host.SetStatus("正在撤销移动，请稍等..."_gbk);
+      host.ProcessPendingEvents();
+      if (host.WindowClosed()) return progress.End();
     }
-    // The old path was free a moment ago; a file that came there since stays.
-    const FileOutcome outcome = host.MoveOneFile(file->to, file->from, ExistingFile::Keep);
-    record.Write(RecordedAction::UndoMove, file->to, file->from, outcome);
+    const FileOutcome outcome = progress.StopRequested() ? FileOutcome::Stopped() : work.Run([&] {
+      progress.BeginFile(file.to, 0);
+      FileOutcome result;
+      if (Text obstacle = Obstacle(host, file); !obstacle.empty()) {
+        record.Failed(RecordedAction::UndoMove, file.to, file.from, obstacle);
+        result = FileOutcome::Failed(obstacle);
+      } else {
+        // The old path was free a moment ago; a file that came there since stays.
+        CopyOptions options;
+        options.existing = ExistingFile::Keep;
+        options.watch = &progress;
+        result = host.MoveOneFile(file.to, file.from, options);
+        record.Write(RecordedAction::UndoMove, file.to, file.from, result);
+      }
+      progress.EndFile();
+      return result;
+    });
+    if (outcome.stopped) {
+      // This file and those before it stay where the move put them, to be taken back later.
+      moved.assign(files.begin(), files.begin() + static_cast<std::ptrdiff_t>(left));
+      break;
+    }
     ++(outcome.done ? back : stayed);
   }
-  host.SetStatus("撤销完毕！"_gbk);
-  host.ShowMessageBox(Concat("已移回"_gbk, NumberToText(back), "个文件，"_gbk, NumberToText(stayed), "个文件未能移回。"_gbk),
+  progress.End();
+  if (host.WindowClosed()) return;
+  const bool stopped = progress.StopRequested();
+  host.SetStatus(stopped ? Concat("已停止："_gbk, "撤销完毕！"_gbk) : "撤销完毕！"_gbk);
+  host.ShowMessageBox(Concat(stopped ? "已停止："_gbk : Text(), "已移回"_gbk, NumberToText(back), "个文件，"_gbk,
+                             NumberToText(stayed), "个文件未能移回。"_gbk),
                       MessageBoxStyle::Ok, Text());
   record.TellWhenUnwritten();
 }

@@ -18,7 +18,7 @@ void BatchCommands::RunAlone(Command command) {
 }
 
 void BatchCommands::Delete() {
-  RunAlone([this] { BatchDelete(window_.Results(), host_); });
+  RunAlone([this] { BatchDelete(window_.Results(), host_, &progress_); });
 }
 
 void BatchCommands::Copy() { Transfer(TransferKind::Copy); }
@@ -30,20 +30,22 @@ void BatchCommands::Transfer(TransferKind kind) {
     TransferOptions options;
     options.sameName = SameNameRuleChosen(programDirectory_);
     options.keepFolders = KeepFoldersChosen(programDirectory_);
+    options.verify = VerifyCopiesChosen(programDirectory_);
     options.roots = searches_.LastSearchRoots();
     if (kind == TransferKind::Copy) {
-      BatchTransfer(window_.Results(), host_, kind, options);
+      BatchTransfer(window_.Results(), host_, kind, options, nullptr, &progress_);
       return;
     }
     // A move that was cancelled, or moved nothing, leaves the last one to undo.
+    // (An undo that was stopped leaves what it did not reach.)
     MovedFiles moved;
-    BatchTransfer(window_.Results(), host_, kind, options, &moved);
+    BatchTransfer(window_.Results(), host_, kind, options, &moved, &progress_);
     if (!moved.empty()) lastMove_ = std::move(moved);
   });
 }
 
 void BatchCommands::UndoLastMove() {
-  RunAlone([this] { UndoMove(host_, lastMove_); });
+  RunAlone([this] { UndoMove(host_, lastMove_, &progress_); });
 }
 
 }  // namespace tarnwell

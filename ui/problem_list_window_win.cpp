@@ -124,7 +124,7 @@ bool ProblemListWindow::OnListKey(WORD key) {
 LRESULT CALLBACK ProblemListWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ProblemListWindow* self = WindowOwner(window, message, lParam, &ProblemListWindow::window_);
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  return CatchAtEntry("the problem list's window procedure", DefWindowProcW(window, message, wParam, lParam),
+  return CatchAtEntry("the problem list's window procedure", LRESULT{0},
                       [&] { return self->Handle(message, wParam, lParam); });
 }
 

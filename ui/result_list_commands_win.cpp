@@ -78,6 +78,8 @@ void ResultListCommands::ChooseRename() { SaveSameNameRule(host_.ProgramDirector
 
 void ResultListCommands::ToggleKeepFolders() { ToggleKeepFoldersChoice(host_.ProgramDirectory()); }
 
+void ResultListCommands::ToggleVerifyCopies() { ToggleVerifyCopiesChoice(host_.ProgramDirectory()); }
+
 void ResultListCommands::UndoLastMove() {
   if (batches_) batches_->UndoLastMove();
 }
@@ -102,6 +104,7 @@ void ResultListCommands::ShowMenu() {
   state.recycleBinChosen = RecycleBinChosen(directory);
   state.sameName = SameNameRuleChosen(directory);
   state.keepFolders = KeepFoldersChosen(directory);
+  state.verifyCopies = VerifyCopiesChosen(directory);
   state.canUndo = batches_ && batches_->CanUndo() && !batches_->Running();
   state.hasProblems = problems_ && !problems_().empty();
   if (const ListMenuItem* chosen = ShowListMenu(window_.Handle(), window_.ListMenuPoint(), state)) {

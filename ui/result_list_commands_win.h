@@ -1,9 +1,9 @@
 // What the result list's keys and context menu do: open the current row or
 // its folder, copy the selected rows' paths, tick or untick the selection,
 // write the per-name statistics and the export of the list, show or change
-// the Recycle Bin choice and the same-name choices of copy and move, take
-// back the last move and open the operation record. The files go through the ResultHost, like
-// the not-found report; opening a file or a folder goes through two virtual
+// the Recycle Bin choice, the same-name choices of copy and move and the
+// verification of copies, take back the last move and open the operation
+// record. The files go through the ResultHost, like the not-found report; opening a file or a folder goes through two virtual
 // functions, so that a test can see what would have been opened.
 #pragma once
 
@@ -47,6 +47,7 @@ class ResultListCommands {
   void ChooseSkip();
   void ChooseRename();
   void ToggleKeepFolders();
+  void ToggleVerifyCopies();
   void UndoLastMove();
   // 操作记录.csv through the shell; a box says so when there is none yet.
   void OpenOperationRecord();

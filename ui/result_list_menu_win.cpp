@@ -22,14 +22,15 @@ bool Replace(S state) { return state.sameName == SameNameRule::Replace; }
 bool Skip(S state) { return state.sameName == SameNameRule::Skip; }
 bool Rename(S state) { return state.sameName == SameNameRule::Rename; }
 bool KeepFolders(S state) { return state.keepFolders; }
+bool VerifyCopies(S state) { return state.verifyCopies; }
 
 constexpr auto kNone = MenuMark::None;
 constexpr auto kCheck = MenuMark::Check;
 constexpr auto kRadio = MenuMark::Radio;
 
 // text, command, in the submenu, greyed, mark, marked
-const std::array<ListMenuItem, 23>& Table() {
-  static const std::array<ListMenuItem, 23> table{{
+const std::array<ListMenuItem, 24>& Table() {
+  static const std::array<ListMenuItem, 24> table{{
       {&"打开(&O)"_gbk, &C::OpenCurrentRow, false, NoSelection, kNone, nullptr},
       {&"打开所在文件夹(&F)"_gbk, &C::OpenRowFolder, false, NoSelection, kNone, nullptr},
       {&"复制路径(&C)"_gbk, &C::CopySelectedPaths, false, NoSelection, kNone, nullptr},
@@ -47,6 +48,7 @@ const std::array<ListMenuItem, 23>& Table() {
       {&"保留两者 (自动改名)"_gbk, &C::ChooseRename, true, nullptr, kRadio, Rename},
       {nullptr, nullptr, true, nullptr, kNone, nullptr},
       {&"保持原文件夹结构"_gbk, &C::ToggleKeepFolders, true, nullptr, kCheck, KeepFolders},
+      {&"复制后校验"_gbk, &C::ToggleVerifyCopies, false, nullptr, kCheck, VerifyCopies},
       {nullptr, nullptr, false, nullptr, kNone, nullptr},
       {&"撤销上次移动"_gbk, &C::UndoLastMove, false, NothingToUndo, kNone, nullptr},
       {&"打开操作记录"_gbk, &C::OpenOperationRecord, false, nullptr, kNone, nullptr},

@@ -21,6 +21,7 @@ struct ListMenuState {
   bool recycleBinChosen = false;
   SameNameRule sameName = SameNameRule::Replace;
   bool keepFolders = false;
+  bool verifyCopies = false;
   bool canUndo = false;
   bool hasProblems = false;
 };

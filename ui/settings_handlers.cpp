@@ -14,6 +14,7 @@ const Text& SameNameKey() { return "同名文件"_gbk; }    // "替换", "跳过
 const Text& KeepFoldersKey() { return "保持结构"_gbk; }  // "真": copies and moves keep the folders
 const Text& NumberRuleKey() { return "编号匹配"_gbk; }  // "真": digit-only names match by number
 const Text& KeepingKey() { return "索引"_gbk; }    // "假": every search walks its roots anew
+const Text& VerifyKey() { return "复制后校验"_gbk; }  // "真": copies are read back and compared
 const Text& Yes() { return "真"_gbk; }
 const Text& No() { return "假"_gbk; }
 
@@ -100,6 +101,13 @@ void ToggleKeepFoldersChoice(std::string_view programDirectory) {
   WriteSetting(programDirectory, KeepFoldersKey(), KeepFoldersChosen(programDirectory) ? No() : Yes());
 }
 
+bool VerifyCopiesChosen(std::string_view programDirectory) {
+  return TextEquals(ReadSetting(programDirectory, VerifyKey()), Yes());
+}
+
+void ToggleVerifyCopiesChoice(std::string_view programDirectory) {
+  WriteSetting(programDirectory, VerifyKey(), VerifyCopiesChosen(programDirectory) ? No() : Yes());
+}
 
 bool KeepingWalkedFolders(std::string_view programDirectory) {
   return !TextEquals(ReadSetting(programDirectory, KeepingKey()), No());

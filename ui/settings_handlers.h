@@ -66,6 +66,12 @@ void ToggleKeepFoldersChoice(std::string_view programDirectory);
 // way (on only for exactly "真"). A search takes it when it starts.
 bool NumberRuleChosen(std::string_view programDirectory);
 void ToggleNumberRuleChoice(std::string_view programDirectory);
+// 复制后校验 in the result list's context menu: the key "复制后校验", on only
+// for exactly "真": every file copied, also by a move that has to copy, is
+// read back from the target and compared with its source.
+bool VerifyCopiesChosen(std::string_view programDirectory);
+// Writes the opposite of what VerifyCopiesChosen reads, at once.
+void ToggleVerifyCopiesChoice(std::string_view programDirectory);
 // Whether searches keep the folders they walk for the searches after them:
 // the key "索引", read at every search. Off only when it holds exactly "假";
 // on (the default) for "真", anything else, or no key.

@@ -24,14 +24,17 @@ FileOutcome OutcomeOf(bool done) {
 }
 
 // A copy or move that keeps what is at its destination tells a file there
-// by the system's "file exists".
-FileOutcome KeepingOutcomeOf(bool done, ExistingFile existing) {
+// by the system's "file exists"; one that its watch stopped, by "request
+// aborted"; a verified one whose read-back differs, by the program's code.
+FileOutcome CopyOutcomeOf(bool done, const CopyOptions& options) {
   const DWORD error = GetLastError();
-  if (!done && existing == ExistingFile::Keep && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) {
+  if (done) return FileOutcome::Done();
+  if (options.existing == ExistingFile::Keep && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) {
     return FileOutcome::TargetTaken(SystemErrorMessage(error), error);
   }
-  SetLastError(error);
-  return OutcomeOf(done);
+  if (error == ERROR_REQUEST_ABORTED && options.watch && options.watch->StopWanted()) return FileOutcome::Stopped();
+  if (error == kCopyDiffers) return FileOutcome::Failed("校验不一致"_gbk);
+  return FileOutcome::Failed(SystemErrorMessage(error));
 }
 
 }  // namespace
@@ -70,12 +73,21 @@ std::vector<RecycleOutcome> WindowResultHost::RecycleFiles(std::span<const Text>
   return tarnwell::RecycleFiles(paths);
 }
 
-FileOutcome WindowResultHost::CopyOneFile(const Text& source, const Text& destination, ExistingFile existing) {
-  return KeepingOutcomeOf(tarnwell::CopyOneFile(source, destination, existing), existing);
+void WindowResultHost::RunFileWork(const std::function<void()>& work, const std::function<void()>& betweenEvents) {
+  if (!worker_) {
+    workEnded_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    worker_ = std::make_unique<WorkerThread>([ended = workEnded_.get()] { SetEvent(ended); });
+  }
+  worker_->Start(work);
+  DispatchEventsUntil(workEnded_.get(), [this] { return worker_->Ended(); }, betweenEvents);
 }
 
-FileOutcome WindowResultHost::MoveOneFile(const Text& source, const Text& destination, ExistingFile existing) {
-  return KeepingOutcomeOf(tarnwell::MoveOneFile(source, destination, existing), existing);
+FileOutcome WindowResultHost::CopyOneFile(const Text& source, const Text& destination, const CopyOptions& options) {
+  return CopyOutcomeOf(tarnwell::CopyOneFile(source, destination, options), options);
+}
+
+FileOutcome WindowResultHost::MoveOneFile(const Text& source, const Text& destination, const CopyOptions& options) {
+  return CopyOutcomeOf(tarnwell::MoveOneFile(source, destination, options), options);
 }
 
 std::optional<FileIdentity> WindowResultHost::IdentifyFile(const Text& path) { return tarnwell::IdentifyFile(path); }

@@ -1,6 +1,10 @@
 // The result operations' view of the real window and file system.
 #pragma once
 
+#include <memory>
+
+#include "platform/base/unique_handle_win.h"
+#include "platform/base/worker_thread.h"
 #include "results/result_host.h"
 #include "ui/main_window_win.h"
 
@@ -21,10 +25,13 @@ class WindowResultHost : public ResultHost {
   // config.ini's 回收站 in section zhuce is exactly "真".
   bool RecycleOnDelete() override;
 
+  // On the host's one worker thread, made at the first call; the window
+  // thread dispatches its messages meanwhile.
+  void RunFileWork(const std::function<void()>& work, const std::function<void()>& betweenEvents) override;
   FileOutcome DeleteOneFile(const Text& path) override;
   std::vector<RecycleOutcome> RecycleFiles(std::span<const Text> paths) override;
-  FileOutcome CopyOneFile(const Text& source, const Text& destination, ExistingFile existing) override;
-  FileOutcome MoveOneFile(const Text& source, const Text& destination, ExistingFile existing) override;
+  FileOutcome CopyOneFile(const Text& source, const Text& destination, const CopyOptions& options) override;
+  FileOutcome MoveOneFile(const Text& source, const Text& destination, const CopyOptions& options) override;
   std::optional<FileIdentity> IdentifyFile(const Text& path) override;
   std::optional<FileFacts> FactsOf(const Text& path) override;
   bool NothingAt(const Text& path) override;
@@ -34,16 +41,18 @@ class WindowResultHost : public ResultHost {
   bool AppendToFile(const Text& path, std::string_view header, std::string_view bytes) override;
   Text LocalTimeNow() override;
   void ShellOpen(const Text& path) override;
-  void StartBatchProblems() override { batchProblems_.clear(); }
-  void AddBatchProblem(const Failure& failure) override { batchProblems_.push_back(failure); }
+  void StartBatchProblems() override { batchProblems_.Clear(); }
+  void AddBatchProblem(const Failure& failure) override { batchProblems_.Add(failure); }
 
-  // What the last batch could not do.
-  const std::vector<Failure>& BatchProblems() const { return batchProblems_; }
+  // What the last batch could not do (so far, while it runs).
+  std::vector<Failure> BatchProblems() const { return batchProblems_.Snapshot(); }
 
  private:
   MainWindow& window_;
   Text programDirectory_;
-  std::vector<Failure> batchProblems_;
+  FailureList batchProblems_;  // added to by the worker, read by the window thread
+  UniqueHandle workEnded_;     // set by the worker at the end of each piece of work
+  std::unique_ptr<WorkerThread> worker_;  // after the handle it sets
 };
 
 }  // namespace tarnwell

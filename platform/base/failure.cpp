@@ -15,6 +15,11 @@ void FailureList::Add(Failure failure) {
   failures_.push_back(std::move(failure));
 }
 
+void FailureList::Clear() {
+  std::lock_guard guard(lock_);
+  failures_.clear();
+}
+
 std::vector<Failure> FailureList::Snapshot() const {
   std::lock_guard guard(lock_);
   return failures_;

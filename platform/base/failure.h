@@ -35,6 +35,7 @@ Text FailureLine(const Failure& failure);
 class FailureList {
  public:
   void Add(Failure failure);
+  void Clear();
   std::vector<Failure> Snapshot() const;
   std::size_t Count() const;
 

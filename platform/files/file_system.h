@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/files/copy_watch.h"
 #include "platform/files/file_identity.h"
 #include "platform/text/text.h"
 
@@ -33,12 +34,32 @@ enum class ExistingFile {
             // appeared after the caller looked, and never overwrites it
 };
 
+// How a copy goes about its work, beyond what it does with a file at the
+// destination.
+struct CopyOptions {
+  ExistingFile existing = ExistingFile::Replace;
+  // The copy is read back before it takes the destination's name, past the
+  // system's cache (from the disk), and compared with the source byte for
+  // byte; a copy that differs is removed and the call fails with
+  // kCopyDiffers.
+  bool verify = false;
+  // Told of the bytes as they go, and asked between pieces whether to stop.
+  CopyWatch* watch = nullptr;
+};
+
+// The error a verified copy fails with when what it reads back differs from
+// the source: a code of the program's own (the system's codes never set bit 29).
+constexpr std::uint32_t kCopyDiffers = 0x20000000u | 0x7461;
+
 // Copies source to destination. The copy goes to a temporary file that is
 // renamed to the destination (over it only with Replace), so a copy that
-// fails (a full disk) leaves the destination as it was and no part of the
-// file behind. False when both paths name one file.
+// fails (a full disk) or is stopped leaves the destination as it was and no
+// part of the file behind. The bytes go through in pieces of 1 MB, with the
+// source's last write time, attributes and named streams. False when both
+// paths name one file.
 bool CopyOneFile(std::string_view source, std::string_view destination,
                  ExistingFile existing = ExistingFile::Replace);
+bool CopyOneFile(std::string_view source, std::string_view destination, const CopyOptions& options);
 
 // Renames source to destination; when that fails because it lies on another
 // volume (or, with Replace, because the destination exists), copies source
@@ -48,6 +69,9 @@ bool CopyOneFile(std::string_view source, std::string_view destination,
 // touched. Like the copy, it leaves a read-only destination alone.
 bool MoveOneFile(std::string_view source, std::string_view destination,
                  ExistingFile existing = ExistingFile::Replace);
+// The same; a move that has to copy copies with `options`, and one stopped
+// while copying leaves its source whole where it was.
+bool MoveOneFile(std::string_view source, std::string_view destination, const CopyOptions& options);
 
 // Deletes the file outright, not into the recycle bin; false when it is
 // missing, read-only or open elsewhere.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/text/gb18030_wide_win.h"
+#include "platform/files/file_contents_copy_win.h"
 #include "platform/files/file_identity_win.h"
 #include "platform/files/long_path_win.h"
 #include "platform/files/program_file_win.h"
@@ -40,18 +41,23 @@ std::optional<FileIdentity> IdentifyWide(const std::wstring& path) {
 }  // namespace
 
 std::optional<FileIdentity> IdentifyOpenFile(HANDLE file, const std::wstring& path) {
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(file, &info)) return std::nullopt;
-  std::uint64_t volume = info.dwVolumeSerialNumber;
-  std::optional<FileId> id128;
+  // The 128-bit id with its volume's serial first: where the volume gives it,
+  // that is the whole identity, and each of these calls reads the volume's
+  // serial, which costs more than the rest (under Wine, most of a small
+  // file's copy).
   FILE_ID_INFO idInfo{};
   if (GetFileInformationByHandleEx(file, FileIdInfo, &idInfo, sizeof idInfo)) {
-    volume = idInfo.VolumeSerialNumber;
-    id128.emplace();
+    FileId id128;
     static_assert(sizeof idInfo.FileId.Identifier == sizeof(FileId));
-    std::memcpy(id128->data(), idInfo.FileId.Identifier, id128->size());
+    std::memcpy(id128.data(), idInfo.FileId.Identifier, id128.size());
+    if (auto identity = MakeFileIdentity(idInfo.VolumeSerialNumber, id128, 0, [] { return std::wstring(); })) {
+      return identity;
+    }
   }
-  return MakeFileIdentity(volume, id128, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file, &info)) return std::nullopt;
+  return MakeFileIdentity(info.dwVolumeSerialNumber, std::nullopt,
+                          (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
                           [&] { return FoldedPathOf(file, path); });
 }
 
@@ -60,9 +66,11 @@ namespace {
 // Whether the two paths name one file, as a share of the local disk and the
 // disk itself do. There the rename fails on an existing destination, the copy
 // would replace the file by itself and the move would then delete it.
+// The destination is looked at first: mostly there is none, and then the
+// source's identity, which costs more, is not needed.
 bool SameFile(const std::wstring& a, const std::wstring& b) {
-  auto first = IdentifyWide(a);
-  return first && first == IdentifyWide(b);
+  auto second = IdentifyWide(b);
+  return second && second == IdentifyWide(a);
 }
 
 // A file at the destination that a Keep copy or move must not touch.
@@ -72,13 +80,18 @@ bool TakenAndKept(const std::wstring& destination, ExistingFile existing) {
   return true;
 }
 
+// Attributes a copy takes from its source once it has its final name, as
+// the system's copy gives them.
+constexpr DWORD kAttributesTaken =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
 // Copies source beside destination under a temporary name and renames that
-// to destination, over it only with Replace, so a copy that fails half-way
-// leaves destination as it was.
-bool CopyOver(std::string_view source, std::string_view destination, ExistingFile existing) {
+// to destination, over it only with Replace, so a copy that fails or stops
+// half-way leaves destination as it was.
+bool CopyOver(std::string_view source, std::string_view destination, const CopyOptions& options) {
   // A file there now fails a Keep copy before the copying; one that comes
   // during it fails the rename.
-  if (TakenAndKept(Win32PathOf(destination), existing)) return false;
+  if (TakenAndKept(Win32PathOf(destination), options.existing)) return false;
   if (IsReadOnlyFile(Win32PathOf(destination))) {
     SetLastError(ERROR_ACCESS_DENIED);
     return false;
@@ -86,20 +99,11 @@ bool CopyOver(std::string_view source, std::string_view destination, ExistingFil
   std::wstring from = Win32PathOf(source);
   DWORD attributes = INVALID_FILE_ATTRIBUTES;
   bool replaced = ReplaceThroughTemporary(destination, [&](const std::wstring& temporary) {
-    if (!CopyFileW(from.c_str(), temporary.c_str(), TRUE)) {
-      if (GetLastError() == ERROR_FILE_EXISTS) return TemporaryCreation::NameTaken;
-      // A copy that failed part-way (a full disk) may have left its part under the new name.
-      LastErrorKept reason;
-      DeleteFileW(temporary.c_str());
-      return TemporaryCreation::Failed;
-    }
-    // The copy keeps the source's attributes; a read-only one could not be renamed over or removed.
-    attributes = GetFileAttributesW(temporary.c_str());
-    if (IsReadOnlyFile(attributes)) SetFileAttributesW(temporary.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    return TemporaryCreation::Created;
-  }, existing == ExistingFile::Replace);
-  if (replaced && attributes != INVALID_FILE_ATTRIBUTES) {
-    SetFileAttributesW(Win32PathOf(destination).c_str(), attributes);
+    // The copy is made writable: a read-only one could not be renamed over another file.
+    return CopyFileContents(from, temporary, options, attributes);
+  }, options.existing == ExistingFile::Replace);
+  if (replaced && attributes != INVALID_FILE_ATTRIBUTES && (attributes & kAttributesTaken)) {
+    SetFileAttributesW(Win32PathOf(destination).c_str(), (attributes & kAttributesTaken) | FILE_ATTRIBUTE_ARCHIVE);
   }
   return replaced;
 }
@@ -131,6 +135,12 @@ TextList ListDrives(DriveKind kind) {
 }
 
 bool CopyOneFile(std::string_view source, std::string_view destination, ExistingFile existing) {
+  CopyOptions options;
+  options.existing = existing;
+  return CopyOneFile(source, destination, options);
+}
+
+bool CopyOneFile(std::string_view source, std::string_view destination, const CopyOptions& options) {
   std::wstring from = Win32PathOf(source);
   std::wstring to = Win32PathOf(destination);
   if (from.empty() || to.empty()) {
@@ -143,10 +153,16 @@ bool CopyOneFile(std::string_view source, std::string_view destination, Existing
   }
   // Not straight onto the destination: a copy that fails part-way would
   // leave it cut short, and an older file of that name would be lost.
-  return CopyOver(source, destination, existing);
+  return CopyOver(source, destination, options);
 }
 
 bool MoveOneFile(std::string_view source, std::string_view destination, ExistingFile existing) {
+  CopyOptions options;
+  options.existing = existing;
+  return MoveOneFile(source, destination, options);
+}
+
+bool MoveOneFile(std::string_view source, std::string_view destination, const CopyOptions& options) {
   std::wstring from = Win32PathOf(source);
   std::wstring to = Win32PathOf(destination);
   if (from.empty() || to.empty()) {
@@ -161,11 +177,13 @@ bool MoveOneFile(std::string_view source, std::string_view destination, Existing
     SetLastError(ERROR_ALREADY_EXISTS);
     return false;
   }
-  if (existing == ExistingFile::Keep && (renameError == ERROR_ALREADY_EXISTS || renameError == ERROR_FILE_EXISTS)) {
+  if (options.existing == ExistingFile::Keep &&
+      (renameError == ERROR_ALREADY_EXISTS || renameError == ERROR_FILE_EXISTS)) {
     SetLastError(renameError);
     return false;
   }
-  if (!CopyOver(source, destination, existing)) return false;
+  // The source goes only once its copy is whole under the destination's name.
+  if (!CopyOver(source, destination, options)) return false;
   DeleteFileW(from.c_str());
   return true;
 }

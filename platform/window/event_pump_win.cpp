@@ -13,6 +13,21 @@ void Dispatch(MSG& message) {
   DispatchMessageW(&message);
 }
 
+// ProcessPendingEvents; false when it met a quit request (left queued).
+bool DispatchPending() {
+  const DWORD start = GetTickCount();
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return false;
+    }
+    Dispatch(message);
+    if (static_cast<LONG>(message.time - start) > 0) return true;  // arrived after we began
+  }
+  return true;
+}
+
 }  // namespace
 
 void SetMessageFilter(MessageFilter filter) { threadFilter = std::move(filter); }
@@ -23,16 +38,19 @@ int RunMessageLoop() {
   return static_cast<int>(message.wParam);
 }
 
-void ProcessPendingEvents() {
-  const DWORD start = GetTickCount();
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return;
+void ProcessPendingEvents() { DispatchPending(); }
+
+void DispatchEventsUntil(HANDLE signal, const std::function<bool()>& done, const std::function<void()>& between) {
+  bool quitting = false;
+  while (!done()) {
+    if (quitting) {
+      WaitForSingleObject(signal, 100);
+      continue;
     }
-    Dispatch(message);
-    if (static_cast<LONG>(message.time - start) > 0) return;  // arrived after we began
+    // A time limit as well: a signal set before the wait began is not missed for long.
+    if (MsgWaitForMultipleObjectsEx(1, &signal, 100, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0) continue;
+    quitting = !DispatchPending();
+    between();
   }
 }
 

@@ -25,6 +25,13 @@ int RunMessageLoop();
 // stream from other threads cannot keep it from returning.
 void ProcessPendingEvents();
 
+// Dispatches the thread's messages until `done` holds, calling `between`
+// after each round of them; `signal` (an event another thread sets) wakes
+// the wait when `done` may have come to hold. It waits for messages or the
+// signal rather than spinning. Once the thread has been asked to quit, it
+// only waits for the signal: nothing is left to answer.
+void DispatchEventsUntil(HANDLE signal, const std::function<bool()>& done, const std::function<void()>& between);
+
 // Waits the given time while dispatching the thread's messages; returns at
 // once for 0 or less. It waits for messages rather than spinning, so the
 // thread serves every event of the wait without burning a processor.

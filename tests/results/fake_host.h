@@ -1,14 +1,18 @@
 // An in-memory stand-in for the window and the file system, recording what
 // the result operations ask of them. Paths compare without regard to ASCII
-// case, and "\\" counts as "\", as on Windows.
+// case, and "\\" counts as "\", as on Windows. File work runs on a real
+// worker thread while the test's thread waits, as on the window.
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "platform/base/worker_thread.h"
 #include "results/result_host.h"
 
 namespace tarnwell {
@@ -39,6 +43,13 @@ class FakeHost : public ResultHost {
   // another program may put a file there then.
   std::function<void(const Text& destination)> beforeTransfer;
   bool closed = false;              // the window has been closed
+  // Runs on the window thread, again and again, while the worker is at a
+  // piece of file work (the events that run meanwhile).
+  std::function<void()> onWorkEvents;
+  // The copy or move of this path (canonical) goes through half its bytes,
+  // then waits until its watch wants it stopped, and stops: a large file
+  // stopped in the middle.
+  std::string stopsMidFile;
 
   static std::string Canonical(const Text& path) {
     std::string out;
@@ -93,19 +104,31 @@ class FakeHost : public ResultHost {
     }
     return outcomes;
   }
-  FileOutcome CopyOneFile(const Text& source, const Text& destination, ExistingFile existing) override {
+  void RunFileWork(const std::function<void()>& work, const std::function<void()>& betweenEvents) override {
+    worker_.Start(work);
+    while (!worker_.Ended()) {
+      if (onWorkEvents) onWorkEvents();
+      betweenEvents();
+      std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+  }
+  FileOutcome CopyOneFile(const Text& source, const Text& destination, const CopyOptions& options) override {
     if (beforeTransfer) beforeTransfer(destination);
     auto from = files.find(Canonical(source));
     if (from == files.end()) return FileOutcome::Failed("missing");
-    if (existing == ExistingFile::Keep && files.count(Canonical(destination))) return FileOutcome::TargetTaken("exists");
+    if (options.existing == ExistingFile::Keep && files.count(Canonical(destination))) {
+      return FileOutcome::TargetTaken("exists");
+    }
+    if (StoppedMidFile(from->first, from->second, options)) return FileOutcome::Stopped();
     files[Canonical(destination)] = from->second;
     return FileOutcome::Done();
   }
-  FileOutcome MoveOneFile(const Text& source, const Text& destination, ExistingFile existing) override {
+  FileOutcome MoveOneFile(const Text& source, const Text& destination, const CopyOptions& options) override {
     if (beforeTransfer) beforeTransfer(destination);
     auto from = Canonical(source), to = Canonical(destination);
     if (!files.count(from)) return FileOutcome::Failed("missing");
-    if (existing == ExistingFile::Keep && files.count(to)) return FileOutcome::TargetTaken("exists");
+    if (options.existing == ExistingFile::Keep && files.count(to)) return FileOutcome::TargetTaken("exists");
+    if (StoppedMidFile(from, files[from], options)) return FileOutcome::Stopped();
     if (files.count(to)) {  // the rename fails: copy over, then delete the source
       files[to] = files[from];
       DeleteOneFile(source);
@@ -150,6 +173,16 @@ class FakeHost : public ResultHost {
   }
   Text LocalTimeNow() override { return now; }
   void ShellOpen(const Text& path) override { opened.push_back(path); }
+
+ private:
+  bool StoppedMidFile(const std::string& path, const std::string& content, const CopyOptions& options) {
+    if (path != stopsMidFile || !options.watch) return false;
+    options.watch->Copied(content.size() / 2);
+    while (!options.watch->StopWanted()) std::this_thread::yield();
+    return true;
+  }
+
+  WorkerThread worker_{nullptr};
 };
 
 }  // namespace tarnwell

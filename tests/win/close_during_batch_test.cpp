@@ -52,8 +52,8 @@ class ClosingHost : public WindowResultHost {
     CloseWhenDue();
     return done;
   }
-  FileOutcome MoveOneFile(const Text& source, const Text& destination, ExistingFile existing) override {
-    FileOutcome done = WindowResultHost::MoveOneFile(source, destination, existing);
+  FileOutcome MoveOneFile(const Text& source, const Text& destination, const CopyOptions& options) override {
+    FileOutcome done = WindowResultHost::MoveOneFile(source, destination, options);
     ++actedOn;
     CloseWhenDue();
     return done;

@@ -41,13 +41,13 @@ class FaultHost : public AnsweringHost {
     Before();
     return WindowResultHost::DeleteOneFile(path);
   }
-  FileOutcome CopyOneFile(const Text& source, const Text& destination, ExistingFile existing) override {
+  FileOutcome CopyOneFile(const Text& source, const Text& destination, const CopyOptions& options) override {
     Before();
-    return WindowResultHost::CopyOneFile(source, destination, existing);
+    return WindowResultHost::CopyOneFile(source, destination, options);
   }
-  FileOutcome MoveOneFile(const Text& source, const Text& destination, ExistingFile existing) override {
+  FileOutcome MoveOneFile(const Text& source, const Text& destination, const CopyOptions& options) override {
     Before();
-    return WindowResultHost::MoveOneFile(source, destination, existing);
+    return WindowResultHost::MoveOneFile(source, destination, options);
   }
 
  private:

@@ -132,9 +132,10 @@ enum MenuPosition {
   kExport = 8,
   kRecycleBin = 10,
   kSameName = 11,
-  kUndo = 13,
-  kOpenRecord = 14,
-  kProblems = 15,
+  kVerifyCopies = 12,
+  kUndo = 14,
+  kOpenRecord = 15,
+  kProblems = 16,
 };
 
 // Positions in the 同名文件 submenu.
@@ -210,8 +211,8 @@ TEST_F(ListMenu, EnterOpensTheCurrentRowAndCtrlCCopiesTheSelectedPaths) {
 TEST_F(ListMenu, ItemsInOrderGreyedWithoutASelectionOnEveryWayIn) {
   const std::vector<std::string> texts = {"打开(&O)", "打开所在文件夹(&F)", "复制路径(&C)", "", "勾选选中项",
                                           "取消勾选选中项", "", "名称统计(&S)...", "导出结果列表(&E)...", "",
-                                          "删除时放入回收站", "同名文件", "", "撤销上次移动", "打开操作记录",
-                                          "问题列表(&P)...", "", "缩略图(&T)...\tCtrl+T"};
+                                          "删除时放入回收站", "同名文件", "复制后校验", "", "撤销上次移动",
+                                          "打开操作记录", "问题列表(&P)...", "", "缩略图(&T)...\tCtrl+T"};
   auto check = [&](const MenuSeen& seen, bool selection, const char* when) {
     ASSERT_TRUE(seen.shown) << when;
     ASSERT_EQ(seen.items.size(), texts.size()) << when;
@@ -250,21 +251,27 @@ TEST_F(ListMenu, ItemsInOrderGreyedWithoutASelectionOnEveryWayIn) {
   EXPECT_EQ(GetSelectedRow(List()), 2);
 }
 
-TEST_F(ListMenu, RecycleBinItemShowsAndTogglesTheSetting) {
-  PutFile(programFolder / "config.ini", G("[zhuce]\r\n精确=假\r\n"));
-  MenuSeen seen = Menu(kRecycleBin);
-  EXPECT_FALSE(seen.items.at(kRecycleBin).checked);
-  EXPECT_FALSE(seen.items.at(kRecycleBin).greyed);
-  EXPECT_EQ(ConfigFile(), G("[zhuce]\r\n精确=假\r\n回收站=真\r\n"));
-  seen = Menu(kRecycleBin);
-  EXPECT_TRUE(seen.items.at(kRecycleBin).checked);
-  EXPECT_EQ(ConfigFile(), G("[zhuce]\r\n精确=假\r\n回收站=假\r\n"));
-  EXPECT_FALSE(Menu(-1).items.at(kRecycleBin).checked);
-  // Only exactly "真" counts as chosen.
-  PutFile(programFolder / "config.ini", G("[zhuce]\r\n回收站=1\r\n"));
-  EXPECT_FALSE(Menu(-1).items.at(kRecycleBin).checked);
-  PutFile(programFolder / "config.ini", G("[zhuce]\r\n回收站=真\r\n"));
-  EXPECT_TRUE(Menu(-1).items.at(kRecycleBin).checked);
+// 删除时放入回收站 and 复制后校验 show their keys in config.ini and write them at once.
+TEST_F(ListMenu, CheckItemsShowAndToggleTheirSettings) {
+  const std::pair<int, const char*> items[] = {{kRecycleBin, "回收站"}, {kVerifyCopies, "复制后校验"}};
+  for (const auto& [item, key] : items) {
+    SCOPED_TRACE(key);
+    const Text line = Concat(G(key), "=");
+    PutFile(programFolder / "config.ini", G("[zhuce]\r\n精确=假\r\n"));
+    MenuSeen seen = Menu(item);
+    EXPECT_FALSE(seen.items.at(item).checked);
+    EXPECT_FALSE(seen.items.at(item).greyed);
+    EXPECT_EQ(ConfigFile(), Concat(G("[zhuce]\r\n精确=假\r\n"), line, G("真\r\n")));
+    seen = Menu(item);
+    EXPECT_TRUE(seen.items.at(item).checked);
+    EXPECT_EQ(ConfigFile(), Concat(G("[zhuce]\r\n精确=假\r\n"), line, G("假\r\n")));
+    EXPECT_FALSE(Menu(-1).items.at(item).checked);
+    // Only exactly "真" counts as chosen.
+    PutFile(programFolder / "config.ini", Concat(G("[zhuce]\r\n"), line, "1\r\n"));
+    EXPECT_FALSE(Menu(-1).items.at(item).checked);
+    PutFile(programFolder / "config.ini", Concat(G("[zhuce]\r\n"), line, G("真\r\n")));
+    EXPECT_TRUE(Menu(-1).items.at(item).checked);
+  }
 }
 
 // The 同名文件 submenu: its radio items and the check item show config.ini's

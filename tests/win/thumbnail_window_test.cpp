@@ -291,7 +291,7 @@ TEST_F(Thumbnails, MenuItemOpensItAndItsPlaceIsKept) {
   SetFocus(List());
   ListView_SetItemState(List(), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   // The last item of the menu.
-  constexpr int kThumbnailsItem = 17;
+  constexpr int kThumbnailsItem = 18;
   auto answer = AnswerPopupMenu(GetCurrentThreadId(), kThumbnailsItem);
   PostKeyHolding(List(), VK_F10, {VK_SHIFT});
   const MenuSeen seen = answer.get();
