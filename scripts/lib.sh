@@ -105,3 +105,16 @@ stop_wine_session() {
     TARNWELL_XVFB_PID=""
   fi
 }
+
+# Waits up to 30 s for a window whose title matches the regular expression
+# $1 and prints its X id; says so, naming it $2, and fails when none came.
+wait_for_window() {
+  local title="$1" what="$2" window=""
+  for _ in $(seq 1 300); do
+    window=$(xdotool search --name "$title" 2>/dev/null | head -1 || true)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || { echo "the $what did not appear" >&2; return 1; }
+  printf '%s\n' "$window"
+}

@@ -31,13 +31,7 @@ cp "$scene" "$drive_c/Tarnwell/tarnwell.exe"
 wine 'C:\Tarnwell\tarnwell.exe' 'C:\拍摄' 'C:\交付' >/dev/null 2>&1 &
 program=$!
 
-window=""
-for _ in $(seq 1 300); do
-  window=$(xdotool search --name '^Tarnwell$' 2>/dev/null | head -1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "the main window did not appear" >&2; exit 1; }
+window=$(wait_for_window '^Tarnwell$' 'main window')
 sleep 12  # the search, then the copy well under way
 eval "$(xdotool getwindowgeometry --shell "$window")"  # X Y WIDTH HEIGHT
 

@@ -50,13 +50,7 @@ cp "$scene" "$drive_c/Tarnwell/tarnwell.exe"
 wine 'C:\Tarnwell\tarnwell.exe' 'C:\照片' "$view" >/dev/null 2>&1 &
 program=$!
 
-window=""
-for _ in $(seq 1 300); do
-  window=$(xdotool search --name '^缩略图$' 2>/dev/null | head -1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "the thumbnail window did not appear" >&2; exit 1; }
+window=$(wait_for_window '^缩略图$' 'thumbnail window')
 sleep 4  # the pictures
 eval "$(xdotool getwindowgeometry --shell "$window")"  # X Y WIDTH HEIGHT
 

@@ -17,13 +17,7 @@ trap stop_wine_session EXIT
 wine "$exe" >/dev/null 2>&1 &
 program=$!
 
-window=""
-for _ in $(seq 1 300); do
-  window=$(xdotool search --name '^Tarnwell$' 2>/dev/null | head -1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "the main window did not appear" >&2; exit 1; }
+window=$(wait_for_window '^Tarnwell$' 'main window')
 sleep 1.5  # let the window paint itself
 
 mkdir -p "$(dirname "$output")"
