@@ -204,7 +204,8 @@ TEST_P(WalkDirectory, CancellationStopsTheWalkAtOnce) {
     for (int i = 0; i < 10; ++i) all.push_back("R\\" + NumberToText(i) + "\\a");
     ASSERT_LE(rows.size(), all.size());
     EXPECT_EQ(rows, TextList(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(rows.size())));
-    EXPECT_LE(listedOnceCancelled, Threads());
+    // With changing threads, as many as the choice can ever have.
+    EXPECT_LE(listedOnceCancelled, Threads() == 0 ? 32 : Threads());
     EXPECT_EQ(tree.Listings().size(), static_cast<std::size_t>(listed.load()));
   }
 }
