@@ -8,6 +8,7 @@
 #include "platform/text/gb18030_wide_win.h"
 #include "platform/files/long_path_win.h"
 #include "platform/files/whole_file.h"
+#include "platform/text/gbk_literal.h"
 #include "ui/name_list_file.h"
 
 namespace tarnwell {
@@ -164,14 +165,19 @@ void DropTarget::Take() {
     return;
   }
   TextList names;
+  std::vector<Failure> unread;
   for (const Text& path : dragged_.paths) {
     NameListFormat format = NameListFormat::Lines;
     ListFormatOf(Gb18030ToWide(path), format);
     WholeFile file = ReadWholeFile(path, kMaxNameListBytes);
-    if (file.status != ReadStatus::Read) continue;  // gone or locked since: the others still count
+    if (file.status != ReadStatus::Read) {  // gone or locked since: the others still count
+      unread.push_back(FailureOf("读取名单文件"_gbk, path, file.error));
+      continue;
+    }
     for (Text& name : NamesInListFile(file.bytes, format)) names.push_back(std::move(name));
   }
   if (!names.empty()) receiver_->AppendNames(names);
+  if (!unread.empty()) receiver_->TellUnreadLists(unread);
 }
 
 }  // namespace tarnwell

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/failure.h"
 #include "platform/text/text.h"
 
 namespace tarnwell {
@@ -28,6 +29,9 @@ class DropReceiver {
   virtual void AppendNames(const TextList& names) = 0;
   // Sets the search path as the folder browser's choice would.
   virtual void SetSearchFolder(const Text& folder) = 0;
+  // Tells the user of the dropped lists that could not be read (gone,
+  // locked, too large), once the drop has ended.
+  virtual void TellUnreadLists(const std::vector<Failure>& unread) = 0;
 };
 
 // COM interfaces have no virtual destructor: a COM object is destroyed by its

@@ -1,6 +1,7 @@
 #include "ui/program_win.h"
 
 #include "platform/window/edit_text_win.h"
+#include "platform/window/message_box_win.h"
 #include "platform/files/volume_removal_win.h"
 #include "platform/text/gbk_literal.h"
 #include "platform/window/shell.h"
@@ -111,6 +112,14 @@ void Program::AppendNames(const TextList& names) {
   // The hint over the box would cover the names, as after the click that starts
   // typing.
   HideHint();
+}
+
+void Program::TellUnreadLists(const std::vector<Failure>& unread) {
+  Text box = Concat("有"_gbk, NumberToText(static_cast<int>(unread.size())), "个名单文件未能读取："_gbk);
+  for (const Failure& failure : unread) box += Concat("\r\n", failure.path, "："_gbk, failure.message);
+  // After the drop has returned: the program the files were dragged from
+  // waits for it and should not wait for the box.
+  window_.Queue()->Post([box] { ShowMessageBox(box); });
 }
 
 std::vector<Failure> Program::Problems() const {

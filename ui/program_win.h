@@ -56,6 +56,7 @@ class Program final : private SettingsControls, private DropReceiver {
   bool OverNamesBox(POINT screen) override;
   bool PathBoxEnabled() override;
   void AppendNames(const TextList& names) override;
+  void TellUnreadLists(const std::vector<Failure>& unread) override;
 
   Text directory_;
   MainWindow window_;

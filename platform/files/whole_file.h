@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -20,6 +21,9 @@ enum class ReadStatus {
 struct WholeFile {
   ReadStatus status = ReadStatus::Failed;
   Text bytes;
+  // Why it could not be read: the system's error code (errno off Windows);
+  // a file over the limit reads as "file too large".
+  std::uint32_t error = 0;
 };
 
 // Reads the whole file; one larger than maxBytes counts as Failed.

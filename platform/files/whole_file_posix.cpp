@@ -43,23 +43,26 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 WholeFile ReadWholeFile(std::string_view path, std::size_t maxBytes) {
+  auto failed = [](int error) { return WholeFile{ReadStatus::Failed, {}, static_cast<std::uint32_t>(error)}; };
   Descriptor file(open(PosixPathOf(path).c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0) {
-    bool missing = errno == ENOENT || errno == ENOTDIR;
-    return {missing ? ReadStatus::Missing : ReadStatus::Failed, {}};
+    const int error = errno;
+    bool missing = error == ENOENT || error == ENOTDIR;
+    return {missing ? ReadStatus::Missing : ReadStatus::Failed, {}, static_cast<std::uint32_t>(error)};
   }
   struct stat info {};
-  if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
-  if (static_cast<unsigned long long>(info.st_size) > maxBytes) return {};
-  WholeFile whole{ReadStatus::Read, {}};
+  if (fstat(file.get(), &info) != 0) return failed(errno);
+  if (!S_ISREG(info.st_mode)) return failed(EISDIR);
+  if (static_cast<unsigned long long>(info.st_size) > maxBytes) return failed(EFBIG);
+  WholeFile whole{ReadStatus::Read, {}, 0};
   char buffer[65536];
   for (;;) {
     ssize_t got = read(file.get(), buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return {};
+    if (got < 0) return failed(errno);
     if (got == 0) break;
     whole.bytes.append(buffer, static_cast<std::size_t>(got));
-    if (whole.bytes.size() > maxBytes) return {};  // it grew meanwhile
+    if (whole.bytes.size() > maxBytes) return failed(EFBIG);  // it grew meanwhile
   }
   return whole;
 }

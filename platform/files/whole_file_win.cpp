@@ -53,23 +53,25 @@ bool ReplaceThroughTemporary(std::string_view path,
 }
 
 WholeFile ReadWholeFile(std::string_view path, std::size_t maxBytes) {
+  auto failed = [](DWORD error) { return WholeFile{ReadStatus::Failed, {}, error}; };
   UniqueFile file(CreateFileW(Win32PathOf(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     DWORD error = GetLastError();
     bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    return {missing ? ReadStatus::Missing : ReadStatus::Failed, {}};
+    return {missing ? ReadStatus::Missing : ReadStatus::Failed, {}, error};
   }
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || static_cast<unsigned long long>(size.QuadPart) > maxBytes) return {};
-  WholeFile whole{ReadStatus::Read, {}};
+  if (!GetFileSizeEx(file.get(), &size)) return failed(GetLastError());
+  if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) return failed(ERROR_FILE_TOO_LARGE);
+  WholeFile whole{ReadStatus::Read, {}, 0};
   whole.bytes.resize(static_cast<std::size_t>(size.QuadPart));
   std::size_t filled = 0;
   while (filled < whole.bytes.size()) {
     DWORD part = static_cast<DWORD>(std::min(whole.bytes.size() - filled, kChunk));
     DWORD read = 0;
-    if (!ReadFile(file.get(), whole.bytes.data() + filled, part, &read, nullptr)) return {};
+    if (!ReadFile(file.get(), whole.bytes.data() + filled, part, &read, nullptr)) return failed(GetLastError());
     if (read == 0) break;  // the file shrank meanwhile
     filled += read;
   }

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <future>
 #include <cstdint>
 #include <initializer_list>
 #include <new>
@@ -158,6 +160,34 @@ TEST_F(Drops, ListsOfEveryEncodingFillTheNamesBoxAfterItsText) {
   // Dropped again, over the hint's corner of the box: appended after the last line.
   DropAt(Over(C(Control::HintLabel)), {tree / "be.txt"});
   EXPECT_TRUE(Names().ends_with("say \"x\"\r\nbe\r\n"));
+}
+
+// A list that cannot be read when it is dropped (here held by another
+// program) is named in a box with the system's reason,
+// once the drop has returned; the lists that could be read still count.
+TEST_F(Drops, ListsThatCannotBeReadAreToldAndTheOthersStillCount) {
+  PutFile(tree / "good.txt", "one\r\n");
+  PutFile(tree / "held.txt", "two\r\n");
+  HANDLE held = CreateFileW(LongForm(tree / "held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const DWORD thread = GetCurrentThreadId();
+  auto box = std::async(std::launch::async, [thread] {
+    HWND dialog = WaitForDialog(thread, 5000);
+    if (!dialog) return std::wstring();
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(dialog, 0xFFFF, text, 1024);  // a message box's text
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return std::wstring(text);
+  });
+  DropAt(Over(C(Control::NamesBox)), {tree / "good.txt", tree / "held.txt"});
+  EXPECT_EQ(Names(), "one\r\n");  // nothing waits for the box
+  PumpUntil([&] { return box.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 10000);
+  CloseHandle(held);
+  const std::wstring told = box.get();
+  EXPECT_EQ(told.substr(0, told.find(L'：') + 1), Gb18030ToWide(G("有1个名单文件未能读取：")));
+  EXPECT_NE(told.find(Gb18030ToWide(Concat(tree / "held.txt", G("：")))), std::wstring::npos);
+  EXPECT_GT(told.size(), Gb18030ToWide(Concat(G("有1个名单文件未能读取：\r\n"), tree / "held.txt", G("："))).size())
+      << "the system's reason follows the path";
 }
 
 TEST_F(Drops, AFolderSetsTheSearchPathOnThePathBoxOrAnywhere) {
