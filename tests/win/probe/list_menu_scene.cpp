@@ -19,6 +19,7 @@
 #include "platform/text/gb18030_wide_win.h"
 #include "platform/window/window_properties_win.h"
 #include "ui/program_directory_win.h"
+#include "tests/win/probe/scene_search.h"
 #include "ui/program_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
@@ -33,14 +34,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   EnterProgramDirectory();
   Program program(ProgramDirectory());
   if (!program.Open(showCommand)) return 1;
+  SearchTheFolder(program, "201905200930150001\r\n201905200930150002\r\n201905200930150003", folder);
   MainWindow& window = program.Window();
-  SetVisible(window.ControlWindow(Control::HintLabel), false);
-  SetContent(window.ControlWindow(Control::NamesBox), "201905200930150001\r\n201905200930150002\r\n201905200930150003");
-  SendMessageW(window.ControlWindow(Control::SpecifiedPathRadio), BM_CLICK, 0, 0);
-  SetContent(window.ControlWindow(Control::PathBox), folder);
-  SendMessageW(window.ControlWindow(Control::SearchButton), BM_CLICK, 0, 0);
-  while (program.Searches().Walking()) DelayProcessingEvents(50);
-  DelayProcessingEvents(300);
 
   if (namesBoxMenu) {
     HWND box = window.ControlWindow(Control::NamesBox);

@@ -17,6 +17,7 @@
 #include "tests/win/support/answering_host.h"
 #include "ui/batch_commands_win.h"
 #include "ui/program_directory_win.h"
+#include "tests/win/probe/scene_search.h"
 #include "ui/program_win.h"
 
 namespace tarnwell {
@@ -62,14 +63,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   EnterProgramDirectory();
   Program program(ProgramDirectory());
   if (!program.Open(showCommand)) return 1;
+  SearchTheFolder(program, "IMG_0012\r\nIMG_0013\r\nIMG_0014", folder);
   MainWindow& window = program.Window();
-  SetVisible(window.ControlWindow(Control::HintLabel), false);
-  SetContent(window.ControlWindow(Control::NamesBox), "IMG_0012\r\nIMG_0013\r\nIMG_0014");
-  SendMessageW(window.ControlWindow(Control::SpecifiedPathRadio), BM_CLICK, 0, 0);
-  SetContent(window.ControlWindow(Control::PathBox), folder);
-  SendMessageW(window.ControlWindow(Control::SearchButton), BM_CLICK, 0, 0);
-  while (program.Searches().Walking()) DelayProcessingEvents(50);
-  DelayProcessingEvents(300);
   window.Results().SetAllChecked(true);
 
   SceneHost host(window, ProgramDirectory());

@@ -19,6 +19,7 @@
 #include "tests/win/support/picture_files.h"
 #include "tests/win/support/temporary_folder.h"
 #include "ui/program_directory_win.h"
+#include "tests/win/probe/scene_search.h"
 #include "ui/program_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
@@ -38,15 +39,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   EnterProgramDirectory();
   Program program(ProgramDirectory());
   if (!program.Open(showCommand)) return 1;
+  SearchTheFolder(program, Utf8ToGb18030("IMG_0012\r\nIMG_0013\r\nIMG_0014\r\nIMG_0015\r\nshot\r\n报价单"), folder);
   MainWindow& window = program.Window();
-  SetVisible(window.ControlWindow(Control::HintLabel), false);
-  SetContent(window.ControlWindow(Control::NamesBox),
-             Utf8ToGb18030("IMG_0012\r\nIMG_0013\r\nIMG_0014\r\nIMG_0015\r\nshot\r\n报价单"));
-  SendMessageW(window.ControlWindow(Control::SpecifiedPathRadio), BM_CLICK, 0, 0);
-  SetContent(window.ControlWindow(Control::PathBox), folder);
-  SendMessageW(window.ControlWindow(Control::SearchButton), BM_CLICK, 0, 0);
-  while (program.Searches().Walking()) DelayProcessingEvents(50);
-  DelayProcessingEvents(300);
   ResultList& rows = window.Results();
   for (int row : {1, 3, 4}) rows.SetChecked(row, true);
 
