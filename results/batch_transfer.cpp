@@ -128,9 +128,11 @@ void Transfer::File(const Text& path) {
     }
   }
   Text destination = Concat(folder, FileNameOf(path));
-  // The source's identity only when something is at the destination: it
-  // costs as much as a small file's copy on some systems.
-  auto existing = host_.IdentifyFile(destination);
+  // One look at the destination; the identities of what is there and of the
+  // source only when something is: they cost as much as a small file's copy
+  // on some systems.
+  const bool taken = !host_.NothingAt(destination);
+  auto existing = taken ? host_.IdentifyFile(destination) : std::nullopt;
   if (existing && host_.IdentifyFile(path) == existing) {  // already there
     record_.Skipped(Action(), path, destination);
     return;
@@ -146,7 +148,6 @@ void Transfer::File(const Text& path) {
     }
     outcome = Act(path, destination, ExistingFile::Replace);
   } else {
-    const bool taken = existing || !host_.NothingAt(destination);
     if (!taken) outcome = Act(path, destination, ExistingFile::Keep);
     if (taken || outcome.targetTaken) {
       if (options_.sameName == SameNameRule::Skip) return record_.Skipped(Action(), path, destination);

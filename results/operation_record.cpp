@@ -76,7 +76,8 @@ void OperationRecord::Write(RecordedAction action, const Text& source, const Tex
 void OperationRecord::Line(RecordedAction action, const Text& source, const Text& destination, const Text& outcome) {
   CsvWriter line;
   line.Field(host_.LocalTimeNow()).Field(ActionText(action)).Field(source).Field(destination).Field(outcome).EndLine();
-  if (!host_.AppendToFile(path_, Header(), line.Lines())) unwritten_ = true;
+  if (!file_) file_ = host_.AppendsTo(path_);
+  if (!file_->Append(Header(), line.Lines())) unwritten_ = true;
 }
 
 void OperationRecord::TellWhenUnwritten() {

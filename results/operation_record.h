@@ -3,11 +3,14 @@
 // moment of the action (time, action, source, destination, outcome), on the
 // batch's worker thread as the file work goes (never at once on two). The
 // file is only ever appended to, its header written when it is new, so a
-// crash loses at most the line in progress. A line that cannot be written
-// never stops the batch; the batch tells the user at its end. A record is
-// made at the start of each batch, which starts the batch's problem list;
-// every failure recorded goes into that list too.
+// crash loses at most the line in progress; it is held open while the
+// record lives. A line that cannot be written never stops the batch; the
+// batch tells the user at its end. A record is made at the start of each
+// batch, which starts the batch's problem list; every failure recorded goes
+// into that list too.
 #pragma once
+
+#include <memory>
 
 #include "results/result_host.h"
 
@@ -48,6 +51,7 @@ class OperationRecord {
 
   ResultHost& host_;
   Text path_;
+  std::unique_ptr<FileAppends> file_;  // opened at the first line, on the thread that writes it
   bool unwritten_ = false;
 };
 

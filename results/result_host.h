@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -38,6 +39,15 @@ struct FileOutcome {
     return {false, std::move(reason), true, false, code};
   }
   static FileOutcome Stopped() { return {false, {}, false, true, 0}; }
+};
+
+// A run of appends to one file (the action record's lines while a batch
+// runs); a host may hold the file open until the object goes.
+class FileAppends {
+ public:
+  virtual ~FileAppends() = default;
+  // As ResultHost::AppendToFile.
+  virtual bool Append(std::string_view header, std::string_view bytes) = 0;
 };
 
 class ResultHost {
@@ -87,6 +97,9 @@ class ResultHost {
   virtual bool WriteWholeFile(const Text& path, std::span<const unsigned char> bytes) = 0;
   // Appends bytes to the file, `header` first when the file is new or empty.
   virtual bool AppendToFile(const Text& path, std::string_view header, std::string_view bytes) = 0;
+  // Appends to the file for as long as the object lives; by default each
+  // append is an AppendToFile of its own.
+  virtual std::unique_ptr<FileAppends> AppendsTo(const Text& path);
   // The user's clock now, "YYYY-MM-DD HH:MM:SS".
   virtual Text LocalTimeNow() = 0;
   // The problem list of the batch under way: a batch starts a new one, and

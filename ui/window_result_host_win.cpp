@@ -1,6 +1,7 @@
 #include "ui/window_result_host_win.h"
 
 #include "platform/window/event_pump_win.h"
+#include "platform/files/appending_file_win.h"
 #include "platform/files/file_facts.h"
 #include "platform/files/file_system.h"
 #include "platform/files/whole_file.h"
@@ -36,6 +37,29 @@ FileOutcome CopyOutcomeOf(bool done, const CopyOptions& options) {
   if (error == kCopyDiffers) return FileOutcome::Failed("校验不一致"_gbk);
   return FileOutcome::Failed(SystemErrorMessage(error));
 }
+
+// How long the window thread waits for a piece of file work before it
+// dispatches its events meanwhile: short enough that nobody sees the window
+// wait.
+constexpr int kQuickWorkMilliseconds = 15;
+
+// The file opened at the first append and held open; after a failed append
+// it is opened again for the next one (a share that came back, a file
+// another program had locked).
+class HeldAppends final : public FileAppends {
+ public:
+  explicit HeldAppends(Text path) : path_(std::move(path)) {}
+  bool Append(std::string_view header, std::string_view bytes) override {
+    if (!file_ || !file_->Opened()) file_.emplace(path_);
+    if (file_->Append(header, bytes)) return true;
+    file_.reset();
+    return false;
+  }
+
+ private:
+  Text path_;
+  std::optional<AppendingFile> file_;
+};
 
 }  // namespace
 
@@ -79,6 +103,11 @@ void WindowResultHost::RunFileWork(const std::function<void()>& work, const std:
     worker_ = std::make_unique<WorkerThread>([ended = workEnded_.get()] { SetEvent(ended); });
   }
   worker_->Start(work);
+  // Most file work (a small file's copy, a delete) ends within a few
+  // milliseconds: it is waited for without a turn of the events, which
+  // under Wine costs as much again as the hand-over itself. The scan of the
+  // rows turns the events before each row all the same.
+  if (worker_->WaitForEnd(kQuickWorkMilliseconds) || !worker_->NotifyAtEnd()) return;
   DispatchEventsUntil(workEnded_.get(), [this] { return worker_->Ended(); }, betweenEvents);
 }
 
@@ -106,6 +135,10 @@ bool WindowResultHost::WriteWholeFile(const Text& path, std::span<const unsigned
 
 bool WindowResultHost::AppendToFile(const Text& path, std::string_view header, std::string_view bytes) {
   return tarnwell::AppendToFile(path, header, bytes);
+}
+
+std::unique_ptr<FileAppends> WindowResultHost::AppendsTo(const Text& path) {
+  return std::make_unique<HeldAppends>(path);
 }
 
 Text WindowResultHost::LocalTimeNow() { return tarnwell::LocalTimeNow(); }

@@ -39,6 +39,7 @@ class WindowResultHost : public ResultHost {
   Text ProgramDirectory() override;
   bool WriteWholeFile(const Text& path, std::span<const unsigned char> bytes) override;
   bool AppendToFile(const Text& path, std::string_view header, std::string_view bytes) override;
+  std::unique_ptr<FileAppends> AppendsTo(const Text& path) override;
   Text LocalTimeNow() override;
   void ShellOpen(const Text& path) override;
   void StartBatchProblems() override { batchProblems_.Clear(); }

@@ -1,5 +1,6 @@
 #include "platform/base/worker_thread.h"
 
+#include <chrono>
 #include <utility>
 
 #include "platform/base/entry_guard.h"
@@ -12,44 +13,65 @@ WorkerThread::WorkerThread(std::function<void()> ended)
 
 WorkerThread::~WorkerThread() {
   {
-    std::lock_guard lock(mutex_);
+    GateLock lock(gate_);
     quit_ = true;
   }
-  wake_.notify_one();
+  gate_.WakeAll();
   thread_.join();
 }
 
 void WorkerThread::Start(std::function<void()> task) {
   {
-    std::lock_guard lock(mutex_);
+    GateLock lock(gate_);
     TARNWELL_INVARIANT(!running_);
     task_ = std::move(task);
     running_ = true;
   }
-  wake_.notify_one();
+  gate_.WakeAll();
 }
 
 bool WorkerThread::Ended() const {
-  std::lock_guard lock(mutex_);
+  GateLock lock(gate_);
   return !running_;
+}
+
+bool WorkerThread::WaitForEnd(int milliseconds) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point until = Clock::now() + std::chrono::milliseconds(milliseconds);
+  GateLock lock(gate_);
+  while (running_) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+    if (left <= 0) return false;
+    gate_.Wait(static_cast<int>(left));
+  }
+  return true;
+}
+
+bool WorkerThread::NotifyAtEnd() {
+  GateLock lock(gate_);
+  notify_ = running_;
+  return running_;
 }
 
 void WorkerThread::Loop() {
   for (;;) {
     std::function<void()> task;
     {
-      std::unique_lock lock(mutex_);
-      wake_.wait(lock, [this] { return quit_ || task_; });
+      GateLock lock(gate_);
+      while (!quit_ && !task_) gate_.Wait(-1);
       if (!task_) return;  // asked to quit with nothing left to do
       task = std::move(task_);
       task_ = nullptr;
     }
     CatchAtEntry("a task of the batch worker thread", task);
+    bool notify = false;
     {
-      std::lock_guard lock(mutex_);
+      GateLock lock(gate_);
       running_ = false;
+      notify = std::exchange(notify_, false);
     }
-    if (ended_) ended_();
+    gate_.WakeAll();
+    if (notify && ended_) ended_();
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/text/gb18030_wide_win.h"
+#include "platform/files/appending_file_win.h"
 #include "platform/files/file_contents_copy_win.h"
 #include "platform/files/file_identity_win.h"
 #include "platform/files/long_path_win.h"
@@ -228,15 +229,8 @@ bool CreateFolders(std::string_view folder) {
 }
 
 bool AppendToFile(std::string_view path, std::string_view header, std::string_view bytes) {
-  if (path.empty()) return false;
-  UniqueFile file(CreateFileW(Win32PathOf(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size)) return false;
-  const std::string whole = size.QuadPart == 0 ? Concat(header, bytes) : std::string(bytes);
-  if (!WriteAll(file.get(), whole)) return false;
-  return CloseHandle(file.release()) != 0;
+  AppendingFile file(path);
+  return file.Append(header, bytes) && file.Close();
 }
 
 }  // namespace tarnwell
