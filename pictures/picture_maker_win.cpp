@@ -6,6 +6,8 @@
 
 #include "pictures/embedded_previews.h"
 #include "pictures/file_bytes.h"
+#include "pictures/fitted_size.h"
+#include "pictures/jpeg_eighth.h"
 #include "pictures/orientation.h"
 #include "pictures/picture_kinds.h"
 #include "pictures/preview_choice.h"
@@ -39,6 +41,21 @@ std::optional<Decoded> DecodePreview(const FileBytes& file, const EmbeddedPrevie
   if (!file.Read(preview.offset, bytes)) return std::nullopt;
   if (preview.format == PreviewFormat::Rgb8) {
     return DecodeRgb(bytes, preview.width, preview.height, boxWidth, boxHeight, background);
+  }
+  // A preview still as large as the box at an eighth of its size is decoded
+  // at that size by our own decoder: Wine's JPEG codec decodes only whole,
+  // which takes 50 ms for a 1620 x 1080 preview. What it does not decode
+  // goes to the codec.
+  const FittedSize fitted = FitInBox(preview.width, preview.height, boxWidth, boxHeight);
+  if ((preview.width + 7) / 8 >= fitted.width && (preview.height + 7) / 8 >= fitted.height) {
+    if (const std::optional<EighthJpeg> eighth = DecodeJpegEighth(bytes)) {
+      std::optional<Decoded> decoded = FitPicture(eighth->picture, boxWidth, boxHeight, background);
+      if (decoded) {
+        decoded->sourceWidth = eighth->width;
+        decoded->sourceHeight = eighth->height;
+        return decoded;
+      }
+    }
   }
   return DecodeBytes(bytes, boxWidth, boxHeight, background);
 }

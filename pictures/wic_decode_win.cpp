@@ -8,6 +8,7 @@
 
 #include "platform/base/com_pointer_win.h"
 #include "platform/files/long_path_win.h"
+#include "pictures/fitted_size.h"
 #include "pictures/wic_source_transform_win.h"
 
 namespace tarnwell {
@@ -36,13 +37,6 @@ class ThreadImaging {
 IWICImagingFactory* Factory() {
   thread_local ThreadImaging imaging;
   return imaging.Factory();
-}
-
-// The largest size of w x h that fits the box, never larger than w x h.
-void Fit(UINT w, UINT h, int boxWidth, int boxHeight, UINT& fittedWidth, UINT& fittedHeight) {
-  const double scale = std::min({1.0, static_cast<double>(boxWidth) / w, static_cast<double>(boxHeight) / h});
-  fittedWidth = std::max(1u, static_cast<UINT>(w * scale + 0.5));
-  fittedHeight = std::max(1u, static_cast<UINT>(h * scale + 0.5));
 }
 
 // Bytes per pixel of the formats a JPEG codec gives when it reduces.
@@ -93,8 +87,9 @@ std::optional<Decoded> Fitted(IWICBitmapSource* whole, IWICBitmapFrameDecode* fr
   IWICImagingFactory* factory = Factory();
   UINT frameWidth = 0, frameHeight = 0;
   if (FAILED(whole->GetSize(&frameWidth, &frameHeight)) || frameWidth == 0 || frameHeight == 0) return std::nullopt;
-  UINT width = 0, height = 0;
-  Fit(frameWidth, frameHeight, boxWidth, boxHeight, width, height);
+  const FittedSize fitted =
+      FitInBox(static_cast<int>(frameWidth), static_cast<int>(frameHeight), boxWidth, boxHeight);
+  const auto width = static_cast<UINT>(fitted.width), height = static_cast<UINT>(fitted.height);
 
   ComPointer<IWICBitmap> reduced;
   if (frame && width < frameWidth) reduced = ReducedWhileDecoding(frame, width, height, frameWidth);
@@ -182,6 +177,20 @@ std::optional<Decoded> DecodeRgb(std::span<const std::uint8_t> bytes, int width,
       FAILED(factory->CreateBitmapFromMemory(static_cast<UINT>(width), static_cast<UINT>(height),
                                              GUID_WICPixelFormat24bppRGB, stride, static_cast<UINT>(bytes.size()),
                                              const_cast<BYTE*>(bytes.data()), bitmap.put()))) {
+    return std::nullopt;
+  }
+  return Fitted(bitmap.get(), nullptr, boxWidth, boxHeight, background);
+}
+
+std::optional<Decoded> FitPicture(const Picture& picture, int boxWidth, int boxHeight, std::uint32_t background) {
+  IWICImagingFactory* factory = Factory();
+  ComPointer<IWICBitmap> bitmap;
+  const auto stride = static_cast<UINT>(picture.width) * 4;
+  if (!factory || picture.Empty() ||
+      FAILED(factory->CreateBitmapFromMemory(static_cast<UINT>(picture.width), static_cast<UINT>(picture.height),
+                                             GUID_WICPixelFormat32bppBGR, stride, static_cast<UINT>(picture.Bytes()),
+                                             reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(picture.pixels.data())),
+                                             bitmap.put()))) {
     return std::nullopt;
   }
   return Fitted(bitmap.get(), nullptr, boxWidth, boxHeight, background);

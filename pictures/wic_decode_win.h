@@ -34,6 +34,10 @@ std::optional<Decoded> DecodeBytes(std::span<const std::uint8_t> bytes, int boxW
 // (IWICBitmapSourceTransform); for the benchmark's report.
 bool DecodesReduced(std::string_view path);
 
+// A picture made without a codec (its pixels taken as opaque), fitted into
+// the box as a frame is; sourceWidth and sourceHeight are the picture's.
+std::optional<Decoded> FitPicture(const Picture& picture, int boxWidth, int boxHeight, std::uint32_t background);
+
 // Uncompressed 8-bit RGB of width x height, rows top to bottom.
 std::optional<Decoded> DecodeRgb(std::span<const std::uint8_t> bytes, int width, int height, int boxWidth, int boxHeight,
                                  std::uint32_t background);

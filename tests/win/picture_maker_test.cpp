@@ -115,6 +115,11 @@ TEST_F(PictureMaker, RawFilesFromTheirPreviews) {
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->origin, PictureOrigin::Preview);
     EXPECT_EQ(Middle(grid->picture), raw.hasThumbnail ? Colour::Red : Colour::Blue);
+    // A cell of 64: a preview alone is decoded at an eighth (80 x 54 still fills the cell).
+    const auto small = Make(folder / raw.name, 64);
+    ASSERT_NE(small, nullptr);
+    EXPECT_EQ(Middle(small->picture), raw.hasThumbnail ? Colour::Red : Colour::Blue);
+    EXPECT_EQ(std::max(small->picture.width, small->picture.height), 64);
     const auto large = Make(folder / raw.name, 1000, true);
     ASSERT_NE(large, nullptr);
     EXPECT_EQ(large->origin, PictureOrigin::Preview);
