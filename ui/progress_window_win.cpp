@@ -15,7 +15,7 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TarnwellBatch";
 constexpr UINT_PTR kTimerId = 1;
-constexpr UINT kTickMilliseconds = 100;
+constexpr UINT kTickMilliseconds = 250;
 // A batch quicker than this never shows the window.
 constexpr std::uint64_t kShowAfterMilliseconds = 500;
 constexpr UINT_PTR kStopSubclass = 1;
