@@ -3,8 +3,6 @@
 // sees to that), ends, allocates at most 256 bytes for each of them however
 // large a frame they state, and a picture it gives is an eighth of the frame
 // it states, every pixel opaque.
-#include <sanitizer/allocator_interface.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -12,33 +10,21 @@
 #include <span>
 
 #include "pictures/jpeg_eighth.h"
+#include "tests/fuzz/allocation_count.h"
 #include "tests/fuzz/fuzz_support.h"
 
 using namespace tarnwell;
 using namespace tarnwell::fuzz;
 
-namespace {
-
-bool counting = false;
-std::size_t allocated = 0;
-
-void OnMalloc(const volatile void*, std::size_t size) {
-  if (counting) allocated += size;
-}
-void OnFree(const volatile void*) {}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  __sanitizer_install_malloc_and_free_hooks(OnMalloc, OnFree);
+  InstallAllocationCount();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  allocated = 0;
-  counting = true;
-  const std::optional<EighthJpeg> eighth = DecodeJpegEighth(std::span<const std::uint8_t>(data, size));
-  counting = false;
+  std::optional<EighthJpeg> eighth;
+  const std::size_t allocated =
+      AllocatedBy([&] { eighth = DecodeJpegEighth(std::span<const std::uint8_t>(data, size)); });
   Require(allocated <= 256 * size, "allocates at most 256 bytes for each byte");
   if (!eighth) return 0;
   const Picture& picture = eighth->picture;

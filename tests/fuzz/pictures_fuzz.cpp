@@ -5,8 +5,6 @@
 // within its reads, and gives only previews that lie inside the file (a
 // JPEG stream's start, or RGB pixels of the size given), facts in their
 // ranges, and the same facts when read again.
-#include <sanitizer/allocator_interface.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -14,20 +12,13 @@
 #include "pictures/bounded_reads.h"
 #include "pictures/embedded_previews.h"
 #include "pictures/preview_choice.h"
+#include "tests/fuzz/allocation_count.h"
 #include "tests/fuzz/fuzz_support.h"
 
 using namespace tarnwell;
 using namespace tarnwell::fuzz;
 
 namespace {
-
-bool counting = false;
-std::size_t allocated = 0;
-
-void OnMalloc(const volatile void*, std::size_t size) {
-  if (counting) allocated += size;
-}
-void OnFree(const volatile void*) {}
 
 class CheckedBytes final : public ByteSource {
  public:
@@ -63,17 +54,15 @@ bool SameFacts(const PictureFacts& a, const PictureFacts& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  __sanitizer_install_malloc_and_free_hooks(OnMalloc, OnFree);
+  InstallAllocationCount();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const std::uint8_t> bytes(data, size);
   CheckedBytes source(bytes);
-  allocated = 0;
-  counting = true;
-  const PictureFacts facts = ReadPictureFacts(source);
-  counting = false;
+  PictureFacts facts;
+  const std::size_t allocated = AllocatedBy([&] { facts = ReadPictureFacts(source); });
   Require(allocated <= size, "allocates no more than the file's size");
   Require(source.Reads() <= BoundedReads::kMaxReads, "stops within its reads");
 
