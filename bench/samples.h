@@ -19,6 +19,11 @@ class Samples {
   double Median() const;
   double Min() const;
   double Max() const;
+  // The median over runs of this case's time over `bottom`'s in the same
+  // round: where the two ran one after the other, a machine that is slower
+  // for a while slows both and leaves their ratio, which the ratio of the
+  // medians does not. 0 when the two hold different numbers of runs.
+  double MedianRatioTo(const Samples& bottom) const;
 
  private:
   std::vector<double> seconds_;

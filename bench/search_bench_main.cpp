@@ -243,6 +243,17 @@ std::string Ratio(const Case* top, const Case* bottom) {
   return text;
 }
 
+// The median of the two cases' ratios round by round (the runs of one case
+// and its thread counts follow each other in a round).
+std::string PairedRatio(const Case* top, const Case* bottom) {
+  if (top == nullptr || bottom == nullptr) return "-";
+  const double ratio = top->samples.MedianRatioTo(bottom->samples);
+  if (ratio <= 0) return "-";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", ratio);
+  return text;
+}
+
 // Below the table: each kept case over the engine's first search without
 // keeping (same names, mode and threads), and what the store held.
 void PrintKept(const std::vector<Case>& cases, const KeptFoldersFigures& figures) {
@@ -263,7 +274,8 @@ void PrintKept(const std::vector<Case>& cases, const KeptFoldersFigures& figures
 }
 
 // Below the table: each case with the default threads over the fastest
-// fixed count of the same case, and the threads the default ended with.
+// fixed count of the same case (the ratio of the medians, and the median of
+// the rounds' ratios), and the threads the default ended with.
 void PrintDefault(const std::vector<Case>& cases) {
   for (const Case& c : cases) {
     if (c.threads != 0 || c.samples.Empty() || (c.kind != "engine" && c.kind != "numbers" && c.kind != "floor")) {
@@ -278,10 +290,11 @@ void PrintDefault(const std::vector<Case>& cases) {
     }
     const Case* one = Find(cases, c.kind, c.k, c.mode, 1);
     std::string k = c.k ? " K=" + std::to_string(c.k) : "";
-    std::printf("def: %s%s: %s x the one-thread walk, %s x the fastest fixed count (%s thr); threads at the end %d-%d, "
-                "most %d\n",
+    std::printf("def: %s%s: %s x the one-thread walk, %s x the fastest fixed count (%s thr; round by round %s); "
+                "threads at the end %d-%d, most %d\n",
                 c.label.c_str(), k.c_str(), Ratio(&c, one).c_str(), Ratio(&c, fastest).c_str(),
-                fastest ? ThreadsText(fastest->threads).c_str() : "-", c.fewestAtEnd, c.mostAtEnd, c.mostThreads);
+                fastest ? ThreadsText(fastest->threads).c_str() : "-", PairedRatio(&c, fastest).c_str(), c.fewestAtEnd,
+                c.mostAtEnd, c.mostThreads);
   }
 }
 

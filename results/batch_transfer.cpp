@@ -70,6 +70,11 @@ class Transfer {
     return kind_ == TransferKind::Copy ? host_.CopyOneFile(path, destination, copy)
                                        : host_.MoveOneFile(path, destination, copy);
   }
+  // The destination names the source file itself (another spelling, a share of its disk).
+  bool IsItself(const Text& path, const Text& destination) {
+    auto there = host_.IdentifyFile(destination);
+    return there && host_.IdentifyFile(path) == there;
+  }
   // A file that arrived: counted, and counted as verified when its copy was read back.
   void CountArrival(int verifiedBefore) {
     ++arrived_;
@@ -128,10 +133,13 @@ void Transfer::File(const Text& path) {
     }
   }
   Text destination = Concat(folder, FileNameOf(path));
-  // One look at the destination; the identities of what is there and of the
-  // source only when something is: they cost as much as a small file's copy
-  // on some systems.
-  const bool taken = !host_.NothingAt(destination);
+  // A copy that replaces needs no look first: the copy itself refuses to go
+  // onto its own source, and only a copy that failed asks whether that was
+  // why. Every other transfer looks once at the destination; the identities
+  // of what is there and of the source only when something is: they cost as
+  // much as a small file's copy on some systems.
+  const bool replacingCopy = kind_ == TransferKind::Copy && options_.sameName == SameNameRule::Replace;
+  const bool taken = !replacingCopy && !host_.NothingAt(destination);
   auto existing = taken ? host_.IdentifyFile(destination) : std::nullopt;
   if (existing && host_.IdentifyFile(path) == existing) {  // already there
     record_.Skipped(Action(), path, destination);
@@ -147,6 +155,10 @@ void Transfer::File(const Text& path) {
       return Fail(path, destination, "目标中的同名文件是本次刚移入的"_gbk);
     }
     outcome = Act(path, destination, ExistingFile::Replace);
+    if (replacingCopy && !outcome.done && !outcome.stopped && IsItself(path, destination)) {
+      record_.Skipped(Action(), path, destination);
+      return;
+    }
   } else {
     if (!taken) outcome = Act(path, destination, ExistingFile::Keep);
     if (taken || outcome.targetTaken) {

@@ -119,6 +119,8 @@ class FakeHost : public ResultHost {
     if (options.existing == ExistingFile::Keep && files.count(Canonical(destination))) {
       return FileOutcome::TargetTaken("exists");
     }
+    // As the system's copy: never onto the source itself.
+    if (from->first == Canonical(destination)) return FileOutcome::Failed("same file");
     if (StoppedMidFile(from->first, from->second, options)) return FileOutcome::Stopped();
     files[Canonical(destination)] = from->second;
     return FileOutcome::Done();
