@@ -59,7 +59,8 @@ EngineRun RunEngine(const Text& root, const NameList& names, MatchMode mode, con
     for (char c : consumer->list.RowText(row) + '\0') digest = (digest ^ static_cast<unsigned char>(c)) * 1099511628211ull;
   }
   return {std::chrono::duration<double>(stop - start).count(), static_cast<std::size_t>(consumer->list.RowCount()),
-          digest, search->ListingThreadsAtEnd(), search->MostListingThreads()};
+          digest, search->ListingThreadsAtEnd(), search->MostListingThreads(),
+          search->ListingShareAwayFromEnd()};
 }
 
 }  // namespace tarnwell::bench

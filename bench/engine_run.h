@@ -24,6 +24,7 @@ struct EngineRun {
   std::uint64_t rowsDigest = 0;  // of every row's text, in list order (taken after the timing)
   int threadsAtEnd = 1;          // threads listing at the end of the search
   int mostThreads = 1;           // and the most at once
+  double awayShare = 0;          // default threads: the share of the time listed with another count than at the end
 };
 
 EngineRun RunEngine(const Text& root, const NameList& names, MatchMode mode, const DirectoryLister& lister,

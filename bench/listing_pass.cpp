@@ -62,6 +62,7 @@ PassCount ListingPassAhead(const Text& root, const DirectoryLister& lister, int 
   if (pool) {
     count.threadsAtEnd = pool->Threads();
     count.mostThreads = pool->MostThreads();
+    count.awayShare = pool->ShareAwayFromThreadsNow();
   }
   return count;
 }

@@ -93,6 +93,7 @@ struct Outcome {
   std::uint64_t listed = 0;      // kept: folders listed on disk
   int threadsAtEnd = 1;          // engine and floor: threads listing at the end
   int mostThreads = 1;           // and the most at once
+  double awayShare = 0;          // default threads: the share of the time listed with another count than at the end
 };
 
 struct Case {
@@ -116,6 +117,7 @@ struct Case {
   int fewestAtEnd = 0;             // default threads: the fewest and most threads at the end of a run
   int mostAtEnd = 0;
   int mostThreads = 0;             // and the most at once in any run
+  Samples awayShare;               // and the share of each run's time listed with another count than at its end
 };
 
 Case NewCase(std::string kind, std::string label, int k, MatchMode mode,
@@ -291,10 +293,10 @@ void PrintDefault(const std::vector<Case>& cases) {
     const Case* one = Find(cases, c.kind, c.k, c.mode, 1);
     std::string k = c.k ? " K=" + std::to_string(c.k) : "";
     std::printf("def: %s%s: %s x the one-thread walk, %s x the fastest fixed count (%s thr; round by round %s); "
-                "threads at the end %d-%d, most %d\n",
+                "threads at the end %d-%d, most %d; %.1f%% of the time at another count (median, at most %.1f%%)\n",
                 c.label.c_str(), k.c_str(), Ratio(&c, one).c_str(), Ratio(&c, fastest).c_str(),
                 fastest ? ThreadsText(fastest->threads).c_str() : "-", PairedRatio(&c, fastest).c_str(), c.fewestAtEnd,
-                c.mostAtEnd, c.mostThreads);
+                c.mostAtEnd, c.mostThreads, 100 * c.awayShare.Median(), 100 * c.awayShare.Max());
   }
 }
 
@@ -444,6 +446,7 @@ int Run(const Options& options) {
                            outcome.callMicroseconds = timedLister.MeanMicroseconds();
                            outcome.threadsAtEnd = pass.threadsAtEnd;
                            outcome.mostThreads = pass.mostThreads;
+                           outcome.awayShare = pass.awayShare;
                            return std::optional<Outcome>(outcome);
                          });
     floor.threads = threads;
@@ -460,6 +463,7 @@ int Run(const Options& options) {
                                 Outcome outcome{run.seconds, run.rows, ProcessCpuSeconds() - cpuStart, run.rowsDigest};
                                 outcome.threadsAtEnd = run.threadsAtEnd;
                                 outcome.mostThreads = run.mostThreads;
+                                outcome.awayShare = run.awayShare;
                                 return std::optional<Outcome>(outcome);
                               });
         engine.threads = threads;
@@ -486,6 +490,7 @@ int Run(const Options& options) {
                             Outcome outcome{run.seconds, run.rows, ProcessCpuSeconds() - cpuStart, run.rowsDigest};
                             outcome.threadsAtEnd = run.threadsAtEnd;
                             outcome.mostThreads = run.mostThreads;
+                                outcome.awayShare = run.awayShare;
                             return std::optional<Outcome>(outcome);
                           });
     engine.threads = threads;
@@ -611,6 +616,7 @@ int Run(const Options& options) {
         c.fewestAtEnd = c.samples.Count() == 1 ? outcome->threadsAtEnd : std::min(c.fewestAtEnd, outcome->threadsAtEnd);
         c.mostAtEnd = std::max(c.mostAtEnd, outcome->threadsAtEnd);
         c.mostThreads = std::max(c.mostThreads, outcome->mostThreads);
+        c.awayShare.Add(outcome->awayShare);
       }
       c.rowsDigest = outcome->rowsDigest;
       if (c.retireAfter > 0 && outcome->seconds > c.retireAfter) c.retired = true;

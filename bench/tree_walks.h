@@ -22,6 +22,7 @@ struct PassCount {
   // Listing ahead: the threads listing at the end, and the most at once.
   int threadsAtEnd = 1;
   int mostThreads = 1;
+  double awayShare = 0;  // default threads: the share of the time listed with another count than at the end
 };
 
 // The floor: lists every folder below `root` once and counts what it saw.

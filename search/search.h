@@ -144,6 +144,9 @@ class Search : public std::enable_shared_from_this<Search> {
   // once (1 and 1 when each walk listed alone). Once the search has ended.
   int ListingThreadsAtEnd() const { return pool_ ? pool_->Threads() : 1; }
   int MostListingThreads() const { return pool_ ? pool_->MostThreads() : 1; }
+  // With the default threads: the share of the search's time that listed
+  // with another number of threads than at the end.
+  double ListingShareAwayFromEnd() const { return pool_ ? pool_->ShareAwayFromThreadsNow() : 0; }
 
   const NameList& Names() const { return *names_; }
   const RootList& Roots() const { return *roots_; }

@@ -71,6 +71,15 @@ int ListingPool::MostThreads() const {
   return mostAllowed_ + 1;
 }
 
+double ListingPool::ShareAwayFromThreadsNow() const {
+  std::lock_guard lock(mutex_);
+  double all = 0;
+  for (double seconds : secondsAtThreads_) all += seconds;
+  const std::size_t now = static_cast<std::size_t>(allowed_ + 1);
+  const double away = all - (now < secondsAtThreads_.size() ? secondsAtThreads_[now] : 0);
+  return all > 0 ? away / all : 0;
+}
+
 void ListingPool::RunHelper(int index) {
   CatchAtEntry("a listing helper", [this, index] { ServeWalks(index); });
 }
@@ -135,6 +144,9 @@ void ListingPool::Counted() {
   AccrueIdle(now);
   const ListingPeriod ended{seconds, periodListings_, ProcessProcessorSeconds() - periodProcessorStart_,
                             periodIdleSeconds_};
+  const std::size_t threadsNow = static_cast<std::size_t>(allowed_ + 1);
+  if (secondsAtThreads_.size() <= threadsNow) secondsAtThreads_.resize(threadsNow + 1);
+  secondsAtThreads_[threadsNow] += seconds;
   choice_->PeriodEnded(ended);
   const int before = allowed_ + 1;
   SetThreads(choice_->Threads());

@@ -116,6 +116,10 @@ class ListingPool {
   int Threads() const;
   int MostThreads() const;
 
+  // With a choice: the share of the time its periods lasted that listed
+  // with another number of threads than now (what its tries took); 0 without.
+  double ShareAwayFromThreadsNow() const;
+
   // For tests: helpers waiting for work they are allowed to take.
   int IdleHelpers() const;
 
@@ -163,6 +167,8 @@ class ListingPool {
   std::uint64_t periodListings_ = 0;
   double periodProcessorStart_ = 0;
   double periodIdleSeconds_ = 0;
+  // The periods' seconds by the threads that listed in them.
+  std::vector<double> secondsAtThreads_;
   Clock::time_point idleSince_;
   // After a change of threads, listings are not counted until then.
   bool settling_ = false;
