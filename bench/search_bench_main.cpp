@@ -238,22 +238,24 @@ std::string DefaultThreadsText() {
   return text;
 }
 
+// A ratio with two decimals; "-" when there is none.
+std::string RatioText(double ratio) {
+  if (ratio <= 0) return "-";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", ratio);
+  return text;
+}
+
 std::string Ratio(const Case* top, const Case* bottom) {
   if (top == nullptr || bottom == nullptr || bottom->samples.Median() <= 0) return "-";
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2f", top->samples.Median() / bottom->samples.Median());
-  return text;
+  return RatioText(top->samples.Median() / bottom->samples.Median());
 }
 
 // The median of the two cases' ratios round by round (the runs of one case
 // and its thread counts follow each other in a round).
 std::string PairedRatio(const Case* top, const Case* bottom) {
   if (top == nullptr || bottom == nullptr) return "-";
-  const double ratio = top->samples.MedianRatioTo(bottom->samples);
-  if (ratio <= 0) return "-";
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2f", ratio);
-  return text;
+  return RatioText(top->samples.MedianRatioTo(bottom->samples));
 }
 
 // Below the table: each kept case over the engine's first search without
@@ -463,7 +465,7 @@ int Run(const Options& options) {
                                 Outcome outcome{run.seconds, run.rows, ProcessCpuSeconds() - cpuStart, run.rowsDigest};
                                 outcome.threadsAtEnd = run.threadsAtEnd;
                                 outcome.mostThreads = run.mostThreads;
-                                outcome.awayShare = run.awayShare;
+                            outcome.awayShare = run.awayShare;
                                 return std::optional<Outcome>(outcome);
                               });
         engine.threads = threads;
@@ -490,7 +492,7 @@ int Run(const Options& options) {
                             Outcome outcome{run.seconds, run.rows, ProcessCpuSeconds() - cpuStart, run.rowsDigest};
                             outcome.threadsAtEnd = run.threadsAtEnd;
                             outcome.mostThreads = run.mostThreads;
-                                outcome.awayShare = run.awayShare;
+                            outcome.awayShare = run.awayShare;
                             return std::optional<Outcome>(outcome);
                           });
     engine.threads = threads;
