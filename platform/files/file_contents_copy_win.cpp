@@ -1,5 +1,6 @@
 #include "platform/files/file_contents_copy_win.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "platform/base/system_error_win.h"
@@ -14,6 +15,17 @@ namespace {
 // enough that even a slow drive (a few MB a second) finishes it, and so
 // hears of a stop, well within a fifth of a second.
 constexpr DWORD kPiece = 1 << 20;
+constexpr DWORD kPage = 4096;
+
+// The pieces a file of `bytes` is copied in: whole pieces for a large file;
+// for a small one a piece that holds all of it and shows its end. Every page
+// handed to a read costs (Wine touches each one of them before it reads, and
+// fresh memory is made on the first touch), so a 4 KB file is not read into
+// a megabyte. Whole pages, as reads that bypass the cache need.
+DWORD PieceFor(std::uint64_t bytes) {
+  const std::uint64_t pages = bytes / kPage + 1;
+  return pages >= kPiece / kPage ? kPiece : static_cast<DWORD>(pages * kPage);
+}
 
 // Memory aligned to a page, as reads that bypass the cache need.
 class PageBuffer {
@@ -61,15 +73,16 @@ bool ReadUpTo(HANDLE file, char* bytes, DWORD count, DWORD& got) {
 
 enum class Piecework { Done, Stopped, Failed };
 
-// Every byte of `from` from where it stands into `to`, piece by piece.
-Piecework CopyBytes(HANDLE from, HANDLE to, char* buffer, const CopyOptions& options) {
+// Every byte of `from` from where it stands into `to`, in pieces of `piece`
+// bytes; a piece that comes short is the file's end.
+Piecework CopyBytes(HANDLE from, HANDLE to, char* buffer, DWORD piece, const CopyOptions& options) {
   for (;;) {
     if (Stop(options)) return Piecework::Stopped;
     DWORD got = 0;
-    if (!ReadUpTo(from, buffer, kPiece, got)) return Piecework::Failed;
-    if (got == 0) return Piecework::Done;
-    if (!WriteAllOf(to, buffer, got)) return Piecework::Failed;
+    if (!ReadUpTo(from, buffer, piece, got)) return Piecework::Failed;
+    if (got > 0 && !WriteAllOf(to, buffer, got)) return Piecework::Failed;
     Tell(options, got);
+    if (got < piece) return Piecework::Done;
   }
 }
 
@@ -102,10 +115,10 @@ void CopyNamedStreams(const std::wstring& from, const std::wstring& to) {
 // start. The new file is read past the system's cache
 // (FILE_FLAG_NO_BUFFERING, which wants page-aligned memory and whole
 // pieces), so what is compared is what reached the disk.
-Piecework ReadBack(HANDLE source, const std::wstring& copy, char* sourceBytes, const CopyOptions& options,
+Piecework ReadBack(HANDLE source, const std::wstring& copy, char* sourceBytes, DWORD piece, const CopyOptions& options,
                    bool& same) {
   same = false;
-  PageBuffer copyBytes(kPiece);
+  PageBuffer copyBytes(piece);
   if (!copyBytes.get()) return Piecework::Failed;
   UniqueFile target(CreateFileW(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -116,12 +129,12 @@ Piecework ReadBack(HANDLE source, const std::wstring& copy, char* sourceBytes, c
     if (Stop(options)) return Piecework::Stopped;
     DWORD fromSource = 0;
     DWORD fromCopy = 0;
-    if (!ReadUpTo(source, sourceBytes, kPiece, fromSource)) return Piecework::Failed;
+    if (!ReadUpTo(source, sourceBytes, piece, fromSource)) return Piecework::Failed;
     // Without the cache a read ends only at a whole piece or the file's end.
-    if (!ReadFile(target.get(), copyBytes.get(), kPiece, &fromCopy, nullptr)) return Piecework::Failed;
+    if (!ReadFile(target.get(), copyBytes.get(), piece, &fromCopy, nullptr)) return Piecework::Failed;
     if (fromSource != fromCopy || std::memcmp(sourceBytes, copyBytes.get(), fromSource) != 0) return Piecework::Done;
-    if (fromSource == 0) break;
     Tell(options, fromSource);
+    if (fromSource < piece) break;  // both ended
   }
   same = true;
   return Piecework::Done;
@@ -136,13 +149,21 @@ TemporaryCreation CopyFileContents(const std::wstring& from, const std::wstring&
   UniqueFile source(CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!source) return TemporaryCreation::Failed;
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(source.get(), &info)) return TemporaryCreation::Failed;
-  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+  // The times, attributes and size alone: the whole information would also
+  // ask for the volume's serial number, which under Wine is a round trip to
+  // another process for every file.
+  FILE_BASIC_INFO basic{};
+  FILE_STANDARD_INFO standard{};
+  if (!GetFileInformationByHandleEx(source.get(), FileBasicInfo, &basic, sizeof basic) ||
+      !GetFileInformationByHandleEx(source.get(), FileStandardInfo, &standard, sizeof standard)) {
+    return TemporaryCreation::Failed;
+  }
+  if (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
     SetLastError(ERROR_ACCESS_DENIED);  // as the system's copy says of a folder
     return TemporaryCreation::Failed;
   }
-  PageBuffer buffer(kPiece);
+  const DWORD piece = PieceFor(static_cast<std::uint64_t>(standard.EndOfFile.QuadPart));
+  PageBuffer buffer(piece);
   if (!buffer.get()) return TemporaryCreation::Failed;
   UniqueFile target(CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -155,10 +176,11 @@ TemporaryCreation CopyFileContents(const std::wstring& from, const std::wstring&
     SetLastError(reason);
     return TemporaryCreation::Failed;
   };
-  const Piecework copied = CopyBytes(source.get(), target.get(), buffer.get(), options);
+  const Piecework copied = CopyBytes(source.get(), target.get(), buffer.get(), piece, options);
   if (copied == Piecework::Stopped) return fail(ERROR_REQUEST_ABORTED);
   if (copied == Piecework::Failed) return fail(GetLastError());
-  if (!SetFileTime(target.get(), nullptr, nullptr, &info.ftLastWriteTime)) return fail(GetLastError());
+  FILETIME lastWrite{static_cast<DWORD>(basic.LastWriteTime.LowPart), static_cast<DWORD>(basic.LastWriteTime.HighPart)};
+  if (!SetFileTime(target.get(), nullptr, nullptr, &lastWrite)) return fail(GetLastError());
   // Closing may be when a network drive reports that the data did not arrive.
   if (!CloseHandle(target.release())) return fail(GetLastError());
   CopyNamedStreams(from, to);
@@ -166,13 +188,13 @@ TemporaryCreation CopyFileContents(const std::wstring& from, const std::wstring&
   if (options.watch) options.watch->CopyMade(WideToGb18030(PlainPathOf(to)));
   if (options.verify) {
     bool same = false;
-    const Piecework read = ReadBack(source.get(), to, buffer.get(), options, same);
+    const Piecework read = ReadBack(source.get(), to, buffer.get(), piece, options, same);
     if (read == Piecework::Stopped) return fail(ERROR_REQUEST_ABORTED);
     if (read == Piecework::Failed) return fail(GetLastError());
     if (!same) return fail(kCopyDiffers);
     if (options.watch) options.watch->Verified();
   }
-  attributes = info.dwFileAttributes;
+  attributes = basic.FileAttributes;
   return TemporaryCreation::Created;
 }
 

@@ -63,6 +63,37 @@ TEST(CopyOneFile, ReplacesAnExistingFileButNoReadOnlyOneAndNotItself) {
   EXPECT_FALSE(Exists(folder / "c.txt"));
 }
 
+// The copy reads a small file in one piece that just holds it and a large
+// one in pieces of a megabyte: sizes on either side of a page and of a
+// piece arrive whole, read back or not, with the source's last write time.
+TEST(CopyOneFile, FilesOfEverySizeArriveWholeWithTheirTime) {
+  TemporaryFolder folder;
+  constexpr std::size_t kMb = 1 << 20;
+  const std::size_t sizes[] = {0, 1, 4095, 4096, 4097, kMb - 1, kMb, kMb + 1, 2 * kMb + 4097};
+  FILETIME old{};
+  SYSTEMTIME when{2011, 5, 0, 17, 8, 30, 0, 0};
+  SystemTimeToFileTime(&when, &old);
+  for (bool verify : {false, true}) {
+    for (std::size_t size : sizes) {
+      const std::string name = std::to_string(size) + (verify ? "v" : "");
+      std::string bytes(size, '\0');
+      for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131 + i / 4096) & 0xFF);
+      PutFile(folder / name, bytes);
+      HANDLE source = CreateFileW(Gb18030ToWide(folder / name).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+      SetFileTime(source, nullptr, nullptr, &old);
+      CloseHandle(source);
+      CopyOptions options;
+      options.verify = verify;
+      ASSERT_TRUE(CopyOneFile(folder / name, folder / (name + ".copy"), options)) << name;
+      EXPECT_TRUE(FileBytes(folder / (name + ".copy")) == bytes) << name;
+      WIN32_FILE_ATTRIBUTE_DATA copy{};
+      GetFileAttributesExW(Gb18030ToWide(folder / (name + ".copy")).c_str(), GetFileExInfoStandard, &copy);
+      EXPECT_EQ(CompareFileTime(&copy.ftLastWriteTime, &old), 0) << name;
+    }
+  }
+}
+
 TEST(MoveOneFile, RenamesOrCopiesOverAndRemovesTheSource) {
   TemporaryFolder folder;
   PutFile(folder / "a.txt", "a");
