@@ -80,7 +80,7 @@ Piecework CopyBytes(HANDLE from, HANDLE to, char* buffer, DWORD piece, const Cop
     if (Stop(options)) return Piecework::Stopped;
     DWORD got = 0;
     if (!ReadUpTo(from, buffer, piece, got)) return Piecework::Failed;
-    if (got > 0 && !WriteAllOf(to, buffer, got)) return Piecework::Failed;
+    if (!WriteAllOf(to, buffer, got)) return Piecework::Failed;
     Tell(options, got);
     if (got < piece) return Piecework::Done;
   }
