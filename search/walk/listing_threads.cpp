@@ -70,6 +70,14 @@ void ThroughputChoice::Hold(bool changed) {
 
 void ThroughputChoice::PeriodEnded(const ListingPeriod& period) {
   if (period.listings < kFewestListings || period.seconds <= 0) return;
+  // The first period shows the walk starting (the helpers have little to
+  // list until the first folders are listed), not the storage: on a warm
+  // disk it lists at half the rate of the next, with the processors half
+  // idle, and a try judged against it would pay whatever it tried.
+  if (!started_) {
+    started_ = true;
+    return;
+  }
   const double rate = static_cast<double>(period.listings) / period.seconds;
   const double busy = std::min(threads_, range_.processors);
   const bool waiting = period.processorSeconds < kWaiting * busy * period.seconds;

@@ -55,6 +55,8 @@ struct ListingThreadRange {
 //   could not list more). Fewer threads are tried when listings wait or the
 //   threads outnumber the processors; on a warm local disk that keeps every
 //   processor busy the count stays where it started.
+// - The first period shows the walk starting, not the storage, and is not
+//   judged.
 // - A try lasts one period and is held against the mean of the last three
 //   periods of holding (one period of a busy machine scatters too much).
 //   More threads (twice as many; four times while the process keeps under
@@ -95,6 +97,7 @@ class ThroughputChoice final : public ListingThreadChoice {
   bool fresh_ = true;          // no try has failed since the threads were reached
   int holdLeft_ = 1;           // periods before the next try
   int hold_ = 4;               // the length of the next hold after a try that did not pay
+  bool started_ = false;       // the first period, the walk's start, has passed
 };
 
 // Threads asked for by the environment variable TARNWELL_WALK_THREADS (1 to

@@ -73,6 +73,23 @@ TEST(ThroughputChoice, FindsAndHoldsTheThreadsThatListMost) {
   }
 }
 
+// A walk starts with one folder to list: in its first period the helpers
+// have little to do and the processors idle half the time. That is the
+// start, not the storage: a warm disk's count must not move for it (judged
+// by it, half the threads looked better and the walk alone never climbed
+// back, as the processors were busy).
+TEST(ThroughputChoice, TheWalksStartIsNotTakenForTheStorage) {
+  const Row warm{"warm", {2, 1, 32, 2}, {{{1, 1000}, {2, 1800}, {4, 1700}}, 0.95}, 2};
+  ThroughputChoice choice(warm.range);
+  ListingPeriod start;
+  start.seconds = 0.05;
+  start.listings = 45;
+  start.processorSeconds = 0.5 * 2 * start.seconds;
+  start.idleHelperSeconds = 0.3 * start.seconds;
+  choice.PeriodEnded(start);
+  EXPECT_EQ(Periods(choice, warm, 20), std::vector<int>(20, 2));
+}
+
 // The storage changes under a walk (a share's cache warms, the walk reaches
 // another kind of folder): the choice follows, both ways.
 TEST(ThroughputChoice, FollowsStorageThatChanges) {
