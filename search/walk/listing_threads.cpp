@@ -47,7 +47,10 @@ ThroughputChoice::ThroughputChoice(ListingThreadRange range) : range_(range) {
 }
 
 bool ThroughputChoice::Open(Way way, bool waiting, bool starved) const {
-  if (way == Way::Up) return threads_ < range_.most && waiting && !starved;
+  // Below the processors' count, a processor is there for another thread
+  // even when the listings do not wait (the walk alone, reached by a try
+  // that a busy moment made look good, must be able to climb back).
+  if (way == Way::Up) return threads_ < range_.most && (waiting || threads_ < range_.processors) && !starved;
   return threads_ > range_.least && (waiting || threads_ > range_.processors);
 }
 

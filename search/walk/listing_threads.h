@@ -50,9 +50,10 @@ struct ListingThreadRange {
 //
 // - Listings wait when the process uses well under the processors that its
 //   listing threads could keep busy (under 70 % of min(threads,
-//   processors)). Only then are more threads tried, and only when no helper
-//   sat idle for a quarter of the period (with nothing to list, more threads
-//   could not list more). Fewer threads are tried when listings wait or the
+//   processors)). Only then, or while the threads are fewer than the
+//   processors, are more threads tried, and only when no helper sat idle
+//   for a quarter of the period (with nothing to list, more threads could
+//   not list more). Fewer threads are tried when listings wait or the
 //   threads outnumber the processors; on a warm local disk that keeps every
 //   processor busy the count stays where it started.
 // - The first period shows the walk starting, not the storage, and is not

@@ -62,6 +62,7 @@ TEST(ThroughputChoice, FindsAndHoldsTheThreadsThatListMost) {
       {"Wine: one folder at a time, one helper pays", {2, 1, 2, 2}, {{{1, 1900}, {2, 2400}}, 0.5}, 2},
       {"a share that slows down under more requests", {2, 1, 32, 2}, {{{1, 100}, {2, 160}, {4, 130}}, 0.1}, 2},
       {"helpers with nothing to list: the walk's matching is the bound", {2, 1, 32, 2}, {{{1, 800}, {2, 1000}}, 0.5, 0.6}, 2},
+      {"the walk alone with a processor to spare, the other one busy", {1, 1, 32, 2}, {{{1, 1000}, {2, 1800}, {4, 1700}}, 0.95}, 2},
   };
   for (const Row& row : rows) {
     ThroughputChoice choice(row.range);
