@@ -10,4 +10,10 @@ namespace tarnwell {
 // of several ticks. 0 when the system does not tell.
 double ProcessProcessorSeconds();
 
+// Processor time of the calling thread so far, in seconds, to a microsecond
+// or better: a listing's own share of the processor tells a listing that
+// waits for the storage from one that works. Negative where the system
+// cannot count one thread's time that finely.
+double ThreadProcessorSeconds();
+
 }  // namespace tarnwell

@@ -21,6 +21,12 @@ constexpr std::size_t kEntryBytes = 12;
 // The longest wait for the listings of the threads before a change to end
 // (storage so slow that a listing takes longer is judged with some of them).
 constexpr double kLongestSettle = 0.25;
+// A thread times a listing for the choice when this long has passed since
+// the last it timed: reading a thread's processor time is a system call
+// (1.3 us on a virtual machine), and timing every listing would cost a warm
+// walk about 10 %. A period of 50 ms still has dozens timed a thread, and
+// where a listing takes a millisecond or more (a share) all are timed.
+constexpr std::chrono::microseconds kTimedEvery{1000};
 
 }  // namespace
 
@@ -128,7 +134,7 @@ void ListingPool::SetThreads(int threads) {
   mostAllowed_ = std::max(mostAllowed_, allowed_);
 }
 
-void ListingPool::Counted() {
+void ListingPool::Counted(ListingTime time) {
   if (!choice_ || stopping_) return;
   const Clock::time_point now = Clock::now();
   if (settling_) {
@@ -137,13 +143,17 @@ void ListingPool::Counted() {
     StartPeriod(now);
   }
   ++periodListings_;
+  if (time.processorSeconds >= 0) {
+    periodListingSeconds_ += time.seconds;
+    periodListingProcessorSeconds_ = std::max(0.0, periodListingProcessorSeconds_) + time.processorSeconds;
+  }
   const double seconds = std::chrono::duration<double>(now - periodStart_).count();
   const bool full = periodListings_ >= periodLength_.listings && seconds >= periodLength_.seconds;
   const bool overdue = periodListings_ >= periodLength_.fewest && seconds >= periodLength_.longest;
   if (!full && !overdue) return;
   AccrueIdle(now);
-  const ListingPeriod ended{seconds, periodListings_, ProcessProcessorSeconds() - periodProcessorStart_,
-                            periodIdleSeconds_};
+  const ListingPeriod ended{seconds,           periodListings_,       ProcessProcessorSeconds() - periodProcessorStart_,
+                            periodIdleSeconds_, periodListingSeconds_, periodListingProcessorSeconds_};
   const std::size_t threadsNow = static_cast<std::size_t>(allowed_ + 1);
   if (secondsAtThreads_.size() <= threadsNow) secondsAtThreads_.resize(threadsNow + 1);
   secondsAtThreads_[threadsNow] += seconds;
@@ -169,6 +179,8 @@ void ListingPool::StartPeriod(Clock::time_point now) {
   periodListings_ = 0;
   periodProcessorStart_ = ProcessProcessorSeconds();
   periodIdleSeconds_ = 0;
+  periodListingSeconds_ = 0;
+  periodListingProcessorSeconds_ = -1;
 }
 
 void ListingPool::AccrueIdle(Clock::time_point now) {
@@ -271,9 +283,9 @@ const DirectoryListing& WalkListings::Take(WalkFolder& folder) {
         folder.state_ = WalkFolder::State::Listing;
         DirectoryListing spare = TakeSpare();
         lock.unlock();
-        List(folder, std::move(spare), ListingFor::Walk);
+        const ListingTime time = List(folder, std::move(spare), ListingFor::Walk);
         lock.lock();
-        Listed(folder, true);
+        Listed(folder, true, time);
         break;
       }
       case WalkFolder::State::Listing:
@@ -306,8 +318,27 @@ void WalkListings::Release(WalkFolder& folder) {
 
 void WalkListings::Forget(WalkFolder& folder) { folder.subfolders_.clear(); }
 
-void WalkListings::List(WalkFolder& folder, DirectoryListing spare, ListingFor whom) {
+ListingTime WalkListings::List(WalkFolder& folder, DirectoryListing spare, ListingFor whom) {
+  // Each thread times a listing for a pool's choice every kTimedEvery.
+  using Clock = std::chrono::steady_clock;
+  thread_local Clock::time_point nextTimed;
+  ListingTime time;
+  Clock::time_point start;
+  const bool timed = pool_ != nullptr && pool_->choice_ != nullptr && Clock::now() >= nextTimed;
+  if (timed) {
+    // The processor time first: its first reading may measure the clock.
+    time.processorSeconds = ThreadProcessorSeconds();
+    start = Clock::now();
+  }
   folder.outcome_ = lister_.List(folder.path_, spare);
+  if (timed) {
+    const Clock::time_point end = Clock::now();
+    nextTimed = end + kTimedEvery;
+    if (time.processorSeconds >= 0) {
+      time.seconds = std::chrono::duration<double>(end - start).count();
+      time.processorSeconds = std::max(0.0, ThreadProcessorSeconds() - time.processorSeconds);
+    }
+  }
   ++folder.listings_;
   if (whom == ListingFor::Walk && folder.outcome_ == ListingOutcome::Failed && folder.listings_ == 1) {
     folder.outcome_ = lister_.List(folder.path_, spare);
@@ -331,10 +362,11 @@ void WalkListings::List(WalkFolder& folder, DirectoryListing spare, ListingFor w
   folder.listing_ = std::move(spare);
   folder.bytes_ = bytes;
   folder.subfolders_ = std::move(subfolders);
+  return time;
 }
 
-void WalkListings::Listed(WalkFolder& folder, bool made) {
-  pool_->Counted();
+void WalkListings::Listed(WalkFolder& folder, bool made, ListingTime time) {
+  pool_->Counted(time);
   if (!made) {
     // The walk lists it again when it comes to it (and ends if that fails too).
     folder.state_ = WalkFolder::State::Waiting;
@@ -384,8 +416,9 @@ void WalkListings::ListAhead(std::unique_lock<std::mutex>& lock, bool helper) {
   DirectoryListing spare = TakeSpare();
   lock.unlock();
   bool made = true;
+  ListingTime time;
   try {
-    List(folder, std::move(spare), ListingFor::Ahead);
+    time = List(folder, std::move(spare), ListingFor::Ahead);
     // A failed listing is made once more by the walk when it comes to it.
     made = folder.outcome_ != ListingOutcome::Failed;
   } catch (...) {
@@ -393,7 +426,7 @@ void WalkListings::ListAhead(std::unique_lock<std::mutex>& lock, bool helper) {
   }
   lock.lock();
   if (helper) --helpersListing_;
-  Listed(folder, made);
+  Listed(folder, made, time);
 }
 
 // ---------------------------------------------------------------------------

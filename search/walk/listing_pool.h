@@ -95,6 +95,14 @@ class WalkFolder {
 
 class WalkListings;
 
+// What one listing took, when it was timed for a pool's choice: its wall
+// time and its thread's processor time meanwhile (negative when not timed
+// or where the system does not count one thread's time finely).
+struct ListingTime {
+  double seconds = 0;
+  double processorSeconds = -1;
+};
+
 // The helper threads one search shares between its walks. They live until
 // Stop (or destruction), which every walk must have ended before.
 class ListingPool {
@@ -140,7 +148,7 @@ class ListingPool {
   // Under the lock: lets threads - 1 helpers list, starting those not yet running.
   void SetThreads(int threads);
   // Under the lock: a listing was made (or failed); ends the period when it is due.
-  void Counted();
+  void Counted(ListingTime time);
   // Under the lock: adds the idle helpers' time up to `now`, before their number changes.
   void AccrueIdle(Clock::time_point now);
   // Under the lock: a new period starts at `now`.
@@ -167,6 +175,8 @@ class ListingPool {
   std::uint64_t periodListings_ = 0;
   double periodProcessorStart_ = 0;
   double periodIdleSeconds_ = 0;
+  double periodListingSeconds_ = 0;            // over the timed listings
+  double periodListingProcessorSeconds_ = -1;  // negative until one is timed
   // The periods' seconds by the threads that listed in them.
   std::vector<double> secondsAtThreads_;
   Clock::time_point idleSince_;
@@ -213,11 +223,11 @@ class WalkListings {
   enum class ListingFor { Ahead, Walk };
   // Lists `folder` into a spare listing and makes its subfolders; outside
   // the lock. A listing for the walk is made again when it fails and it was
-  // the folder's first.
-  void List(WalkFolder& folder, DirectoryListing spare, ListingFor whom);
+  // the folder's first. Returns what the listing took when it was timed.
+  ListingTime List(WalkFolder& folder, DirectoryListing spare, ListingFor whom);
   // Under the lock: the listing of `folder` is made (or failed); its
   // subfolders join the queue and whoever waits for it is told.
-  void Listed(WalkFolder& folder, bool made);
+  void Listed(WalkFolder& folder, bool made, ListingTime time);
   bool MayListAhead() const;
   // Under the lock (when there is a pool): a spare listing to list into.
   DirectoryListing TakeSpare();

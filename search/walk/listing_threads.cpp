@@ -73,19 +73,34 @@ void ThroughputChoice::Hold(bool changed) {
 
 void ThroughputChoice::PeriodEnded(const ListingPeriod& period) {
   if (period.listings < kFewestListings || period.seconds <= 0) return;
+  const double rate = static_cast<double>(period.listings) / period.seconds;
+  const double busy = std::min(threads_, range_.processors);
+  // The listings' own share of the processor tells whether they wait for
+  // the storage, but only while the threads do not outnumber the
+  // processors: beyond, a listing also waits for its turn on one. What it
+  // said last holds while the threads are more.
+  const bool shareKnown = period.listingProcessorSeconds >= 0 && period.listingSeconds > 0 && threads_ <= range_.processors;
+  const double share = shareKnown ? period.listingProcessorSeconds / period.listingSeconds : 1;
+  if (shareKnown) storageWaits_ = share < kWaiting;
+  const bool waiting = period.processorSeconds < kWaiting * busy * period.seconds || storageWaits_;
+  const bool idle = period.processorSeconds < kIdle * busy * period.seconds || share < kIdle;
+  const bool starved = threads_ > 1 && period.idleHelperSeconds > kStarved * (threads_ - 1) * period.seconds;
   // The first period shows the walk starting (the helpers have little to
   // list until the first folders are listed), not the storage: on a warm
   // disk it lists at half the rate of the next, with the processors half
-  // idle, and a try judged against it would pay whatever it tried.
+  // idle, and a try judged against it would pay whatever it tried. Only
+  // listings that themselves wait for the storage (a cold disk, a share)
+  // start the climb at once, with four times the threads: a short walk has
+  // few periods to climb in, and on a cold disk 8 threads list most where 2
+  // wait half the time. The rate the try is held against is this period's.
   if (!started_) {
     started_ = true;
+    if (!storageWaits_ || range_.most <= range_.processors || threads_ >= range_.most) return;
+    baseRate_ = rate;
+    rateSamples_ = 1;
+    Try(Way::Up, true);
     return;
   }
-  const double rate = static_cast<double>(period.listings) / period.seconds;
-  const double busy = std::min(threads_, range_.processors);
-  const bool waiting = period.processorSeconds < kWaiting * busy * period.seconds;
-  const bool idle = period.processorSeconds < kIdle * busy * period.seconds;
-  const bool starved = threads_ > 1 && period.idleHelperSeconds > kStarved * (threads_ - 1) * period.seconds;
   if (trying_ == Way::None) {
     // One period of a busy machine may list half as much as the next: the
     // rate the tries are held against is a mean of the last few.

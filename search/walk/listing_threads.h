@@ -8,9 +8,9 @@
 // the walk's matching with the listing, and more make every listing slower.
 // No fixed count is right everywhere, so by default the count follows what
 // the listings do: time is cut into periods, and after each the choice sees
-// how many listings were made, how much processor time the process used
-// and how long helpers found nothing to list, and sets the threads of the
-// next period.
+// how many listings were made, how much processor time the process used,
+// how much of their time timed listings spent on a processor and how long
+// helpers found nothing to list, and sets the threads of the next period.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +24,11 @@ struct ListingPeriod {
   std::uint64_t listings = 0;    // folders listed by every thread
   double processorSeconds = 0;   // processor time of the whole process
   double idleHelperSeconds = 0;  // summed over the helpers allowed to list: time they found nothing to list
+  // Over a sample of the period's listings: their wall time, summed, and
+  // the processor time their threads used meanwhile (negative where the
+  // system does not count one thread's time finely).
+  double listingSeconds = 0;
+  double listingProcessorSeconds = -1;
 };
 
 // The threads that list for a search, period by period. Threads() counts
@@ -50,19 +55,26 @@ struct ListingThreadRange {
 //
 // - Listings wait when the process uses well under the processors that its
 //   listing threads could keep busy (under 70 % of min(threads,
-//   processors)). Only then, or while the threads are fewer than the
-//   processors, are more threads tried, and only when no helper sat idle
-//   for a quarter of the period (with nothing to list, more threads could
-//   not list more). Fewer threads are tried when listings wait or the
+//   processors)), or when the listings themselves use under 70 % of their
+//   wall time on the processor (a sample of them is timed; this is known
+//   only while the threads do not outnumber the processors, and what it
+//   said last holds above). Only then, or while the threads are fewer than
+//   the processors, are more threads tried, and only when no helper sat
+//   idle for a quarter of the period (with nothing to list, more threads
+//   could not list more). Fewer threads are tried when listings wait or the
 //   threads outnumber the processors; on a warm local disk that keeps every
 //   processor busy the count stays where it started.
-// - The first period shows the walk starting, not the storage, and is not
-//   judged.
+// - The first period shows the walk starting, not the storage: it is
+//   judged only by the listings' own share of the processor. Where they
+//   wait, four times the threads are tried at once (a cold disk's walk of
+//   a few hundred milliseconds has no periods to spare); otherwise nothing
+//   changes.
 // - A try lasts one period and is held against the mean of the last three
 //   periods of holding (one period of a busy machine scatters too much).
 //   More threads (twice as many; four times while the process keeps under
-//   30 % of those processors busy) stay when they list at least 15 % more a
-//   second, and the climb goes on at once; half the threads stay when they
+//   30 % of those processors busy, or the listings use under 30 % of their
+//   time) stay when they list at least 15 % more a second, and the climb
+//   goes on at once; half the threads stay when they
 //   list at least 5 % more (where listings wait, a descent too far costs
 //   the most), and the descent goes on. A try that does not pay goes back;
 //   after a failed try one the other way follows at once, unless the count
@@ -99,6 +111,7 @@ class ThroughputChoice final : public ListingThreadChoice {
   int holdLeft_ = 1;           // periods before the next try
   int hold_ = 4;               // the length of the next hold after a try that did not pay
   bool started_ = false;       // the first period, the walk's start, has passed
+  bool storageWaits_ = false;  // the listings' own share of the processor said so, when last known
 };
 
 // Threads asked for by the environment variable TARNWELL_WALK_THREADS (1 to
