@@ -152,8 +152,12 @@ void ListingPool::Counted(ListingTime time) {
   const bool overdue = periodListings_ >= periodLength_.fewest && seconds >= periodLength_.longest;
   if (!full && !overdue) return;
   AccrueIdle(now);
-  const ListingPeriod ended{seconds,           periodListings_,       ProcessProcessorSeconds() - periodProcessorStart_,
-                            periodIdleSeconds_, periodListingSeconds_, periodListingProcessorSeconds_};
+  const ListingPeriod ended{seconds,
+                            periodListings_,
+                            ProcessProcessorSeconds() - periodProcessorStart_,
+                            periodIdleSeconds_,
+                            periodListingSeconds_,
+                            periodListingProcessorSeconds_};
   const std::size_t threadsNow = static_cast<std::size_t>(allowed_ + 1);
   if (secondsAtThreads_.size() <= threadsNow) secondsAtThreads_.resize(threadsNow + 1);
   secondsAtThreads_[threadsNow] += seconds;
