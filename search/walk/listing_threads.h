@@ -74,9 +74,9 @@ struct ListingThreadRange {
 //   More threads (twice as many; four times while the process keeps under
 //   30 % of those processors busy, or the listings use under 30 % of their
 //   time) stay when they list at least 15 % more a second, and the climb
-//   goes on at once; half the threads stay when they
-//   list at least 5 % more (where listings wait, a descent too far costs
-//   the most), and the descent goes on. A try that does not pay goes back;
+//   goes on at once; half the threads stay when they list at least 5 % more
+//   (where listings wait, a descent too far costs the most), and the
+//   descent goes on. A try that does not pay goes back;
 //   after a failed try one the other way follows at once, unless the count
 //   was just reached from that way or a try has failed at it before. The
 //   count then holds for 4 periods, four times as long after each further
